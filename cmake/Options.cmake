@@ -1,0 +1,18 @@
+# Compiler settings shared by every target of ours.
+add_library(quill_options INTERFACE)
+target_compile_options(quill_options INTERFACE -Wall -Wextra)
+target_include_directories(quill_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+
+if(WIN32)
+  # Wide-character API throughout; Windows 7 is the oldest system targeted.
+  target_compile_definitions(quill_options INTERFACE
+    UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # One self-contained executable: no mingw runtime DLLs to ship beside it.
+  target_link_options(quill_options INTERFACE -static -static-libgcc -static-libstdc++)
+endif()
+
+if(QUILL_SANITIZE)
+  target_compile_options(quill_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(quill_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,27 @@
+#include "framework/application.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+namespace quill::framework {
+
+bool Application::Initialize(std::wstring title) {
+  title_ = std::move(title);
+  INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                   ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+  return ::InitCommonControlsEx(&controls) != FALSE;
+}
+
+int Application::Run() {
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void Application::Terminate(int exit_code) { ::PostQuitMessage(exit_code); }
+
+}  // namespace quill::framework

@@ -1,0 +1,22 @@
+#pragma once
+// The application object: its title (the caption of its message boxes) and
+// the message loop that runs until the main window has closed.
+#include <string>
+
+namespace quill::framework {
+
+class Application {
+ public:
+  // Loads the common controls; false if they are not available.
+  bool Initialize(std::wstring title);
+  const std::wstring& title() const { return title_; }
+  // Runs until the main window is gone; returns the exit code.
+  int Run();
+  // Ends the loop; called when the main window is destroyed.
+  static void Terminate(int exit_code = 0);
+
+ private:
+  std::wstring title_;
+};
+
+}  // namespace quill::framework

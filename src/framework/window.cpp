@@ -1,0 +1,53 @@
+#include "framework/window.h"
+
+namespace quill::framework {
+
+Window::~Window() {
+  if (hwnd_) {
+    // The object goes first: no message may reach it while it is destroyed.
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+bool Window::CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
+                            const Bounds& bounds, HBRUSH background) {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc = {};
+  if (!::GetClassInfoExW(instance, class_name, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Procedure;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = class_name;
+    if (!::RegisterClassExW(&wc)) return false;
+  }
+  return ::CreateWindowExW(0, class_name, caption.c_str(), style, bounds.left, bounds.top,
+                           bounds.width, bounds.height, nullptr, nullptr, instance,
+                           this) != nullptr;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  Window* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace quill::framework

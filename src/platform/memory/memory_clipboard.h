@@ -1,0 +1,94 @@
+#pragma once
+// The clipboard, in memory, behaving as the system's does in everything the
+// recorder relies on: formats listed in the order they were set with the
+// derived formats after them, the viewer chain and its notifications,
+// delayed rendering through the owner, 39-character format names, global
+// memory blocks and enhanced metafiles as distinct kinds of handle.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/clipboard.h"
+#include "platform/memory/memory_desktop.h"
+
+namespace quill::platform {
+
+class MemoryClipboard : public Clipboard {
+ public:
+  explicit MemoryClipboard(MemoryDesktop& desktop);
+  ~MemoryClipboard() override;
+
+  WindowId SetViewer(WindowId viewer) override;
+  bool ChangeChain(WindowId viewer, WindowId next) override;
+
+  bool Open(WindowId owner) override;
+  bool Close() override;
+  bool Empty() override;
+  int CountFormats() override;
+  unsigned EnumFormats(unsigned previous) override;
+  bool IsFormatAvailable(unsigned format) override;
+  DataHandle GetData(unsigned format) override;
+  bool SetData(unsigned format, DataHandle data) override;
+  std::string GetFormatName(unsigned format) override;
+  unsigned RegisterFormat(const std::string& name) override;
+
+  DataHandle GlobalAlloc(std::size_t size) override;
+  void GlobalFree(DataHandle block) override;
+  void* GlobalLock(DataHandle block) override;
+  void GlobalUnlock(DataHandle block) override;
+  std::size_t GlobalSize(DataHandle block) override;
+
+  std::vector<std::uint8_t> GetEnhMetaFileBits(DataHandle metafile) override;
+  DataHandle SetEnhMetaFileBits(std::span<const std::uint8_t> bytes) override;
+  void DeleteEnhMetaFile(DataHandle metafile) override;
+
+  std::string ForegroundClassName() override { return foreground_class_; }
+
+  // Test controls.
+  void SetForegroundClassName(std::string name) { foreground_class_ = std::move(name); }
+  // Number of handles not yet freed (blocks, metafiles, bitmaps), whether
+  // the clipboard or the caller holds them.
+  std::size_t LiveHandles() const { return objects_.size(); }
+  WindowId Owner() const { return owner_; }
+
+ private:
+  enum class Kind { kGlobal, kEnhMetafile, kBitmap };
+  struct Object {
+    Kind kind;
+    std::vector<std::uint8_t> bytes;
+    int locks = 0;
+  };
+  struct Entry {
+    unsigned format;
+    DataHandle data;  // nullptr: announced for delayed rendering
+    bool derived;
+  };
+
+  DataHandle NewObject(Kind kind, std::vector<std::uint8_t> bytes);
+  Object* Find(DataHandle handle, Kind kind);
+  void FreeData(DataHandle handle);
+  Entry* FindEntry(unsigned format);
+  void ClearEntries();
+  void AddDerivedFormats();
+  DataHandle Derive(unsigned format);
+  std::vector<std::uint8_t> TextOf(unsigned source);
+
+  MemoryDesktop& desktop_;
+  std::map<DataHandle, Object> objects_;
+  std::uintptr_t next_handle_ = 0x1000;
+  std::vector<Entry> entries_;
+  std::map<std::string, unsigned> registered_;  // upper-case name -> format
+  std::map<unsigned, std::string> names_;
+  unsigned next_format_ = 0xC000;
+  WindowId viewer_ = 0;
+  WindowId open_by_ = 0;
+  bool open_ = false;
+  bool changed_ = false;
+  WindowId owner_ = 0;
+  bool rendering_ = false;
+  std::string foreground_class_;
+};
+
+}  // namespace quill::platform

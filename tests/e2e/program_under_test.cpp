@@ -1,0 +1,115 @@
+#include "program_under_test.h"
+
+#include <vector>
+
+namespace quill::e2e {
+namespace {
+
+std::wstring FolderOfThisExecutable() {
+  std::vector<wchar_t> path(MAX_PATH);
+  const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  std::wstring text(path.data(), length);
+  return text.substr(0, text.find_last_of(L'\\'));
+}
+
+void RemoveFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") ::DeleteFileW((folder + L"\\" + name).c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+  }
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+struct Search {
+  DWORD process_id;
+  const wchar_t* class_name;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<Search*>(context);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (owner == search->process_id && std::wstring(name) == search->class_name) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+ProgramUnderTest::ProgramUnderTest() {
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  folder_ = std::wstring(temp) + L"quilleteer-e2e-" + std::to_wstring(::GetCurrentProcessId()) +
+            L"-" + std::to_wstring(::GetTickCount());
+  ::CreateDirectoryW(folder_.c_str(), nullptr);
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+  if (process_.hProcess) {
+    if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      ::TerminateProcess(process_.hProcess, 99);
+      ::WaitForSingleObject(process_.hProcess, 5000);
+    }
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+  }
+  RemoveFolder(folder_);
+}
+
+bool ProgramUnderTest::Start() {
+  const std::wstring program = folder_ + L"\\Quilleteer.exe";
+  if (!::CopyFileW((FolderOfThisExecutable() + L"\\Quilleteer.exe").c_str(), program.c_str(),
+                   FALSE))
+    return false;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  std::wstring command = L"\"" + program + L"\"";
+  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.c_str(), &startup, &process_))
+    return false;
+  return ::WaitForInputIdle(process_.hProcess, 20000) == 0;
+}
+
+HWND ProgramUnderTest::FindWindowOfClass(const wchar_t* class_name) const {
+  Search search = {process_.dwProcessId, class_name, nullptr};
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ProgramUnderTest::WaitForWindowOfClass(const wchar_t* class_name, DWORD milliseconds) const {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (const HWND window = FindWindowOfClass(class_name)) return window;
+    // Ends the wait early if the program died instead of showing a window.
+    if (::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
+    if (::GetTickCount() - start > milliseconds) return nullptr;
+  }
+}
+
+bool ProgramUnderTest::WaitForExit(DWORD milliseconds) {
+  return ::WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD ProgramUnderTest::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  ::GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
+std::wstring CaptionOf(HWND window) {
+  wchar_t text[256] = {};
+  const int length = ::GetWindowTextW(window, text, 256);
+  return std::wstring(text, length > 0 ? length : 0);
+}
+
+}  // namespace quill::e2e

@@ -1,0 +1,25 @@
+#pragma once
+// What the storage contract needs of an implementation: its compound files
+// and a folder of its own to put them in.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/storage.h"
+
+namespace quill::platform::testing {
+
+class StorageWorld {
+ public:
+  virtual ~StorageWorld() = default;
+  virtual StorageFiles& files() = 0;
+  // A path for a file called `name` in a folder that starts empty.
+  virtual std::u16string PathOf(const std::u16string& name) = 0;
+};
+
+struct StorageWorldMaker {
+  std::string name;
+  std::function<std::unique_ptr<StorageWorld>()> make;
+};
+
+}  // namespace quill::platform::testing

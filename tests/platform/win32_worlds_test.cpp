@@ -1,0 +1,129 @@
+// The contracts, run against the system's clipboard and ole32.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <deque>
+
+#include "clipboard_contract.h"
+#include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_storage.h"
+#include "storage_contract.h"
+
+namespace quill::platform::testing {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"QuilleteerContractWindow";
+
+LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* window = reinterpret_cast<TestWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (window && IsClipboardMessage(message)) {
+    window->received.push_back({message, wparam, lparam});
+    if (window->on_message) window->on_message(window->received.back());
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+class Win32ClipboardWorld : public ClipboardWorld {
+ public:
+  Win32ClipboardWorld() {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = LoggingProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kWindowClass;
+    ::RegisterClassW(&wc);  // fails harmlessly when already registered
+    // Every test starts from an empty clipboard.
+    if (::OpenClipboard(nullptr)) {
+      ::EmptyClipboard();
+      ::CloseClipboard();
+    }
+    Pump();
+  }
+
+  ~Win32ClipboardWorld() override {
+    for (TestWindow& window : windows_) {
+      window.on_message = nullptr;
+      ::SetWindowLongPtrW(reinterpret_cast<HWND>(window.id), GWLP_USERDATA, 0);
+      ::DestroyWindow(reinterpret_cast<HWND>(window.id));
+    }
+    Pump();
+  }
+
+  Clipboard& clipboard() override { return clipboard_; }
+
+  TestWindow& NewWindow() override {
+    TestWindow& window = windows_.emplace_back();
+    const HWND hwnd = ::CreateWindowExW(0, kWindowClass, L"contract", WS_OVERLAPPED, 0, 0, 10, 10,
+                                        nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&window));
+    window.id = reinterpret_cast<WindowId>(hwnd);
+    return window;
+  }
+
+  // Notifications between windows of one thread arrive at once; this only
+  // dispatches what was posted, until the queue is empty.
+  void Pump() override {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+
+ private:
+  Win32Clipboard clipboard_;
+  std::deque<TestWindow> windows_;
+};
+
+class Win32StorageWorld : public StorageWorld {
+ public:
+  Win32StorageWorld() {
+    initialised_ = SUCCEEDED(::OleInitialize(nullptr));
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"quilleteer-contract-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(folder_.c_str(), nullptr);
+  }
+
+  ~Win32StorageWorld() override {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW((folder_ + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        ::DeleteFileW((folder_ + L"\\" + found.cFileName).c_str());
+      } while (::FindNextFileW(search, &found));
+      ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder_.c_str());
+    if (initialised_) ::OleUninitialize();
+  }
+
+  StorageFiles& files() override { return files_; }
+
+  std::u16string PathOf(const std::u16string& name) override {
+    const std::wstring path = folder_ + L"\\" + reinterpret_cast<const wchar_t*>(name.c_str());
+    return std::u16string(reinterpret_cast<const char16_t*>(path.c_str()));
+  }
+
+ private:
+  bool initialised_ = false;
+  std::wstring folder_;
+  Win32StorageFiles files_;
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Win32, ClipboardContract,
+    ::testing::Values(ClipboardWorldMaker{
+        "Win32", [] { return std::unique_ptr<ClipboardWorld>(new Win32ClipboardWorld); }}),
+    ClipboardMakerName);
+
+const StorageWorldMaker kWin32Storage{
+    "Win32", [] { return std::unique_ptr<StorageWorld>(new Win32StorageWorld); }};
+INSTANTIATE_TEST_SUITE_P(Win32, StorageContract, ::testing::Values(kWin32Storage),
+                         StorageMakerName);
+INSTANTIATE_TEST_SUITE_P(Win32, StorageContractWithFile, ::testing::Values(kWin32Storage),
+                         StorageMakerName);
+
+}  // namespace
+}  // namespace quill::platform::testing

@@ -1,0 +1,70 @@
+# Shared by the run and test commands: building, the virtual display and
+# the Wine environment. Sourced, not run.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$root/build
+jobs=$(nproc 2>/dev/null || echo 2)
+
+# build_tree NAME [cmake options...] -- [targets...]
+build_tree() {
+  local name=$1; shift
+  local options=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do options+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
+  targets=("$@")
+  cmake -S "$root" -B "$build/$name" -G Ninja -Wno-dev "${options[@]}" >/dev/null
+  if [ ${#targets[@]} -gt 0 ]; then
+    cmake --build "$build/$name" -j "$jobs" --target "${targets[@]}"
+  else
+    cmake --build "$build/$name" -j "$jobs"
+  fi
+}
+
+windows_options() { # $1 = toolchain name
+  echo "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/$1.cmake" \
+    "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/tools/wine-exec.sh"
+}
+
+xvfb_pid=
+# Starts a virtual X display of the given size and exports DISPLAY.
+start_virtual_display() { # $1 = WIDTHxHEIGHT
+  local n=90
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local tries=0
+  until [ -e /tmp/.X11-unix/X$n ]; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ] || ! kill -0 $xvfb_pid 2>/dev/null; then
+      echo "could not start a virtual display" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+  export DISPLAY=:$n
+}
+
+display_usable() {
+  [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
+}
+
+# Wine in the given prefix, Japanese locale (code page 932), no Mono/Gecko.
+wine_environment() { # $1 = prefix folder
+  export WINEPREFIX=$1
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export LC_ALL=ja_JP.UTF-8
+  # One server for the whole run: each program start then costs far less.
+  # It answers 2 when a server for the prefix is running already.
+  mkdir -p "$WINEPREFIX"
+  wineserver -p || [ $? -eq 2 ]
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "preparing Wine in $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+  fi
+}
+
+stop_environment() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  xvfb_pid=
+}

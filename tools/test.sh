@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native, native under ASan+UBSan,
+# and both Windows builds under Wine on a virtual display of its own.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+"$root/tools/setup.sh"
+trap stop_environment EXIT
+
+echo "== building"
+build_tree native
+build_tree native-sanitize -DQUILL_SANITIZE=ON
+build_tree win32 $(windows_options mingw-i686)
+build_tree win64 $(windows_options mingw-x86_64)
+
+passed=0
+failed=0
+# run_suite NAME: CTest over one build; adds up the GoogleTest cases.
+run_suite() {
+  local name=$1 results=$build/$1/test-results
+  rm -rf "$results"
+  echo "== tests: $name"
+  local rc=0
+  ctest --test-dir "$build/$name" --output-on-failure -j "$jobs" || rc=$?
+  local cases=0 failures=0 f
+  for f in "$results"/*.xml; do
+    [ -f "$f" ] || continue
+    local head
+    head=$(grep -m1 '<testsuites' "$f")
+    local t=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$head")
+    local x=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$head")
+    local d=$(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$head")
+    cases=$((cases + ${t:-0} - ${d:-0}))
+    failures=$((failures + ${x:-0}))
+  done
+  # A binary that crashed or timed out leaves no count of its own.
+  if [ $rc -ne 0 ] && [ $failures -eq 0 ]; then failures=1; fi
+  passed=$((passed + cases - failures))
+  failed=$((failed + failures))
+}
+
+run_suite native
+run_suite native-sanitize
+
+start_virtual_display 1280x1024
+# A fresh prefix each run: no settings or files left from an earlier one.
+rm -rf "$build/wineprefix-test"
+wine_environment "$build/wineprefix-test"
+run_suite win32
+run_suite win64
+
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
