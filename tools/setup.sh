@@ -13,7 +13,7 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 wine32:i386
-  xvfb xauth x11-apps x11-utils xclip imagemagick fonts-ipafont-gothic locales
+  xvfb xauth x11-apps x11-utils xclip imagemagick fonts-ipafont-gothic fonts-wine locales
   cmake ninja-build nasm pkgconf dpkg-dev
   googletest libbenchmark-dev libjpeg-dev
   clang libclang-rt-14-dev
