@@ -84,6 +84,9 @@ class StorageFiles {
                               std::unique_ptr<Storage>& out) = 0;
   virtual bool Delete(const std::u16string& path) = 0;
   virtual bool Move(const std::u16string& from, const std::u16string& to) = 0;
+  // Moves `from` to `to` in one step, replacing a file there, also across
+  // volumes; on failure both files stay as they were.
+  virtual bool Replace(const std::u16string& from, const std::u16string& to) = 0;
   virtual bool Exists(const std::u16string& path) = 0;
 };
 

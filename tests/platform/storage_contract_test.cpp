@@ -197,6 +197,24 @@ TEST_P(StorageContractWithFile, AClosedFileMovesToAFreeName) {
   EXPECT_EQ(ReadStream(*record, u"1"), "moved");
 }
 
+TEST_P(StorageContractWithFile, ReplaceOverwritesAClosedFileButNotAnOpenOne) {
+  StorageFiles& files = world_->files();
+  WriteStream(*NewChild(u"1"), u"1", "new");
+  root_.reset();
+  const std::u16string target = world_->PathOf(u"target.stg");
+  std::unique_ptr<Storage> held;
+  ASSERT_EQ(files.CreateDocfile(target, kCreateRoot, held), kOk);
+  EXPECT_FALSE(files.Replace(path_, target));  // the target is in use
+  EXPECT_TRUE(files.Exists(path_));
+  held.reset();
+  ASSERT_TRUE(files.Replace(path_, target));
+  EXPECT_FALSE(files.Exists(path_));
+  ASSERT_EQ(files.OpenDocfile(target, kOpenRoot, root_), kOk);
+  std::unique_ptr<Storage> record;
+  ASSERT_EQ(root_->OpenStorage(u"1", kOpenChild, record), kOk);
+  EXPECT_EQ(ReadStream(*record, u"1"), "new");
+}
+
 TEST_P(StorageContract, AMissingFileDoesNotOpen) {
   std::unique_ptr<Storage> root;
   EXPECT_NE(world_->files().OpenDocfile(world_->PathOf(u"absent.stg"), kOpenRoot, root), kOk);

@@ -247,6 +247,15 @@ bool MemoryStorageFiles::Move(const std::u16string& from, const std::u16string& 
   return true;
 }
 
+bool MemoryStorageFiles::Replace(const std::u16string& from, const std::u16string& to) {
+  const auto found = files_.find(Upper(from));
+  if (found == files_.end() || !found->second.open.expired() || IsOpen(to)) return false;
+  File file = found->second;
+  files_.erase(found);
+  files_[Upper(to)] = std::move(file);
+  return true;
+}
+
 bool MemoryStorageFiles::Exists(const std::u16string& path) {
   return files_.count(Upper(path)) != 0;
 }

@@ -29,6 +29,7 @@ class MemoryStorageFiles : public StorageFiles {
                       std::unique_ptr<Storage>& out) override;
   bool Delete(const std::u16string& path) override;
   bool Move(const std::u16string& from, const std::u16string& to) override;
+  bool Replace(const std::u16string& from, const std::u16string& to) override;
   bool Exists(const std::u16string& path) override;
 
   // Whether some object of the file is still unreleased.

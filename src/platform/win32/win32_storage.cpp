@@ -138,6 +138,11 @@ bool Win32StorageFiles::Move(const std::u16string& from, const std::u16string& t
   return ::MoveFileW(Wide(from), Wide(to)) != FALSE;
 }
 
+bool Win32StorageFiles::Replace(const std::u16string& from, const std::u16string& to) {
+  return ::MoveFileExW(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) !=
+         FALSE;
+}
+
 bool Win32StorageFiles::Exists(const std::u16string& path) {
   return ::GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
 }

@@ -12,6 +12,7 @@ class Win32StorageFiles : public StorageFiles {
                       std::unique_ptr<Storage>& out) override;
   bool Delete(const std::u16string& path) override;
   bool Move(const std::u16string& from, const std::u16string& to) override;
+  bool Replace(const std::u16string& from, const std::u16string& to) override;
   bool Exists(const std::u16string& path) override;
 };
 

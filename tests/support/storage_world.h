@@ -3,6 +3,7 @@
 // and a folder of its own to put them in.
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "platform/storage.h"
@@ -21,5 +22,12 @@ struct StorageWorldMaker {
   std::string name;
   std::function<std::unique_ptr<StorageWorld>()> make;
 };
+
+inline void PrintTo(const StorageWorldMaker& maker, std::ostream* out) { *out << maker.name; }
+
+StorageWorldMaker MemoryStorageWorldMaker();
+#ifdef _WIN32
+StorageWorldMaker Win32StorageWorldMaker();
+#endif
 
 }  // namespace quill::platform::testing

@@ -1,14 +1,17 @@
-// The contracts, run against the system's clipboard and ole32.
+// Test worlds made of the system's clipboard, windows and ole32.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include <deque>
+#include <string>
+#include <vector>
 
-#include "clipboard_contract.h"
+#include "clipboard_world.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_storage.h"
-#include "storage_contract.h"
+#include "platform/win32/win32_window_messages.h"
+#include "storage_world.h"
 
 namespace quill::platform::testing {
 namespace {
@@ -17,7 +20,7 @@ constexpr wchar_t kWindowClass[] = L"QuilleteerContractWindow";
 
 LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* window = reinterpret_cast<TestWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (window && IsClipboardMessage(message)) {
+  if (window && IsWatchedMessage(message)) {
     window->received.push_back({message, wparam, lparam});
     if (window->on_message) window->on_message(window->received.back());
     return 0;
@@ -47,10 +50,12 @@ class Win32ClipboardWorld : public ClipboardWorld {
       ::SetWindowLongPtrW(reinterpret_cast<HWND>(window.id), GWLP_USERDATA, 0);
       ::DestroyWindow(reinterpret_cast<HWND>(window.id));
     }
+    for (HWND hwnd : foreground_) ::DestroyWindow(hwnd);
     Pump();
   }
 
   Clipboard& clipboard() override { return clipboard_; }
+  WindowMessages& messages() override { return messages_; }
 
   TestWindow& NewWindow() override {
     TestWindow& window = windows_.emplace_back();
@@ -59,6 +64,20 @@ class Win32ClipboardWorld : public ClipboardWorld {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&window));
     window.id = reinterpret_cast<WindowId>(hwnd);
     return window;
+  }
+
+  void MakeForeground(const std::string& class_name) override {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = class_name.c_str();
+    ::RegisterClassA(&wc);
+    const HWND hwnd = ::CreateWindowExA(0, class_name.c_str(), "front", WS_OVERLAPPEDWINDOW, 0, 0,
+                                        100, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    ::ShowWindow(hwnd, SW_SHOW);
+    ::SetForegroundWindow(hwnd);
+    foreground_.push_back(hwnd);
+    Pump();
   }
 
   // Notifications between windows of one thread arrive at once; this only
@@ -73,7 +92,9 @@ class Win32ClipboardWorld : public ClipboardWorld {
 
  private:
   Win32Clipboard clipboard_;
+  Win32WindowMessages messages_;
   std::deque<TestWindow> windows_;
+  std::vector<HWND> foreground_;
 };
 
 class Win32StorageWorld : public StorageWorld {
@@ -112,18 +133,14 @@ class Win32StorageWorld : public StorageWorld {
   Win32StorageFiles files_;
 };
 
-INSTANTIATE_TEST_SUITE_P(
-    Win32, ClipboardContract,
-    ::testing::Values(ClipboardWorldMaker{
-        "Win32", [] { return std::unique_ptr<ClipboardWorld>(new Win32ClipboardWorld); }}),
-    ClipboardMakerName);
-
-const StorageWorldMaker kWin32Storage{
-    "Win32", [] { return std::unique_ptr<StorageWorld>(new Win32StorageWorld); }};
-INSTANTIATE_TEST_SUITE_P(Win32, StorageContract, ::testing::Values(kWin32Storage),
-                         StorageMakerName);
-INSTANTIATE_TEST_SUITE_P(Win32, StorageContractWithFile, ::testing::Values(kWin32Storage),
-                         StorageMakerName);
-
 }  // namespace
+
+ClipboardWorldMaker Win32ClipboardWorldMaker() {
+  return {"Win32", [] { return std::unique_ptr<ClipboardWorld>(new Win32ClipboardWorld); }};
+}
+
+StorageWorldMaker Win32StorageWorldMaker() {
+  return {"Win32", [] { return std::unique_ptr<StorageWorld>(new Win32StorageWorld); }};
+}
+
 }  // namespace quill::platform::testing

@@ -4,10 +4,12 @@
 // messages arrive.
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/clipboard.h"
+#include "platform/window_messages.h"
 
 namespace quill::platform::testing {
 
@@ -19,7 +21,7 @@ struct Message {
 
 struct TestWindow {
   WindowId id = 0;
-  std::vector<Message> received;  // clipboard messages only
+  std::vector<Message> received;  // watched messages only
   // Extra behaviour, run after the message is logged.
   std::function<void(const Message&)> on_message;
 
@@ -34,10 +36,13 @@ class ClipboardWorld {
  public:
   virtual ~ClipboardWorld() = default;
   virtual Clipboard& clipboard() = 0;
+  virtual WindowMessages& messages() = 0;
   // A new window, owned by the world.
   virtual TestWindow& NewWindow() = 0;
   // Lets every pending message arrive.
   virtual void Pump() = 0;
+  // Brings a window of the given class to the front.
+  virtual void MakeForeground(const std::string& class_name) = 0;
 };
 
 struct ClipboardWorldMaker {
@@ -45,9 +50,18 @@ struct ClipboardWorldMaker {
   std::function<std::unique_ptr<ClipboardWorld>()> make;
 };
 
-// Whether a message is one the contract watches.
-inline bool IsClipboardMessage(unsigned message) {
-  return message >= 0x0305 && message <= 0x030D;
+// Whether a test window logs the message: the clipboard's notifications
+// and private messages.
+inline bool IsWatchedMessage(unsigned message) {
+  return (message >= msg::kRenderFormat && message <= msg::kChangeCbChain) ||
+         (message >= msg::kUser && message < 0x8000);
 }
+
+inline void PrintTo(const ClipboardWorldMaker& maker, std::ostream* out) { *out << maker.name; }
+
+ClipboardWorldMaker MemoryClipboardWorldMaker();
+#ifdef _WIN32
+ClipboardWorldMaker Win32ClipboardWorldMaker();
+#endif
 
 }  // namespace quill::platform::testing

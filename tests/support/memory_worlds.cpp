@@ -1,11 +1,11 @@
-// The contracts, run against the in-memory doubles.
+// Test worlds made of the in-memory doubles.
 #include <deque>
 
-#include "clipboard_contract.h"
+#include "clipboard_world.h"
 #include "platform/memory/memory_clipboard.h"
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_storage.h"
-#include "storage_contract.h"
+#include "storage_world.h"
 
 namespace quill::platform::testing {
 namespace {
@@ -13,11 +13,12 @@ namespace {
 class MemoryClipboardWorld : public ClipboardWorld {
  public:
   Clipboard& clipboard() override { return clipboard_; }
+  WindowMessages& messages() override { return desktop_; }
 
   TestWindow& NewWindow() override {
     TestWindow& window = windows_.emplace_back();
     window.id = desktop_.CreateWindow([&window](WindowId, unsigned m, WParam w, LParam l) {
-      if (!IsClipboardMessage(m)) return LResult{0};
+      if (!IsWatchedMessage(m)) return LResult{0};
       window.received.push_back({m, w, l});
       if (window.on_message) window.on_message(window.received.back());
       return LResult{0};
@@ -26,6 +27,9 @@ class MemoryClipboardWorld : public ClipboardWorld {
   }
 
   void Pump() override { desktop_.PumpMessages(); }
+  void MakeForeground(const std::string& class_name) override {
+    clipboard_.SetForegroundClassName(class_name);
+  }
 
  private:
   MemoryDesktop desktop_;
@@ -42,18 +46,14 @@ class MemoryStorageWorld : public StorageWorld {
   MemoryStorageFiles files_;
 };
 
-INSTANTIATE_TEST_SUITE_P(
-    Memory, ClipboardContract,
-    ::testing::Values(ClipboardWorldMaker{
-        "Memory", [] { return std::unique_ptr<ClipboardWorld>(new MemoryClipboardWorld); }}),
-    ClipboardMakerName);
-
-const StorageWorldMaker kMemoryStorage{
-    "Memory", [] { return std::unique_ptr<StorageWorld>(new MemoryStorageWorld); }};
-INSTANTIATE_TEST_SUITE_P(Memory, StorageContract, ::testing::Values(kMemoryStorage),
-                         StorageMakerName);
-INSTANTIATE_TEST_SUITE_P(Memory, StorageContractWithFile, ::testing::Values(kMemoryStorage),
-                         StorageMakerName);
-
 }  // namespace
+
+ClipboardWorldMaker MemoryClipboardWorldMaker() {
+  return {"Memory", [] { return std::unique_ptr<ClipboardWorld>(new MemoryClipboardWorld); }};
+}
+
+StorageWorldMaker MemoryStorageWorldMaker() {
+  return {"Memory", [] { return std::unique_ptr<StorageWorld>(new MemoryStorageWorld); }};
+}
+
 }  // namespace quill::platform::testing

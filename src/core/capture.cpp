@@ -1,0 +1,59 @@
+// Clipboard notifications and turning a clipboard change into a record.
+#include "core/element_name.h"
+#include "core/recorder.h"
+
+namespace quill::core {
+
+namespace {
+constexpr char kWordWindowClass[] = "OpusApp";
+}  // namespace
+
+void Recorder::WMChangeCBChain(platform::WindowId removed, platform::WindowId next) {
+  if (removed == next_viewer_) {
+    next_viewer_ = next;
+    return;
+  }
+  if (next_viewer_)
+    messages_.Send(next_viewer_, platform::msg::kChangeCbChain, removed,
+                   static_cast<platform::LParam>(next));
+}
+
+void Recorder::WMDrawClipboard(platform::WParam wparam, platform::LParam lparam) {
+  if (next_viewer_) messages_.Send(next_viewer_, platform::msg::kDrawClipboard, wparam, lparam);
+  if (capture_state_ == capture_state::kAutomatic) {
+    // The capture runs later, once the notification has gone down the chain.
+    messages_.Post(window_, WM_CAPTURECLIP, 0, 0);
+  } else if (capture_state_ == capture_state::kSkipNext) {
+    capture_state_ = capture_state::kAutomatic;
+  }
+}
+
+void Recorder::WMCaptureClip() {
+  // Word puts its formats on the clipboard in stages: give it time.
+  if (clipboard_.ForegroundClassName() == kWordWindowClass) clock_.Sleep(opus_app_wait_);
+  CaptureClipboard();
+}
+
+void Recorder::CaptureClipboard() {
+  if (clipboard_.CountFormats() == 0) return;
+  const int slot = NextSlot();
+  std::string date;
+  const RecordKind kind = WriteRecord(slot, date);
+  if (kind < 0) return;
+  if (record_count_ < max_records_) record_count_ = slot;
+  current_no_ = slot;
+  view_.RefreshPreview(kind);
+  view_.SetListRow(current_no_, kind, date);
+}
+
+void Recorder::SkipOwnChange() {
+  if (capture_state_ == capture_state::kAutomatic) capture_state_ = capture_state::kSkipNext;
+}
+
+void Recorder::WatchRGClick(bool automatic_mode) {
+  capture_state_ = automatic_mode ? capture_state::kAutomatic : capture_state::kManual;
+}
+
+void Recorder::MaxEditChange(std::u16string_view text) { max_records_ = LeadingNumber(text); }
+
+}  // namespace quill::core

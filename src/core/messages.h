@@ -1,0 +1,18 @@
+#pragma once
+// The texts the recorder shows, and the file filter of storage files.
+namespace quill::core::text {
+
+inline constexpr char16_t kCannotOpenStorage[] = u"ストレージを開けません";
+inline constexpr char16_t kSaveQuestion[] = u"現在のデータをストレージに保存しますか";
+inline constexpr char16_t kStorageFilter[] = u"ストレージ(*.stg)|*.stg";
+inline constexpr char16_t kStorageExtension[] = u"stg";
+inline constexpr char16_t kTemporaryStorage[] = u"Quillet.tmp";
+// Shown when the records could not be saved under the chosen name.
+inline constexpr char16_t kCannotSaveStorage[] =
+    u"ストレージを保存できません。記録は閉じずにそのまま残します:\n";
+// Shown once when the records of an earlier run that did not end normally
+// were kept under a new name.
+inline constexpr char16_t kRecoveredStorage[] =
+    u"前回正常に終了しなかったときの記録を次のファイルに保存しました:\n";
+
+}  // namespace quill::core::text

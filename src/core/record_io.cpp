@@ -1,0 +1,172 @@
+// Writing a record from the clipboard and putting a record back on it.
+#include "core/comma_text.h"
+#include "core/element_name.h"
+#include "core/header_date.h"
+#include "core/recorder.h"
+#include "core/storage_modes.h"
+#include "platform/clipboard_guards.h"
+
+namespace quill::core {
+
+using platform::kOk;
+namespace cf = platform::cf;
+
+namespace {
+
+constexpr char16_t kHeaderStream[] = u"Header";
+
+// Formats by which a copying program asks clipboard history tools not to
+// keep what it copied (passwords and the like).
+constexpr const char* kExcludeFromMonitoring = "ExcludeClipboardContentFromMonitorProcessing";
+constexpr const char* kViewerIgnore = "Clipboard Viewer Ignore";
+constexpr const char* kIncludeInHistory = "CanIncludeInClipboardHistory";
+
+// The name listed for a format numbered 17 or above that has no
+// registered name: its number, so that the list keeps one item per format.
+std::string UnnamedFormat(unsigned format) { return "#" + std::to_string(format); }
+
+bool WriteAll(platform::Stream& stream, const void* bytes, std::size_t size) {
+  std::uint32_t written = 0;
+  return stream.Write(bytes, static_cast<std::uint32_t>(size), &written) == kOk &&
+         written == size;
+}
+
+bool ReadAll(platform::Stream& stream, void* bytes, std::uint32_t size) {
+  std::uint32_t read = 0;
+  return stream.Read(bytes, size, &read) == kOk && read == size;
+}
+
+}  // namespace
+
+bool Recorder::ContentIsPrivate() {
+  for (const char* name : {kExcludeFromMonitoring, kViewerIgnore}) {
+    const unsigned format = clipboard_.RegisterFormat(name);
+    if (format && clipboard_.IsFormatAvailable(format)) return true;
+  }
+  const unsigned history = clipboard_.RegisterFormat(kIncludeInHistory);
+  if (!history || !clipboard_.IsFormatAvailable(history)) return false;
+  platform::ClipboardSession session(clipboard_, window_);
+  // Announced but unreadable counts as a refusal: better to keep nothing.
+  if (!session.is_open()) return true;
+  platform::GlobalView view(clipboard_, clipboard_.GetData(history));
+  if (!view.locked() || view.bytes().size() < 4) return true;
+  const auto b = view.bytes();
+  return (b[0] | b[1] | b[2] | b[3]) == 0;
+}
+
+std::vector<Recorder::TakenFormat> Recorder::TakeClipboardFormats() {
+  std::vector<TakenFormat> taken;
+  if (ContentIsPrivate()) return taken;
+  platform::ClipboardSession session(clipboard_, window_);
+  if (!session.is_open()) return taken;
+  for (unsigned format = clipboard_.EnumFormats(0); format != 0;
+       format = clipboard_.EnumFormats(format)) {
+    if (format == cf::kMetafilePict) continue;
+    std::string name = filter_.NameOf(format, format > 16 ? clipboard_.GetFormatName(format) : "");
+    if (format > 16 && name.empty()) name = UnnamedFormat(format);
+    if (!filter_.Passes(format, name)) continue;
+    const platform::DataHandle data = clipboard_.GetData(format);
+    if (!data) continue;
+    if (format == cf::kEnhMetafile) {
+      std::vector<std::uint8_t> bytes = clipboard_.GetEnhMetaFileBits(data);
+      if (bytes.empty()) continue;
+      taken.push_back({format, std::move(name), std::move(bytes)});
+    } else {
+      // Only global memory blocks are kept; bitmaps and palettes are not.
+      platform::GlobalView view(clipboard_, data);
+      if (!view.locked()) continue;
+      taken.push_back({format, std::move(name), {view.bytes().begin(), view.bytes().end()}});
+    }
+  }
+  return taken;
+}
+
+RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
+  if (!root_) return kNoRecord;
+  // Read first: a capture that takes nothing leaves an older record of the
+  // same number as it was.
+  const std::vector<TakenFormat> taken = TakeClipboardFormats();
+  if (taken.empty()) return kNoRecord;
+  std::unique_ptr<platform::Storage> record;
+  if (root_->CreateStorage(ElementName(n), mode::kCreateElement, record) != kOk) return kNoRecord;
+  date = FormatHeaderDate(clock_.Now(), clock_.DateSeparator(), clock_.TimeSeparator());
+  std::vector<std::string> names = {date};
+  RecordKind kind = kNoRecord;
+  for (const TakenFormat& f : taken) {
+    names.push_back(f.name);
+    kind = WithFormat(kind, f.format);
+    std::unique_ptr<platform::Stream> stream;
+    if (record->CreateStream(ElementName(static_cast<std::int32_t>(f.format)),
+                             mode::kCreateElement, stream) == kOk)
+      WriteAll(*stream, f.bytes.data(), f.bytes.size());
+  }
+  std::unique_ptr<platform::Stream> header;
+  if (record->CreateStream(kHeaderStream, mode::kCreateElement, header) == kOk) {
+    const std::string text = WriteCommaText(names);
+    WriteAll(*header, text.data(), text.size());
+    view_.BuildDisplayMenu(names);
+  }
+  return kind;
+}
+
+RecordKind Recorder::ReadRecord(std::int32_t n, bool announce_only, std::string& date) {
+  date.clear();
+  if (!root_) return kNoRecord;
+  std::unique_ptr<platform::Storage> record;
+  if (root_->OpenStorage(ElementName(n), mode::kOpenForReading, record) != kOk) return kNoRecord;
+  std::unique_ptr<platform::ElementEnumerator> elements;
+  if (record->EnumElements(elements) != kOk) return kNoRecord;
+
+  RecordKind kind = kNoRecord;
+  std::string index_text;
+  {
+    platform::ClipboardSession session(clipboard_, window_);
+    // Our own change is skipped only when there will be one: if the
+    // clipboard could not be taken, the next change is someone else's.
+    const bool changing = session.is_open() && clipboard_.Empty();
+    const auto placed = [&] {
+      if (changing) SkipOwnChange();
+    };
+    platform::ElementStat element;
+    while (elements->Next(element) == kOk) {
+      if (element.type != platform::ElementType::kStream) continue;
+      std::unique_ptr<platform::Stream> stream;
+      if (record->OpenStream(element.name, mode::kOpenForReading, stream) != kOk) continue;
+      const auto size = static_cast<std::uint32_t>(element.size & 0xFFFFFFFFu);
+      if (element.name == kHeaderStream) {
+        std::string text(size, '\0');
+        if (ReadAll(*stream, text.data(), size)) index_text = std::move(text);
+        continue;
+      }
+      const auto format = static_cast<unsigned>(LeadingNumber(element.name) & 0xFFFF);
+      kind = WithFormat(kind, format);
+      if (announce_only) {
+        clipboard_.SetData(format, nullptr);
+        placed();
+      } else if (format == cf::kEnhMetafile) {
+        std::vector<std::uint8_t> bytes(size);
+        if (!ReadAll(*stream, bytes.data(), size)) continue;
+        platform::EnhMetafile metafile(clipboard_, bytes);
+        platform::HandOver(clipboard_, format, metafile);
+        placed();
+      } else {
+        platform::GlobalBlock block(clipboard_, size);
+        if (!block) continue;
+        bool read = false;
+        {
+          platform::GlobalView view(clipboard_, block.get());
+          read = view.locked() && ReadAll(*stream, view.bytes().data(), size);
+        }
+        if (!read) continue;
+        platform::HandOver(clipboard_, format, block);
+        placed();
+      }
+    }
+  }
+  const std::vector<std::string> items = ReadCommaText(index_text);
+  if (!items.empty()) date = items.front();
+  view_.BuildDisplayMenu(items);
+  return kind;
+}
+
+}  // namespace quill::core

@@ -1,0 +1,70 @@
+// The ring of records: where the next one goes, showing one, deleting and
+// reordering with renumbering.
+#include "core/element_name.h"
+#include "core/recorder.h"
+#include "platform/clipboard_guards.h"
+
+namespace quill::core {
+
+int Recorder::NextSlot() const {
+  if (record_count_ < max_records_) return record_count_ + 1;
+  const int slot = current_no_ + 1;
+  return slot > max_records_ ? 1 : slot;
+}
+
+void Recorder::MovePosition(bool select) {
+  view_.EndLinkMode();
+  std::string date;
+  const RecordKind kind = ReadRecord(current_no_, false, date);
+  view_.RefreshPreview(kind);
+  if (select) view_.SelectRow(current_no_ - 1);
+}
+
+void Recorder::MenuDelClick() {
+  if (!root_ || current_no_ < 1) return;
+  if (root_->DestroyElement(ElementName(current_no_)) != platform::kOk) return;
+  for (int i = current_no_; i < record_count_; ++i)
+    root_->RenameElement(ElementName(i + 1), ElementName(i));
+  view_.DeleteListRow(current_no_ - 1);
+  if (current_no_ >= record_count_) --current_no_;
+  --record_count_;
+  if (current_no_ == 0) {
+    // Nothing left to show or to paste.
+    {
+      platform::ClipboardSession session(clipboard_, window_);
+      if (session.is_open()) clipboard_.Empty();
+    }
+    view_.EndLinkMode();
+    view_.SetFormattedWriteEnabled(false);
+    view_.SetExportEnabled(false);
+    view_.ShowNoRecord();
+    return;
+  }
+  for (int number = current_no_; number <= record_count_; ++number)
+    view_.SetRowCaption(number - 1, number);
+  MovePosition(true);
+}
+
+void Recorder::ListViewDragDrop(int target) {
+  const int c = current_no_;
+  const int t = target;
+  if (!root_ || c < 1 || t < 1 || c == t) return;
+  // The dragged record waits under the free name "0" while the others
+  // move up or down by one.
+  const std::u16string parked = ElementName(0);
+  if (c < t) {
+    if (t == c + 1) return;  // dropped just below itself: it is already there
+    root_->RenameElement(ElementName(c), parked);
+    for (int i = c + 1; i <= t - 1; ++i) root_->RenameElement(ElementName(i), ElementName(i - 1));
+    root_->RenameElement(parked, ElementName(t - 1));
+    view_.MoveRowContent(c - 1, t - 2);
+  } else {
+    root_->RenameElement(ElementName(c), parked);
+    for (int i = c - 1; i >= t; --i) root_->RenameElement(ElementName(i), ElementName(i + 1));
+    root_->RenameElement(parked, ElementName(t));
+    view_.MoveRowContent(c - 1, t - 1);
+  }
+  MovePosition(false);
+}
+
+}  // namespace quill::core

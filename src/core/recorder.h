@@ -1,0 +1,131 @@
+#pragma once
+// The recorder: the open record storage and its ring of numbered records,
+// the place in the clipboard-viewer chain, and capture. It owns no window;
+// it works through the platform services and tells its window what to show
+// through RecorderView.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/format_filter.h"
+#include "core/record_kind.h"
+#include "core/recorder_view.h"
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/storage.h"
+#include "platform/window_messages.h"
+
+namespace quill::core {
+
+struct RecorderServices {
+  platform::Clipboard& clipboard;
+  platform::WindowMessages& messages;
+  platform::StorageFiles& files;
+  platform::Dialogs& dialogs;
+  platform::Clock& clock;
+};
+
+// Private messages of the main window.
+constexpr unsigned WM_LINKNEXT = platform::msg::kUser + 0x67;
+constexpr unsigned WM_CAPTURECLIP = platform::msg::kUser + 0x68;
+
+namespace capture_state {
+constexpr int kManual = 0;
+constexpr int kAutomatic = 1;
+constexpr int kSkipNext = 2;  // automatic; the next change is our own
+}  // namespace capture_state
+
+class Recorder {
+ public:
+  // `window` is the main window: clipboard owner and viewer. `folder` is
+  // the executable's folder with its trailing separator, where the
+  // temporary storage lives.
+  Recorder(const RecorderServices& services, platform::WindowId window, std::u16string folder,
+           RecorderView& view, FormatFilter filter);
+  ~Recorder();
+
+  // --- lifecycle ---
+  // Opens the temporary storage and joins the viewer chain; false if no
+  // storage could be created (the program then ends).
+  bool FormCreate();
+  // Arms automatic capture when the window is activated in automatic mode.
+  void FormActivate(bool automatic_mode);
+  // Offers to save; false if the user cancelled (the window stays open).
+  // Otherwise the recorder has left the viewer chain.
+  bool FormClose();
+
+  // --- storage ---
+  bool OpenStorage();
+  int CloseStorage();
+  // Opens a user's storage file chosen with the open dialog and loads it.
+  void OpenBtnClick();
+  int NextSlot() const;
+  RecordKind WriteRecord(std::int32_t n, std::string& date);
+  RecordKind ReadRecord(std::int32_t n, bool announce_only, std::string& date);
+  void MenuDelClick();
+  // Moves the current record before record `target` (0: no row there).
+  void ListViewDragDrop(int target);
+  // Shows record CurrentNo: ends link mode, puts it on the clipboard.
+  void MovePosition(bool select);
+
+  // --- clipboard notifications and capture ---
+  void WMChangeCBChain(platform::WindowId removed, platform::WindowId next);
+  void WMDrawClipboard(platform::WParam wparam, platform::LParam lparam);
+  void WMCaptureClip();
+  void CaptureClipboard();
+  // Call immediately before the program changes the clipboard itself.
+  void SkipOwnChange();
+  void WatchRGClick(bool automatic_mode);
+  void MaxEditChange(std::u16string_view text);
+
+  // --- state ---
+  const std::u16string& StorageName() const { return storage_name_; }
+  platform::WindowId NextViewer() const { return next_viewer_; }
+  bool HasStorage() const { return root_ != nullptr; }
+  int CurrentNo() const { return current_no_; }
+  void SetCurrentNo(int n) { current_no_ = n; }
+  int RecordCount() const { return record_count_; }
+  int MaxRecords() const { return max_records_; }
+  void SetMaxRecords(int n) { max_records_ = n; }
+  int CaptureState() const { return capture_state_; }
+  unsigned OpusAppWait() const { return opus_app_wait_; }
+  void SetOpusAppWait(unsigned ms) { opus_app_wait_ = ms; }
+  FormatFilter& Filter() { return filter_; }
+
+ private:
+  struct TakenFormat {
+    unsigned format;
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+  };
+  // Reads the formats that pass the filter; none if the clipboard content
+  // asks not to be kept.
+  std::vector<TakenFormat> TakeClipboardFormats();
+  bool ContentIsPrivate();
+  bool RecoverLeftoverStorage(const std::u16string& path);
+  void LeaveViewerChain();
+
+  platform::Clipboard& clipboard_;
+  platform::WindowMessages& messages_;
+  platform::StorageFiles& files_;
+  platform::Dialogs& dialogs_;
+  platform::Clock& clock_;
+  platform::WindowId window_;
+  std::u16string folder_;
+  RecorderView& view_;
+  FormatFilter filter_;
+
+  std::u16string storage_name_;
+  platform::WindowId next_viewer_ = 0;
+  bool in_chain_ = false;
+  std::unique_ptr<platform::Storage> root_;
+  int current_no_ = 0;
+  int record_count_ = 0;
+  int max_records_ = 999;
+  int capture_state_ = capture_state::kManual;
+  unsigned opus_app_wait_ = 2000;
+};
+
+}  // namespace quill::core

@@ -1,0 +1,175 @@
+// Opening, closing and saving the record storage, and the program's start
+// and end around it.
+#include <cstdio>
+
+#include "core/messages.h"
+#include "core/recorder.h"
+#include "core/storage_modes.h"
+
+namespace quill::core {
+
+using platform::kOk;
+namespace answer = platform::answer;
+namespace mb = platform::mb;
+
+Recorder::Recorder(const RecorderServices& services, platform::WindowId window,
+                   std::u16string folder, RecorderView& view, FormatFilter filter)
+    : clipboard_(services.clipboard),
+      messages_(services.messages),
+      files_(services.files),
+      dialogs_(services.dialogs),
+      clock_(services.clock),
+      window_(window),
+      folder_(std::move(folder)),
+      view_(view),
+      filter_(std::move(filter)) {}
+
+Recorder::~Recorder() { LeaveViewerChain(); }
+
+bool Recorder::FormCreate() {
+  current_no_ = 0;
+  record_count_ = 0;
+  capture_state_ = capture_state::kManual;
+  if (!OpenStorage()) return false;
+  in_chain_ = true;
+  // Joining sends the first notification at once; with capture still
+  // manual, the clipboard's present content is not recorded.
+  next_viewer_ = clipboard_.SetViewer(window_);
+  return true;
+}
+
+void Recorder::FormActivate(bool automatic_mode) {
+  if (automatic_mode) capture_state_ = capture_state::kAutomatic;
+}
+
+bool Recorder::FormClose() {
+  if (CloseStorage() == answer::kCancel) return false;
+  LeaveViewerChain();
+  return true;
+}
+
+void Recorder::LeaveViewerChain() {
+  if (!in_chain_) return;
+  in_chain_ = false;
+  clipboard_.ChangeChain(window_, next_viewer_);
+}
+
+namespace {
+
+std::u16string Ascii(const char* text) {
+  std::u16string out;
+  while (*text) out += static_cast<char16_t>(*text++);
+  return out;
+}
+
+bool HoldsAnyRecord(platform::Storage& root) {
+  std::unique_ptr<platform::ElementEnumerator> elements;
+  if (root.EnumElements(elements) != kOk) return false;
+  platform::ElementStat element;
+  while (elements->Next(element) == kOk)
+    if (element.type == platform::ElementType::kStorage) return true;
+  return false;
+}
+
+}  // namespace
+
+// A temporary storage left by a run that did not end normally holds the
+// only copy of its records: keep it under a new name rather than replace it.
+bool Recorder::RecoverLeftoverStorage(const std::u16string& path) {
+  if (!files_.Exists(path)) return true;
+  {
+    std::unique_ptr<platform::Storage> leftover;
+    // One that cannot be opened is in use by another instance: leave it to
+    // the create below, which then fails as well.
+    if (files_.OpenDocfile(path, mode::kOpenRoot, leftover) != kOk) return true;
+    if (!HoldsAnyRecord(*leftover)) return true;
+  }
+  const platform::LocalTime t = clock_.Now();
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  std::u16string target;
+  for (int attempt = 1;; ++attempt) {
+    target = folder_ + u"Quillet-recovered-" + Ascii(stamp);
+    if (attempt > 1) target += u"-" + Ascii(std::to_string(attempt).c_str());
+    target += u".stg";
+    if (!files_.Exists(target)) break;
+  }
+  if (!files_.Move(path, target)) return false;
+  dialogs_.MessageBox(std::u16string(text::kRecoveredStorage) + target, mb::kOk | mb::kIconInformation);
+  return true;
+}
+
+bool Recorder::OpenStorage() {
+  storage_name_ = folder_ + text::kTemporaryStorage;
+  // If the leftover could not be moved aside, creating the new storage
+  // would destroy it: better not to start.
+  if (!RecoverLeftoverStorage(storage_name_)) {
+    root_.reset();
+    return false;
+  }
+  root_.reset();
+  if (files_.CreateDocfile(storage_name_, mode::kCreateRoot, root_) != kOk) root_.reset();
+  view_.SetExportEnabled(false);
+  return root_ != nullptr;
+}
+
+int Recorder::CloseStorage() {
+  int result = answer::kNo;
+  if (record_count_ != 0 && !storage_name_.empty())
+    result = dialogs_.MessageBox(text::kSaveQuestion, mb::kYesNoCancel | mb::kIconQuestion);
+  if (result == answer::kCancel) return result;
+  if (result == answer::kYes) {
+    const auto target = dialogs_.SaveFile(text::kStorageFilter, text::kStorageExtension);
+    if (!target) return answer::kCancel;
+    if (root_) root_->Commit(0);
+    root_.reset();
+    if (*target != storage_name_ && !files_.Replace(storage_name_, *target)) {
+      // Nothing may be lost: keep recording into the same storage.
+      files_.OpenDocfile(storage_name_, mode::kOpenRoot, root_);
+      dialogs_.MessageBox(std::u16string(text::kCannotSaveStorage) + *target,
+                          mb::kOk | mb::kIconError);
+      return answer::kCancel;
+    }
+  } else {
+    result = answer::kNo;
+    root_.reset();
+    if (!storage_name_.empty()) files_.Delete(storage_name_);
+  }
+  storage_name_.clear();
+  return result;
+}
+
+void Recorder::OpenBtnClick() {
+  const auto path = dialogs_.OpenFile(text::kStorageFilter);
+  if (!path) return;
+  if (CloseStorage() == answer::kCancel) return;
+  view_.ClearList();
+  current_no_ = 0;
+  record_count_ = 0;
+  view_.UpdateCounter(current_no_, record_count_);
+  view_.HidePreview();
+  view_.SetFormattedWriteEnabled(false);
+  root_.reset();
+  if (files_.OpenDocfile(*path, mode::kOpenRoot, root_) != kOk) {
+    root_.reset();
+    dialogs_.MessageBox(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
+    OpenStorage();
+    return;
+  }
+  while (record_count_ < max_records_) {
+    std::string date;
+    const RecordKind kind = ReadRecord(record_count_ + 1, false, date);
+    if (kind < 0) break;
+    ++record_count_;
+    current_no_ = record_count_;
+    view_.ShowLoadedText((kind & kHasText) != 0);
+    view_.SetListRow(current_no_, kind, date);
+  }
+  if (record_count_ > 0) {
+    current_no_ = 1;
+    MovePosition(true);
+  }
+}
+
+}  // namespace quill::core

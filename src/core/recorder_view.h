@@ -1,0 +1,47 @@
+#pragma once
+// What the recorder asks of the window that shows it: the record list, the
+// preview and the commands whose state follows the records. Row indexes
+// are record numbers - 1.
+#include <string>
+#include <vector>
+
+#include "core/record_kind.h"
+
+namespace quill::core {
+
+class RecorderView {
+ public:
+  virtual ~RecorderView() = default;
+
+  // Creates or refreshes the row of record `number` (" %.3d", the date,
+  // the first line of the shown text, the kind's icon) and selects it.
+  virtual void SetListRow(int number, RecordKind kind, const std::string& date) = 0;
+  virtual void DeleteListRow(int index) = 0;
+  virtual void ClearList() = 0;
+  // Sets the caption of row `index` to " %.3d" of `number`.
+  virtual void SetRowCaption(int index, int number) = 0;
+  // Moves a row's date, content and icon to another index, shifting the
+  // rows between by one; captions stay where they are.
+  virtual void MoveRowContent(int from, int to) = 0;
+  // Selects a row without scrolling to it.
+  virtual void SelectRow(int index) = 0;
+
+  // Shows what the clipboard holds for a record of that kind.
+  virtual void RefreshPreview(RecordKind kind) = 0;
+  // Rebuilds the display menu from a record's name list (date first).
+  virtual void BuildDisplayMenu(const std::vector<std::string>& items) = 0;
+  virtual void UpdateCounter(int current, int count) = 0;
+  // While loading a storage: the text box holds the clipboard's text, or
+  // nothing for a record without text.
+  virtual void ShowLoadedText(bool has_text) = 0;
+  // No record is shown: empty text box, no picture.
+  virtual void ShowNoRecord() = 0;
+  // Hides both the text box and the picture.
+  virtual void HidePreview() = 0;
+
+  virtual void SetFormattedWriteEnabled(bool enabled) = 0;
+  virtual void SetExportEnabled(bool enabled) = 0;
+  virtual void EndLinkMode() = 0;
+};
+
+}  // namespace quill::core

@@ -1,0 +1,75 @@
+#include "fakes.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/clipboard_guards.h"
+
+namespace quill::core::testing {
+
+int ScriptedDialogs::MessageBox(const std::u16string& text, unsigned) {
+  shown.push_back(text);
+  if (answers.empty()) return platform::answer::kOk;
+  const int answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+std::optional<std::u16string> ScriptedDialogs::OpenFile(const std::u16string& filter) {
+  filters.push_back(filter);
+  if (open_paths.empty()) return std::nullopt;
+  auto path = open_paths.front();
+  open_paths.pop_front();
+  return path;
+}
+
+std::optional<std::u16string> ScriptedDialogs::SaveFile(const std::u16string& filter,
+                                                        const std::u16string& extension) {
+  filters.push_back(filter);
+  extensions.push_back(extension);
+  if (save_paths.empty()) return std::nullopt;
+  auto path = save_paths.front();
+  save_paths.pop_front();
+  return path;
+}
+
+std::string FakeView::Caption(int number) {
+  char text[16];
+  std::snprintf(text, sizeof text, " %.3d", number);
+  return text;
+}
+
+std::string FakeView::ClipboardText() {
+  platform::ClipboardSession session(clipboard_, window_);
+  if (!session.is_open()) return {};
+  platform::GlobalView view(clipboard_, clipboard_.GetData(platform::cf::kText));
+  if (!view.locked()) return {};
+  const char* text = reinterpret_cast<const char*>(view.bytes().data());
+  return std::string(text, strnlen(text, view.bytes().size()));
+}
+
+void FakeView::SetListRow(int number, RecordKind kind, const std::string& date) {
+  if (static_cast<int>(rows.size()) < number) rows.resize(number);
+  ListRow& row = rows[number - 1];
+  row.caption = Caption(number);
+  row.date = date;
+  row.content = memo.substr(0, memo.find_first_of("\r\n"));
+  row.icon = kind;
+  selected = number - 1;
+}
+
+void FakeView::MoveRowContent(int from, int to) {
+  std::vector<std::string> captions;
+  for (const ListRow& row : rows) captions.push_back(row.caption);
+  const ListRow moved = rows.at(from);
+  rows.erase(rows.begin() + from);
+  rows.insert(rows.begin() + to, moved);
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i].caption = captions[i];
+}
+
+void FakeView::RefreshPreview(RecordKind kind) {
+  previews.push_back(kind);
+  memo = (kind >= 0 && (kind & kHasText)) ? ClipboardText() : "";
+}
+
+}  // namespace quill::core::testing

@@ -1,0 +1,91 @@
+#pragma once
+// Stand-ins for the user and the window around the recorder: dialogs that
+// answer from a script, a clock that is set by hand, and a view that keeps
+// the record list and preview as plain data.
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/recorder_view.h"
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+namespace quill::core::testing {
+
+class ScriptedDialogs : public platform::Dialogs {
+ public:
+  int MessageBox(const std::u16string& text, unsigned style) override;
+  std::optional<std::u16string> OpenFile(const std::u16string& filter) override;
+  std::optional<std::u16string> SaveFile(const std::u16string& filter,
+                                         const std::u16string& default_extension) override;
+
+  // Answers for the next message boxes; with none left, a box is answered OK.
+  std::deque<int> answers;
+  std::deque<std::optional<std::u16string>> open_paths;
+  std::deque<std::optional<std::u16string>> save_paths;
+  std::vector<std::u16string> shown;  // texts of the boxes shown
+  std::vector<std::u16string> filters;
+  std::vector<std::u16string> extensions;
+};
+
+class ManualClock : public platform::Clock {
+ public:
+  platform::LocalTime Now() override { return now; }
+  char DateSeparator() override { return '/'; }
+  char TimeSeparator() override { return ':'; }
+  void Sleep(unsigned milliseconds) override { slept.push_back(milliseconds); }
+
+  platform::LocalTime now = {2026, 12, 7, 9, 5, 30};
+  std::vector<unsigned> slept;
+};
+
+struct ListRow {
+  std::string caption;
+  std::string date;
+  std::string content;
+  RecordKind icon;
+};
+
+class FakeView : public RecorderView {
+ public:
+  FakeView(platform::Clipboard& clipboard, platform::WindowId window)
+      : clipboard_(clipboard), window_(window) {}
+
+  void SetListRow(int number, RecordKind kind, const std::string& date) override;
+  void DeleteListRow(int index) override { rows.erase(rows.begin() + index); }
+  void ClearList() override { rows.clear(); }
+  void SetRowCaption(int index, int number) override { rows.at(index).caption = Caption(number); }
+  void MoveRowContent(int from, int to) override;
+  void SelectRow(int index) override { selected = index; }
+  void RefreshPreview(RecordKind kind) override;
+  void BuildDisplayMenu(const std::vector<std::string>& items) override { display_menu = items; }
+  void UpdateCounter(int current, int count) override { counter = {current, count}; }
+  void ShowLoadedText(bool has_text) override { memo = has_text ? ClipboardText() : ""; }
+  void ShowNoRecord() override { memo.clear(), memo_visible = true; }
+  void HidePreview() override { memo_visible = false; }
+  void SetFormattedWriteEnabled(bool enabled) override { formatted_write = enabled; }
+  void SetExportEnabled(bool enabled) override { export_enabled = enabled; }
+  void EndLinkMode() override { link_mode = false; }
+
+  static std::string Caption(int number);
+  std::string ClipboardText();
+
+  std::vector<ListRow> rows;
+  int selected = -1;
+  std::string memo;
+  bool memo_visible = true;
+  std::vector<std::string> display_menu;
+  std::pair<int, int> counter = {-1, -1};
+  std::vector<RecordKind> previews;
+  bool formatted_write = true;
+  bool export_enabled = true;
+  bool link_mode = true;
+
+ private:
+  platform::Clipboard& clipboard_;
+  platform::WindowId window_;
+};
+
+}  // namespace quill::core::testing

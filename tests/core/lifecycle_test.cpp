@@ -1,0 +1,155 @@
+// Starting and closing: the temporary storage, the save question, a
+// leftover storage of an earlier run, the place in the viewer chain.
+#include "core/storage_modes.h"
+#include "recorder_fixture.h"
+
+namespace quill::core::testing {
+namespace {
+
+using platform::kOk;
+namespace answer = platform::answer;
+
+TEST_P(RecorderTest, ClosingWithoutRecordsAsksNothingAndRemovesTheTemporaryStorage) {
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(recorder_->StorageName(), TempStorage());
+  EXPECT_TRUE(files().Exists(TempStorage()));
+  EXPECT_FALSE(view_->export_enabled);
+  EXPECT_TRUE(recorder_->FormClose());
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_FALSE(files().Exists(TempStorage()));
+  EXPECT_TRUE(recorder_->StorageName().empty());
+}
+
+TEST_P(RecorderTest, AnsweringNoDiscardsTheRecords) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  CopyText("kept?");
+  dialogs_.answers = {answer::kNo};
+  EXPECT_TRUE(recorder_->FormClose());
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0], u"現在のデータをストレージに保存しますか");
+  EXPECT_FALSE(files().Exists(TempStorage()));
+}
+
+TEST_P(RecorderTest, CancellingTheQuestionOrTheSaveDialogKeepsRecording) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  CopyText("first");
+  dialogs_.answers = {answer::kCancel};
+  EXPECT_FALSE(recorder_->FormClose());
+  dialogs_.answers = {answer::kYes};  // ... then no name chosen
+  EXPECT_FALSE(recorder_->FormClose());
+  EXPECT_EQ(dialogs_.extensions.at(0), u"stg");
+  EXPECT_EQ(recorder_->StorageName(), TempStorage());
+  CopyText("second");
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  EXPECT_EQ(TextOfRecord(1), "first");
+}
+
+TEST_P(RecorderTest, AnsweringYesSavesUnderTheChosenName) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  CopyText("saved text");
+  const std::u16string target = storage_world_->PathOf(u"saved.stg");
+  {  // an older file of that name is replaced
+    std::unique_ptr<platform::Storage> old;
+    ASSERT_EQ(files().CreateDocfile(target, mode::kCreateRoot, old), kOk);
+  }
+  dialogs_.answers = {answer::kYes};
+  dialogs_.save_paths = {target};
+  EXPECT_TRUE(recorder_->FormClose());
+  EXPECT_FALSE(files().Exists(TempStorage()));
+  std::unique_ptr<platform::Storage> root;
+  ASSERT_EQ(files().OpenDocfile(target, mode::kOpenRoot, root), kOk);
+  std::unique_ptr<platform::Storage> record;
+  EXPECT_EQ(root->OpenStorage(u"1", mode::kOpenForReading, record), kOk);
+}
+
+TEST_P(RecorderTest, ASaveThatCannotReplaceTheTargetLosesNothing) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  CopyText("precious");
+  const std::u16string target = storage_world_->PathOf(u"busy.stg");
+  std::unique_ptr<platform::Storage> busy;  // held open, as by another program
+  ASSERT_EQ(files().CreateDocfile(target, mode::kCreateRoot, busy), kOk);
+  dialogs_.answers = {answer::kYes};
+  dialogs_.save_paths = {target};
+  EXPECT_FALSE(recorder_->FormClose());
+  ASSERT_EQ(dialogs_.shown.size(), 2u);
+  EXPECT_EQ(dialogs_.shown[1].rfind(u"ストレージを保存できません", 0), 0u);
+  EXPECT_TRUE(recorder_->HasStorage());
+  EXPECT_EQ(TextOfRecord(1), "precious");
+  CopyText("more");
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+}
+
+TEST_P(RecorderTest, ALeftoverTemporaryStorageWithRecordsIsKeptUnderANewName) {
+  {
+    std::unique_ptr<platform::Storage> leftover, record;
+    ASSERT_EQ(files().CreateDocfile(TempStorage(), mode::kCreateRoot, leftover), kOk);
+    ASSERT_EQ(leftover->CreateStorage(u"1", mode::kCreateElement, record), kOk);
+  }
+  clock_.now = {2026, 3, 4, 5, 6, 7};
+  ASSERT_TRUE(Start());
+  const std::u16string recovered = storage_world_->PathOf(u"Quillet-recovered-20260304-050607.stg");
+  EXPECT_TRUE(files().Exists(recovered));
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_NE(dialogs_.shown[0].find(recovered), std::u16string::npos);
+  std::unique_ptr<platform::Storage> root, record;
+  recorder_.reset();  // releases the new temporary storage
+  ASSERT_EQ(files().OpenDocfile(recovered, mode::kOpenRoot, root), kOk);
+  EXPECT_EQ(root->OpenStorage(u"1", mode::kOpenForReading, record), kOk);
+}
+
+TEST_P(RecorderTest, ALeftoverWithoutRecordsIsSimplyReplaced) {
+  {
+    std::unique_ptr<platform::Storage> leftover;
+    ASSERT_EQ(files().CreateDocfile(TempStorage(), mode::kCreateRoot, leftover), kOk);
+  }
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_P(RecorderTest, ATemporaryStorageInUseElsewhereStopsTheStart) {
+  std::unique_ptr<platform::Storage> held;
+  ASSERT_EQ(files().CreateDocfile(TempStorage(), mode::kCreateRoot, held), kOk);
+  EXPECT_FALSE(Start());
+  EXPECT_FALSE(recorder_->HasStorage());
+  EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_P(RecorderTest, NextViewerFollowsAViewerThatLeavesTheChain) {
+  platform::testing::TestWindow& earlier = clipboard_world_->NewWindow();
+  platform::testing::TestWindow& later = clipboard_world_->NewWindow();
+  const platform::WindowId before = clipboard().SetViewer(later.id);
+  EXPECT_EQ(clipboard().SetViewer(earlier.id), later.id);
+  ASSERT_TRUE(Start());  // chain: recorder -> earlier -> later -> before
+  EXPECT_EQ(recorder_->NextViewer(), earlier.id);
+
+  // A viewer further down leaving is passed on to the next one.
+  clipboard().ChangeChain(later.id, before);
+  Pump();
+  ASSERT_EQ(earlier.Count(platform::msg::kChangeCbChain), 1);
+  EXPECT_EQ(recorder_->NextViewer(), earlier.id);
+
+  // The next viewer leaving (having learnt that `later` left): the
+  // recorder now talks to the one after it.
+  clipboard().ChangeChain(earlier.id, before);
+  Pump();
+  EXPECT_EQ(recorder_->NextViewer(), before);
+  EXPECT_TRUE(recorder_->FormClose());
+}
+
+TEST_P(RecorderTest, ChangeNotificationsArePassedDownTheChain) {
+  platform::testing::TestWindow& next = clipboard_world_->NewWindow();
+  const platform::WindowId before = clipboard().SetViewer(next.id);
+  ASSERT_TRUE(Start());
+  const int at_start = next.Count(platform::msg::kDrawClipboard);
+  CopyText("x");
+  EXPECT_EQ(next.Count(platform::msg::kDrawClipboard), at_start + 1);
+  recorder_.reset();
+  clipboard().ChangeChain(next.id, before);
+}
+
+}  // namespace
+}  // namespace quill::core::testing

@@ -1,0 +1,225 @@
+// The ring of records: numbering, overwriting, deleting, reordering and
+// loading a storage file.
+#include "core/storage_modes.h"
+#include "recorder_fixture.h"
+
+namespace quill::core::testing {
+namespace {
+
+using platform::kOk;
+
+class RingTest : public RecorderTest {
+ protected:
+  void SetUp() override {
+    RecorderTest::SetUp();
+    ASSERT_TRUE(Start());
+    recorder_->FormActivate(true);
+  }
+  void CopyTexts(std::initializer_list<std::string> texts) {
+    for (const std::string& text : texts) CopyText(text);
+  }
+  std::vector<std::string> RecordTexts() {
+    std::vector<std::string> texts;
+    for (int n = 1; n <= recorder_->RecordCount(); ++n) texts.push_back(TextOfRecord(n));
+    return texts;
+  }
+  std::vector<std::string> RowContents() {
+    std::vector<std::string> contents;
+    for (const ListRow& row : view_->rows) contents.push_back(row.content);
+    return contents;
+  }
+  std::vector<std::string> RowCaptions() {
+    std::vector<std::string> captions;
+    for (const ListRow& row : view_->rows) captions.push_back(row.caption);
+    return captions;
+  }
+  using Texts = std::vector<std::string>;
+};
+
+TEST_P(RingTest, AFullRingOverwritesTheRecordAfterTheCurrentOne) {
+  recorder_->SetMaxRecords(3);
+  CopyTexts({"one", "two", "three", "four"});
+  EXPECT_EQ(recorder_->RecordCount(), 3);
+  EXPECT_EQ(recorder_->CurrentNo(), 1);
+  EXPECT_EQ(RowContents(), (Texts{"four", "two", "three"}));
+  EXPECT_EQ(view_->rows[0].caption, " 001");
+
+  recorder_->SetCurrentNo(1);
+  recorder_->MovePosition(true);
+  Pump();
+  CopyText("five");
+  EXPECT_EQ(recorder_->CurrentNo(), 2);
+  EXPECT_EQ(RecordTexts(), (Texts{"four", "five", "three"}));
+  EXPECT_EQ(view_->rows.size(), 3u);
+}
+
+TEST_P(RingTest, ALoweredRingSizeKeepsTheSurplusRecords) {
+  CopyTexts({"1", "2", "3", "4", "5"});
+  recorder_->MaxEditChange(u"3");
+  CopyTexts({"six", "seven"});
+  EXPECT_EQ(recorder_->RecordCount(), 5);
+  EXPECT_EQ(RecordTexts(), (Texts{"six", "seven", "3", "4", "5"}));
+}
+
+TEST_P(RingTest, ARingOfSizeZeroRewritesRecordOneAndClosesWithoutAsking) {
+  recorder_->MaxEditChange(u"");
+  EXPECT_EQ(recorder_->MaxRecords(), 0);
+  CopyTexts({"a", "b"});
+  EXPECT_EQ(recorder_->RecordCount(), 0);
+  EXPECT_EQ(recorder_->CurrentNo(), 1);
+  EXPECT_EQ(TextOfRecord(1), "b");
+  EXPECT_TRUE(recorder_->FormClose());
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_FALSE(files().Exists(TempStorage()));
+}
+
+TEST_P(RingTest, OverwritingARecordRemovesAllItsFormerStreams) {
+  const unsigned rich = Register("Quilleteer Test Rich");
+  recorder_->SetMaxRecords(1);
+  Copy({Text("old"), {rich, "rich"}});
+  Copy({{rich, "only"}});
+  std::string date;
+  recorder_->ReadRecord(1, false, date);
+  EXPECT_EQ(ClipboardFormats(), std::vector<unsigned>{rich});
+  EXPECT_EQ(view_->display_menu, (Texts{"2026/12/07 09:05", "Quilleteer Test Rich"}));
+}
+
+TEST_P(RingTest, DeletingRenumbersTheRecordsAbove) {
+  CopyTexts({"a", "b", "c", "d"});
+  recorder_->SetCurrentNo(2);
+  recorder_->MenuDelClick();
+  Pump();
+  EXPECT_EQ(recorder_->RecordCount(), 3);
+  EXPECT_EQ(recorder_->CurrentNo(), 2);
+  EXPECT_EQ(RowCaptions(), (Texts{" 001", " 002", " 003"}));
+  EXPECT_EQ(RowContents(), (Texts{"a", "c", "d"}));
+  EXPECT_EQ(view_->memo, "c");  // the record now numbered 2 is shown
+  EXPECT_EQ(RecordTexts(), (Texts{"a", "c", "d"}));
+
+  // The last record: its predecessor becomes current.
+  recorder_->SetCurrentNo(3);
+  recorder_->MenuDelClick();
+  EXPECT_EQ(recorder_->CurrentNo(), 2);
+  EXPECT_EQ(RecordTexts(), (Texts{"a", "c"}));
+}
+
+TEST_P(RingTest, DeletingTheOnlyRecordEmptiesListAndClipboard) {
+  CopyText("alone");
+  recorder_->MenuDelClick();
+  Pump();
+  EXPECT_EQ(recorder_->CurrentNo(), 0);
+  EXPECT_EQ(recorder_->RecordCount(), 0);
+  EXPECT_TRUE(view_->rows.empty());
+  EXPECT_TRUE(ClipboardFormats().empty());
+  EXPECT_FALSE(view_->formatted_write);
+  EXPECT_FALSE(view_->export_enabled);
+  EXPECT_FALSE(view_->link_mode);
+  EXPECT_EQ(view_->memo, "");
+  // Emptying the clipboard is no record either.
+  EXPECT_EQ(recorder_->RecordCount(), 0);
+}
+
+TEST_P(RingTest, DraggingARecordInsertsItBeforeTheTarget) {
+  CopyTexts({"a", "b", "c", "d", "e"});
+  recorder_->SetCurrentNo(2);  // drag "b" down onto "e": it lands before it
+  recorder_->ListViewDragDrop(5);
+  Pump();
+  EXPECT_EQ(RecordTexts(), (Texts{"a", "c", "d", "b", "e"}));
+  EXPECT_EQ(RowContents(), (Texts{"a", "c", "d", "b", "e"}));
+  EXPECT_EQ(RowCaptions(), (Texts{" 001", " 002", " 003", " 004", " 005"}));
+  EXPECT_EQ(recorder_->CurrentNo(), 2);
+  EXPECT_EQ(view_->memo, "c");  // the record that now has the current number
+
+  recorder_->SetCurrentNo(4);  // drag "b" up onto "a"
+  recorder_->ListViewDragDrop(1);
+  EXPECT_EQ(RecordTexts(), (Texts{"b", "a", "c", "d", "e"}));
+  EXPECT_EQ(RowContents(), (Texts{"b", "a", "c", "d", "e"}));
+
+  recorder_->SetCurrentNo(2);  // just below itself, or onto itself: nothing moves
+  recorder_->ListViewDragDrop(3);
+  recorder_->ListViewDragDrop(2);
+  recorder_->ListViewDragDrop(0);
+  EXPECT_EQ(RecordTexts(), (Texts{"b", "a", "c", "d", "e"}));
+}
+
+class LoadTest : public RecorderTest {
+ protected:
+  // A storage file made element by element, as another program would.
+  std::u16string MakeFile(std::initializer_list<int> records) {
+    const std::u16string path = storage_world_->PathOf(u"made.stg");
+    std::unique_ptr<platform::Storage> root;
+    EXPECT_EQ(files().CreateDocfile(path, mode::kCreateRoot, root), kOk);
+    for (int n : records) {
+      std::unique_ptr<platform::Storage> record;
+      EXPECT_EQ(root->CreateStorage(ElementNameOf(n), mode::kCreateElement, record), kOk);
+      const std::string text = "record " + std::to_string(n);
+      WriteStream(*record, u"1", text + '\0');
+      WriteStream(*record, u"Header", "\"2001/02/03 04:05\",Text");
+    }
+    return path;
+  }
+  static std::u16string ElementNameOf(int n) {
+    const std::string s = std::to_string(n);
+    return std::u16string(s.begin(), s.end());
+  }
+  static void WriteStream(platform::Storage& storage, const std::u16string& name,
+                          const std::string& bytes) {
+    std::unique_ptr<platform::Stream> stream;
+    ASSERT_EQ(storage.CreateStream(name, mode::kCreateElement, stream), kOk);
+    std::uint32_t written = 0;
+    ASSERT_EQ(stream->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &written), kOk);
+  }
+};
+
+TEST_P(LoadTest, LoadingStopsAtTheFirstMissingNumber) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  dialogs_.open_paths.push_back(MakeFile({1, 2, 4}));
+  recorder_->OpenBtnClick();
+  Pump();
+  EXPECT_EQ(dialogs_.filters.at(0), u"ストレージ(*.stg)|*.stg");
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  EXPECT_EQ(recorder_->CurrentNo(), 1);
+  ASSERT_EQ(view_->rows.size(), 2u);
+  EXPECT_EQ(view_->rows[1].content, "record 2");
+  EXPECT_EQ(view_->rows[1].date, "2001/02/03 04:05");
+  EXPECT_EQ(view_->memo, "record 1");
+  EXPECT_EQ(view_->selected, 0);
+  EXPECT_TRUE(recorder_->StorageName().empty());
+  // Passing the records over the clipboard recorded nothing new.
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  EXPECT_FALSE(files().Exists(TempStorage()));
+}
+
+TEST_P(LoadTest, AtMostARingFullIsLoadedAndTheFileIsWorkedOnInPlace) {
+  ASSERT_TRUE(Start());
+  const std::u16string path = MakeFile({1, 2, 3});
+  recorder_->SetMaxRecords(2);
+  dialogs_.open_paths.push_back(path);
+  recorder_->OpenBtnClick();
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  recorder_->FormActivate(true);
+  CopyText("new");  // the ring is full: goes after the current record 1
+  EXPECT_EQ(TextOfRecord(2), "new");
+  // Closing a user's file asks nothing and leaves it where it is.
+  EXPECT_TRUE(recorder_->FormClose());
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_TRUE(files().Exists(path));
+}
+
+TEST_P(LoadTest, AFileThatCannotBeOpenedLeavesAFreshTemporaryStorage) {
+  ASSERT_TRUE(Start());
+  dialogs_.open_paths.push_back(storage_world_->PathOf(u"missing.stg"));
+  recorder_->OpenBtnClick();
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0], u"ストレージを開けません");
+  EXPECT_TRUE(recorder_->HasStorage());
+  EXPECT_EQ(recorder_->StorageName(), TempStorage());
+  EXPECT_FALSE(view_->memo_visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, RingTest, ::testing::ValuesIn(AllWorlds()), WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, LoadTest, ::testing::ValuesIn(AllWorlds()), WorldName);
+
+}  // namespace
+}  // namespace quill::core::testing

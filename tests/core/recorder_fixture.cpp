@@ -1,0 +1,104 @@
+#include "recorder_fixture.h"
+
+#include <cstring>
+
+#include "platform/clipboard_guards.h"
+
+namespace quill::core::testing {
+
+std::vector<WorldMakers> AllWorlds() {
+  std::vector<WorldMakers> worlds = {{"Memory", platform::testing::MemoryClipboardWorldMaker(),
+                                      platform::testing::MemoryStorageWorldMaker()}};
+#ifdef _WIN32
+  worlds.push_back({"Win32", platform::testing::Win32ClipboardWorldMaker(),
+                    platform::testing::Win32StorageWorldMaker()});
+#endif
+  return worlds;
+}
+
+std::string WorldName(const ::testing::TestParamInfo<WorldMakers>& info) {
+  return info.param.name;
+}
+
+void RecorderTest::SetUp() {
+  clipboard_world_ = GetParam().clipboard.make();
+  storage_world_ = GetParam().storage.make();
+  window_ = &clipboard_world_->NewWindow();
+  other_ = &clipboard_world_->NewWindow();
+  view_ = std::make_unique<FakeView>(clipboard(), window_->id);
+  window_->on_message = [this](const platform::testing::Message& m) {
+    if (!recorder_) return;
+    switch (m.message) {
+      case platform::msg::kDrawClipboard:
+        recorder_->WMDrawClipboard(m.wparam, m.lparam);
+        break;
+      case platform::msg::kChangeCbChain:
+        recorder_->WMChangeCBChain(m.wparam, static_cast<platform::WindowId>(m.lparam));
+        break;
+      case WM_CAPTURECLIP:
+        recorder_->WMCaptureClip();
+        break;
+    }
+  };
+}
+
+void RecorderTest::TearDown() {
+  recorder_.reset();  // leaves the viewer chain, releases the storage
+  view_.reset();
+  storage_world_.reset();
+  clipboard_world_.reset();
+}
+
+bool RecorderTest::Start() {
+  const RecorderServices services = {clipboard(), clipboard_world_->messages(), files(), dialogs_,
+                                     clock_};
+  recorder_ = std::make_unique<Recorder>(services, window_->id, Folder(), *view_,
+                                         FormatFilter("(all)", "Other"));
+  return recorder_->FormCreate();
+}
+
+void RecorderTest::Copy(const std::vector<Item>& items) {
+  {
+    platform::ClipboardSession session(clipboard(), other_->id);
+    ASSERT_TRUE(session.is_open());
+    ASSERT_TRUE(clipboard().Empty());
+    for (const Item& item : items) {
+      platform::GlobalBlock block(clipboard(), item.bytes.size());
+      {
+        platform::GlobalView view(clipboard(), block.get());
+        std::memcpy(view.bytes().data(), item.bytes.data(), item.bytes.size());
+      }
+      ASSERT_TRUE(platform::HandOver(clipboard(), item.format, block));
+    }
+  }
+  Pump();
+}
+
+void RecorderTest::CopyMetafile(const std::vector<std::uint8_t>& bytes) {
+  {
+    platform::ClipboardSession session(clipboard(), other_->id);
+    ASSERT_TRUE(session.is_open());
+    ASSERT_TRUE(clipboard().Empty());
+    platform::EnhMetafile metafile(clipboard(), bytes);
+    ASSERT_TRUE(platform::HandOver(clipboard(), platform::cf::kEnhMetafile, metafile));
+  }
+  Pump();
+}
+
+std::string RecorderTest::TextOfRecord(int n) {
+  std::string date;
+  const RecordKind kind = recorder_->ReadRecord(n, false, date);
+  if (kind < 0) return "<no record>";
+  Pump();
+  return view_->ClipboardText();
+}
+
+std::vector<unsigned> RecorderTest::ClipboardFormats() {
+  std::vector<unsigned> formats;
+  platform::ClipboardSession session(clipboard(), other_->id);
+  for (unsigned f = clipboard().EnumFormats(0); f; f = clipboard().EnumFormats(f))
+    formats.push_back(f);
+  return formats;
+}
+
+}  // namespace quill::core::testing
