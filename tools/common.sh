@@ -60,6 +60,11 @@ wine_environment() { # $1 = prefix folder
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "preparing Wine in $WINEPREFIX"
     wineboot -i >/dev/null 2>&1
+    # The window font's face, drawn with the Japanese font installed here.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f \
+      >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f \
+      >/dev/null 2>&1
   fi
 }
 

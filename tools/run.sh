@@ -26,6 +26,9 @@ wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/d
 # The desktop is made when the first program starts: start afresh.
 wineserver -k; wineserver -w
 wineserver -p || [ $? -eq 2 ]
+# Wine's own services start with the first program and keep its output
+# open: start them here, detached from ours.
+wineboot >/dev/null 2>&1
 
 wine "$bin/Quilleteer.exe" &
 program=$!

@@ -96,7 +96,7 @@ bool Recorder::RecoverLeftoverStorage(const std::u16string& path) {
     if (!files_.Exists(target)) break;
   }
   if (!files_.Move(path, target)) return false;
-  dialogs_.MessageBox(std::u16string(text::kRecoveredStorage) + target, mb::kOk | mb::kIconInformation);
+  dialogs_.ShowMessage(std::u16string(text::kRecoveredStorage) + target, mb::kOk | mb::kIconInformation);
   return true;
 }
 
@@ -117,7 +117,7 @@ bool Recorder::OpenStorage() {
 int Recorder::CloseStorage() {
   int result = answer::kNo;
   if (record_count_ != 0 && !storage_name_.empty())
-    result = dialogs_.MessageBox(text::kSaveQuestion, mb::kYesNoCancel | mb::kIconQuestion);
+    result = dialogs_.ShowMessage(text::kSaveQuestion, mb::kYesNoCancel | mb::kIconQuestion);
   if (result == answer::kCancel) return result;
   if (result == answer::kYes) {
     const auto target = dialogs_.SaveFile(text::kStorageFilter, text::kStorageExtension);
@@ -127,7 +127,7 @@ int Recorder::CloseStorage() {
     if (*target != storage_name_ && !files_.Replace(storage_name_, *target)) {
       // Nothing may be lost: keep recording into the same storage.
       files_.OpenDocfile(storage_name_, mode::kOpenRoot, root_);
-      dialogs_.MessageBox(std::u16string(text::kCannotSaveStorage) + *target,
+      dialogs_.ShowMessage(std::u16string(text::kCannotSaveStorage) + *target,
                           mb::kOk | mb::kIconError);
       return answer::kCancel;
     }
@@ -153,7 +153,7 @@ void Recorder::OpenBtnClick() {
   root_.reset();
   if (files_.OpenDocfile(*path, mode::kOpenRoot, root_) != kOk) {
     root_.reset();
-    dialogs_.MessageBox(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
+    dialogs_.ShowMessage(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
     OpenStorage();
     return;
   }

@@ -25,7 +25,7 @@ class Dialogs {
  public:
   virtual ~Dialogs() = default;
   // Shows `text` with the application's title; returns the answer.
-  virtual int MessageBox(const std::u16string& text, unsigned style) = 0;
+  virtual int ShowMessage(const std::u16string& text, unsigned style) = 0;
   // `filter` in the form "Description|*.ext|...". No value if cancelled.
   virtual std::optional<std::u16string> OpenFile(const std::u16string& filter) = 0;
   // Asks before overwriting an existing file; the default extension is

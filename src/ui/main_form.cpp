@@ -1,21 +1,64 @@
 #include "ui/main_form.h"
 
+#include <objbase.h>
+
 #include "framework/application.h"
+#include "res/resource.h"
+#include "ui/code_page.h"
 
 namespace quill::ui {
+
+// OLE for the GUI thread, ended only if it was started.
+class OleSession {
+ public:
+  OleSession() : started_(SUCCEEDED(::OleInitialize(nullptr))) {}
+  ~OleSession() {
+    if (started_) ::OleUninitialize();
+  }
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+
+ private:
+  bool started_;
+};
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"TFQuillet";
-constexpr wchar_t kInitialCaption[] = L"Quilleteer";
+constexpr wchar_t kTitle[] = L"Quilleteer";
 // Where the window opens until the stored bounds are read.
 constexpr framework::Bounds kDefaultBounds = {100, 80, 380, 440};
 
+std::u16string ExecutableFolder() {
+  std::wstring path(32768, L'\0');
+  path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  return ToU16(path.substr(0, path.find_last_of(L'\\') + 1));
+}
+
 }  // namespace
 
+TFQuillet::TFQuillet() : dialogs_(0, u"Quilleteer") {}
+
+TFQuillet::~TFQuillet() {
+  // The recorder leaves the viewer chain and releases its storage before
+  // the services it uses, and before OLE ends.
+  recorder_.reset();
+  ole_.reset();
+}
+
 bool TFQuillet::Create() {
-  if (!CreateTopLevel(kClassName, kInitialCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                      kDefaultBounds, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+  if (!CreateTopLevel(kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kDefaultBounds,
+                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  icon_large_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER),
+                                                    IMAGE_ICON, 32, 32, 0)));
+  icon_small_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER),
+                                                    IMAGE_ICON, 16, 16, 0)));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_.get()));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
+  SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
+  dialogs_.SetOwner(reinterpret_cast<platform::WindowId>(hwnd()));
   FormCreate();
   return true;
 }
@@ -25,21 +68,71 @@ void TFQuillet::Show(int show_command) {
   ::UpdateWindow(hwnd());
 }
 
-void TFQuillet::FormCreate() {}
+void TFQuillet::FormCreate() {
+  ole_ = std::make_unique<OleSession>();
+  const core::RecorderServices services = {clipboard_, messages_, files_, dialogs_, clock_};
+  recorder_ = std::make_unique<core::Recorder>(
+      services, reinterpret_cast<platform::WindowId>(hwnd()), ExecutableFolder(), *this,
+      core::FormatFilter(ToAnsi(L"(すべて)"), ToAnsi(L"その他")));
+  BuildControls();
+  BuildMenus();
+  LayOut();
+  SetExportEnabled(false);
+  recorder_->FormCreate();
+}
 
-bool TFQuillet::FormClose() { return true; }
+void TFQuillet::FormActivate() {
+  recorder_->FormActivate(Get<framework::RadioGroup>(L"WatchRG").ItemIndex() == 0);
+}
 
-LRESULT TFQuillet::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+bool TFQuillet::FormClose() {
+  if (!recorder_->FormClose()) return false;
+  ole_.reset();
+  return true;
+}
+
+LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!recorder_) return Form::OnMessage(message, wparam, lparam);  // still being created
   switch (message) {
+    case WM_DRAWCLIPBOARD:
+      recorder_->WMDrawClipboard(wparam, lparam);
+      return 0;
+    case WM_CHANGECBCHAIN:
+      recorder_->WMChangeCBChain(wparam, static_cast<platform::WindowId>(lparam));
+      return 0;
+    case core::WM_CAPTURECLIP:
+      Run([this] { recorder_->WMCaptureClip(); });
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) != WA_INACTIVE) FormActivate();
+      break;
+    case WM_KEYDOWN:
+      MoveKeyDown(wparam);
+      return 0;
     case WM_CLOSE:
       if (FormClose()) ::DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
       framework::Application::Terminate();
       return 0;
-    default:
-      return Window::HandleMessage(message, wparam, lparam);
   }
+  return Form::OnMessage(message, wparam, lparam);
+}
+
+void TFQuillet::Run(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& error) {
+    ShowError(FromAnsi(error.what()), kTitle);
+  }
+}
+
+std::function<void()> TFQuillet::Command(void (TFQuillet::*handler)()) {
+  return [this, handler] { Run([this, handler] { (this->*handler)(); }); };
+}
+
+std::function<void(int)> TFQuillet::MenuCommand(void (TFQuillet::*handler)()) {
+  return [this, handler](int) { Run([this, handler] { (this->*handler)(); }); };
 }
 
 }  // namespace quill::ui

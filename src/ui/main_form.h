@@ -1,22 +1,108 @@
 #pragma once
-// The main window, TFQuillet.
-#include "framework/window.h"
+// The main window, TFQuillet: the record list and preview, the settings
+// pages, the tool bar, menus and status bar. It owns the recorder and the
+// system services it works through, and shows what the recorder reports.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/recorder.h"
+#include "framework/controls.h"
+#include "framework/form.h"
+#include "framework/list_view.h"
+#include "framework/page_control.h"
+#include "framework/tool_bar.h"
+#include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_storage.h"
+#include "platform/win32/win32_window_messages.h"
 
 namespace quill::ui {
 
-class TFQuillet : public framework::Window {
+class OleSession;
+
+class TFQuillet : public framework::Form, public core::RecorderView {
  public:
-  // Creates the window, hidden; false if it could not be created.
+  TFQuillet();
+  ~TFQuillet() override;
+
+  // Creates the window, hidden, and runs FormCreate; false if the window
+  // could not be made.
   bool Create();
   void Show(int show_command);
+  // Whether the recorder has a storage open: without one the program ends.
+  bool HasStorage() const { return recorder_ && recorder_->HasStorage(); }
+  core::Recorder& recorder() { return *recorder_; }
+
+  // --- what the recorder asks of the window ---
+  void SetListRow(int number, core::RecordKind kind, const std::string& date) override;
+  void DeleteListRow(int index) override;
+  void ClearList() override;
+  void SetRowCaption(int index, int number) override;
+  void MoveRowContent(int from, int to) override;
+  void SelectRow(int index) override;
+  void RefreshPreview(core::RecordKind kind) override;
+  void BuildDisplayMenu(const std::vector<std::string>& items) override;
+  void UpdateCounter(int current, int count) override;
+  void ShowLoadedText(bool has_text) override;
+  void ShowNoRecord() override;
+  void HidePreview() override;
+  void SetFormattedWriteEnabled(bool enabled) override;
+  void SetExportEnabled(bool enabled) override;
+  void EndLinkMode() override;
+
+  // --- handlers ---
+  void FormCreate();
+  void FormActivate();
+  bool FormClose();
+  void OpenBtnClick();
+  void PasteBtnClick();
+  void MenuDelClick();
+  void MenuFileClick();
+  void WatchRGClick();
+  void MaxEditChange();
+  static bool MaxEditKeyPress(wchar_t key);
+  void FilterListViewChange(int entry, bool ticked);
+  void FilterCaptionEdited(int entry, const std::wstring& caption);
+  void ListViewMouseDown(int x, int y);
+  void ListViewDragDrop(int target);
+  void MoveKeyDown(WPARAM key);
+  void SplitterPanelMouse(UINT message, int x, int y);
+  void PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring& caption, bool selected);
+  void CloseClick();
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnMenuPopup(const std::wstring& menu_name) override;
 
  private:
-  void FormCreate();
-  // Returns whether the window may close.
-  bool FormClose();
+  void BuildControls();
+  void BuildMenus();
+  framework::ToolBar& ToolBar1() const { return Get<framework::ToolBar>(L"ToolBar1"); }
+  framework::ListView& ListView() const { return Get<framework::ListView>(L"ListView"); }
+  framework::Memo& Memo1() const { return Get<framework::Memo>(L"Memo1"); }
+  framework::ImageView& Image1() const { return Get<framework::ImageView>(L"Image1"); }
+  // Runs a command; an error it raises is shown and ends the command.
+  void Run(const std::function<void()>& command);
+  std::function<void()> Command(void (TFQuillet::*handler)());
+  std::function<void(int)> MenuCommand(void (TFQuillet::*handler)());
+  std::wstring MemoFirstLine() const;
+
+  platform::Win32Clipboard clipboard_;
+  platform::Win32WindowMessages messages_;
+  platform::Win32StorageFiles files_;
+  platform::Win32Dialogs dialogs_;
+  platform::Win32Clock clock_;
+  std::unique_ptr<OleSession> ole_;
+  std::unique_ptr<core::Recorder> recorder_;
+  framework::UniqueImageList tool_images_;
+  framework::UniqueImageList disabled_tool_images_;
+  framework::UniqueImageList kind_images_;
+  framework::UniqueIcon icon_large_;
+  framework::UniqueIcon icon_small_;
+  bool splitter_captured_ = false;
 };
 
 }  // namespace quill::ui

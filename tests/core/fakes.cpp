@@ -7,7 +7,7 @@
 
 namespace quill::core::testing {
 
-int ScriptedDialogs::MessageBox(const std::u16string& text, unsigned) {
+int ScriptedDialogs::ShowMessage(const std::u16string& text, unsigned) {
   shown.push_back(text);
   if (answers.empty()) return platform::answer::kOk;
   const int answer = answers.front();

@@ -16,7 +16,7 @@ namespace quill::core::testing {
 
 class ScriptedDialogs : public platform::Dialogs {
  public:
-  int MessageBox(const std::u16string& text, unsigned style) override;
+  int ShowMessage(const std::u16string& text, unsigned style) override;
   std::optional<std::u16string> OpenFile(const std::u16string& filter) override;
   std::optional<std::u16string> SaveFile(const std::u16string& filter,
                                          const std::u16string& default_extension) override;

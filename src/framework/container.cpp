@@ -1,0 +1,99 @@
+#include "framework/container.h"
+
+#include <windowsx.h>
+
+namespace quill::framework {
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuilleteerContainer";
+
+bool IsForwarded(UINT message) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void Container::Create(HWND parent, UINT id, HFONT font) {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc = {};
+  if (!::GetClassInfoExW(instance, kClassName, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Procedure;
+    wc.hInstance = instance;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    ::RegisterClassExW(&wc);
+  }
+  font_ = font;
+  CreateWindowAs(kClassName, caption_, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent,
+                 id, font, box_);
+  ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Container::LayOut() {
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  LayOutAligned(children_, client);
+}
+
+LRESULT CALLBACK Container::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<Container*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (IsForwarded(message))
+    return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), message, wparam, lparam);
+  if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  switch (message) {
+    case WM_SIZE:
+      self->LayOut();
+      return 0;
+    case WM_SETCURSOR:
+      if (self->cursor && LOWORD(lparam) == HTCLIENT) {
+        ::SetCursor(self->cursor);
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (self->on_mouse) {
+        self->on_mouse(message, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+        return 0;
+      }
+      break;
+    case WM_PAINT:
+      if (self->draw_caption) {
+        PAINTSTRUCT paint;
+        const HDC dc = ::BeginPaint(hwnd, &paint);
+        RECT r;
+        ::GetClientRect(hwnd, &r);
+        ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+        const HGDIOBJ previous = ::SelectObject(dc, self->font_);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        ::DrawTextW(dc, self->caption_.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        ::SelectObject(dc, previous);
+        ::EndPaint(hwnd, &paint);
+        return 0;
+      }
+      break;
+  }
+  return ::DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace quill::framework

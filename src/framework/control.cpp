@@ -1,0 +1,65 @@
+#include "framework/control.h"
+
+#include <algorithm>
+
+namespace quill::framework {
+
+Box Control::Bounds() const {
+  RECT r = {};
+  ::GetWindowRect(hwnd_, &r);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Control::SetBounds(const Box& box) {
+  ::SetWindowPos(hwnd_, nullptr, box.x, box.y, box.width, box.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Control::SetVisible(bool visible) { ::ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+bool Control::Visible() const { return (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+void Control::SetEnabled(bool enabled) { ::EnableWindow(hwnd_, enabled); }
+bool Control::Enabled() const { return ::IsWindowEnabled(hwnd_) != FALSE; }
+
+std::wstring Control::Text() const {
+  const int length = ::GetWindowTextLengthW(hwnd_);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd_, text.data(), length + 1)));
+  return text;
+}
+
+void Control::SetText(const std::wstring& text) { ::SetWindowTextW(hwnd_, text.c_str()); }
+
+void Control::CreateWindowAs(const wchar_t* window_class, const std::wstring& text, DWORD style,
+                             DWORD ex_style, HWND parent, UINT id, HFONT font, const Box& box) {
+  const HWND hwnd = ::CreateWindowExW(
+      ex_style, window_class, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS, box.x, box.y,
+      box.width, box.height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+      ::GetModuleHandleW(nullptr), nullptr);
+  Attach(hwnd, id);
+  if (hwnd && font) ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void LayOutAligned(const std::vector<Control*>& controls, const RECT& client) {
+  RECT rest = client;
+  for (Control* c : controls) {
+    const Box box = c->Bounds();
+    if (c->align() == Align::kTop) {
+      c->SetBounds({rest.left, rest.top, rest.right - rest.left, box.height});
+      rest.top += box.height;
+    }
+  }
+  for (Control* c : controls) {
+    const Box box = c->Bounds();
+    if (c->align() == Align::kBottom) {
+      rest.bottom -= box.height;
+      c->SetBounds({rest.left, rest.bottom, rest.right - rest.left, box.height});
+    }
+  }
+  for (Control* c : controls)
+    if (c->align() == Align::kClient)
+      c->SetBounds({rest.left, rest.top, std::max(0L, rest.right - rest.left),
+                    std::max(0L, rest.bottom - rest.top)});
+}
+
+}  // namespace quill::framework

@@ -1,0 +1,253 @@
+#include "framework/controls.h"
+
+#include <algorithm>
+
+namespace quill::framework {
+
+void Label::Create(HWND parent, UINT id, HFONT font) {
+  CreateWindowAs(L"STATIC", caption_, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, parent, id, font,
+                 box_);
+}
+
+// --- Edit ---
+
+void Edit::Create(HWND parent, UINT id, HFONT font) {
+  CreateWindowAs(L"EDIT", text_, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent,
+                 id, font, box_);
+  if (max_length_ > 0) ::SendMessageW(hwnd(), EM_LIMITTEXT, max_length_, 0);
+  ::SetWindowSubclass(hwnd(), Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Edit::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<Edit*>(data);
+  if (message == WM_CHAR && self->key_filter && !self->key_filter(static_cast<wchar_t>(wparam)))
+    return 0;
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, 0);
+  return ::DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+bool Edit::OnCommand(HWND, UINT, UINT code) {
+  if (code != EN_CHANGE || !on_change) return false;
+  on_change();
+  return true;
+}
+
+// --- Memo ---
+
+void Memo::Create(HWND parent, UINT id, HFONT font) {
+  CreateWindowAs(L"EDIT", L"",
+                 WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                     ES_NOHIDESEL,
+                 WS_EX_CLIENTEDGE, parent, id, font, {0, 0, 100, 100});
+  // No limit but memory: records can hold long texts.
+  ::SendMessageW(hwnd(), EM_LIMITTEXT, 0, 0);
+}
+
+std::vector<std::wstring> Memo::Lines() const {
+  std::vector<std::wstring> lines;
+  const int count = static_cast<int>(::SendMessageW(hwnd(), EM_GETLINECOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const int start = static_cast<int>(::SendMessageW(hwnd(), EM_LINEINDEX, i, 0));
+    const int length = static_cast<int>(::SendMessageW(hwnd(), EM_LINELENGTH, start, 0));
+    std::wstring line(static_cast<std::size_t>(std::max(length, 1)) + 1, L'\0');
+    *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(line.size());
+    const int copied =
+        static_cast<int>(::SendMessageW(hwnd(), EM_GETLINE, i, reinterpret_cast<LPARAM>(line.data())));
+    line.resize(static_cast<std::size_t>(std::min(copied, length)));
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+// --- CheckBox ---
+
+void CheckBox::Create(HWND parent, UINT id, HFONT font) {
+  CreateWindowAs(L"BUTTON", caption_, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, id,
+                 font, box_);
+}
+
+bool CheckBox::OnCommand(HWND, UINT, UINT code) {
+  if (code != BN_CLICKED) return false;
+  if (on_click) on_click();
+  return true;
+}
+
+bool CheckBox::Checked() const {
+  return ::SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CheckBox::SetChecked(bool checked) {
+  ::SendMessageW(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// --- RadioGroup ---
+
+void RadioGroup::Create(HWND parent, UINT id, HFONT font) {
+  // The frame is the control; its buttons are its children.
+  CreateWindowAs(L"BUTTON", caption_, WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, parent, id,
+                 font, box_);
+  // A group box does not pass its children's notifications on; the
+  // buttons are siblings placed over it instead.
+  const int text_height = 12;
+  const int count = static_cast<int>(items_.size());
+  const int per_column = std::max(1, (count + columns_ - 1) / columns_);
+  const int width = (box_.width - 10) / columns_;
+  const int free_height = box_.height - text_height - 5;
+  const int height = free_height / per_column;
+  const int top_margin = text_height + 1 + (free_height % per_column) / 2;
+  for (int i = 0; i < count; ++i) {
+    const int x = box_.x + (i / per_column) * width + 8;
+    const int y = box_.y + (i % per_column) * height + top_margin;
+    const HWND button = ::CreateWindowExW(
+        0, L"BUTTON", items_[i].c_str(),
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
+        x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+        ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    buttons_.push_back(button);
+  }
+  SetItemIndex(index_);
+}
+
+bool RadioGroup::OnCommand(HWND source, UINT, UINT code) {
+  if (code != BN_CLICKED) return false;
+  const auto found = std::find(buttons_.begin(), buttons_.end(), source);
+  if (found == buttons_.end()) return false;
+  index_ = static_cast<int>(found - buttons_.begin());
+  if (on_click) on_click();
+  return true;
+}
+
+void RadioGroup::SetItemIndex(int index) {
+  index_ = index;
+  for (std::size_t i = 0; i < buttons_.size(); ++i)
+    ::SendMessageW(buttons_[i], BM_SETCHECK,
+                   static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// --- GroupBox ---
+
+void GroupBox::Create(HWND parent, UINT id, HFONT font) {
+  Container::Create(parent, id, font);
+  const Box box = Bounds();
+  const HWND frame = ::CreateWindowExW(0, L"BUTTON", caption_.c_str(),
+                                       WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, box.width,
+                                       box.height, hwnd(), nullptr, ::GetModuleHandleW(nullptr),
+                                       nullptr);
+  ::SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+// --- TrackBar ---
+
+void TrackBar::Create(HWND parent, UINT id, HFONT font) {
+  CreateWindowAs(TRACKBAR_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS, 0,
+                 parent, id, font, box_);
+  ::SendMessageW(hwnd(), TBM_SETRANGE, FALSE, MAKELPARAM(min_, max_));
+  ::SendMessageW(hwnd(), TBM_SETTICFREQ, frequency_, 0);
+  ::SendMessageW(hwnd(), TBM_SETPOS, TRUE, position_);
+}
+
+void TrackBar::OnScroll(HWND) {
+  if (on_change) on_change();
+}
+
+int TrackBar::Position() const {
+  return static_cast<int>(::SendMessageW(hwnd(), TBM_GETPOS, 0, 0));
+}
+
+void TrackBar::SetPosition(int position) {
+  if (position == Position()) return;
+  ::SendMessageW(hwnd(), TBM_SETPOS, TRUE, position);
+  if (on_change) on_change();
+}
+
+// --- UpDown ---
+
+void UpDown::Create(HWND parent, UINT id, HFONT font) {
+  CreateWindowAs(UPDOWN_CLASSW, L"",
+                 WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, parent, id,
+                 font, box_);
+  ::SendMessageW(hwnd(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy_.hwnd()), 0);
+  ::SendMessageW(hwnd(), UDM_SETRANGE32, min_, max_);
+  ::SendMessageW(hwnd(), UDM_SETPOS32, 0, position_);
+  SetBounds(box_);  // setting the buddy may move it
+}
+
+void UpDown::OnScroll(HWND) {
+  if (on_click) on_click();
+}
+
+int UpDown::Position() const {
+  return static_cast<int>(::SendMessageW(hwnd(), UDM_GETPOS32, 0, 0));
+}
+
+void UpDown::SetPosition(int position) { ::SendMessageW(hwnd(), UDM_SETPOS32, 0, position); }
+
+// --- StatusBar ---
+
+void StatusBar::Create(HWND parent, UINT id, HFONT font) {
+  CreateWindowAs(STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP,
+                 0, parent, id, font, {0, 0, 100, height_});
+  ::SendMessageW(hwnd(), SB_SIMPLE, TRUE, 0);
+}
+
+void StatusBar::SetSimpleText(const std::wstring& text) {
+  ::SendMessageW(hwnd(), SB_SETTEXTW, 255, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring StatusBar::SimpleText() const {
+  wchar_t text[1024] = {};
+  ::SendMessageW(hwnd(), SB_GETTEXTW, 255, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// --- ImageView ---
+
+void ImageView::Create(HWND parent, UINT id, HFONT font) {
+  constexpr wchar_t kClassName[] = L"QuilleteerImage";
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc = {};
+  if (!::GetClassInfoExW(instance, kClassName, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Procedure;
+    wc.hInstance = instance;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    ::RegisterClassExW(&wc);
+  }
+  CreateWindowAs(kClassName, L"", 0, 0, parent, id, font, {0, 0, 100, 100});
+  ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void ImageView::SetPicture(UniqueBitmap bitmap) {
+  picture_ = std::move(bitmap);
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+LRESULT CALLBACK ImageView::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<ImageView*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_PAINT && self) {
+    PAINTSTRUCT paint;
+    const HDC dc = ::BeginPaint(hwnd, &paint);
+    RECT client;
+    ::GetClientRect(hwnd, &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (self->picture_) {
+      BITMAP info = {};
+      ::GetObjectW(self->picture_.get(), sizeof info, &info);
+      const HDC memory = ::CreateCompatibleDC(dc);
+      {
+        ScopedSelectObject select(memory, self->picture_.get());
+        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+      }
+      ::DeleteDC(memory);
+    }
+    ::EndPaint(hwnd, &paint);
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace quill::framework

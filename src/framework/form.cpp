@@ -1,0 +1,103 @@
+#include "framework/form.h"
+
+namespace quill::framework {
+
+void Form::SetFont(const std::wstring& face, BYTE charset, int height) {
+  LOGFONTW font = {};
+  font.lfHeight = -height;
+  font.lfCharSet = charset;
+  font.lfQuality = DEFAULT_QUALITY;
+  face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  font_.reset(::CreateFontIndirectW(&font));
+}
+
+void Form::Register(std::unique_ptr<Control> control, Container* parent) {
+  Control* added = control.get();
+  added->Create(parent ? parent->hwnd() : hwnd(), next_id_++, font_.get());
+  by_window_[added->hwnd()] = added;
+  for (HWND owned : added->OwnedWindows()) by_window_[owned] = added;
+  by_name_[added->name()] = added;
+  order_.push_back(added);
+  if (parent) {
+    parent->AddChild(added);
+  } else {
+    top_level_.push_back(added);
+  }
+  owned_.push_back(std::move(control));
+}
+
+Control* Form::Find(const std::wstring& name) const {
+  const auto found = by_name_.find(name);
+  return found == by_name_.end() ? nullptr : found->second;
+}
+
+Control* Form::ControlOf(HWND window) const {
+  const auto found = by_window_.find(window);
+  return found == by_window_.end() ? nullptr : found->second;
+}
+
+void Form::LayOut() {
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  LayOutAligned(top_level_, client);
+}
+
+void Form::ShowError(const std::wstring& text, const std::wstring& title) {
+  ::MessageBoxW(hwnd(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const auto source = reinterpret_cast<HWND>(lparam);
+      if (!source) {
+        if (menus_.Dispatch(LOWORD(wparam))) return 0;
+        break;
+      }
+      if (Control* control = ControlOf(source))
+        if (control->OnCommand(source, LOWORD(wparam), HIWORD(wparam))) return 0;
+      break;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lparam);
+      LRESULT result = 0;
+      if (Control* control = ControlOf(header->hwndFrom))
+        if (control->OnNotify(header, result)) return result;
+      break;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Control* control = ControlOf(reinterpret_cast<HWND>(lparam))) {
+        control->OnScroll(reinterpret_cast<HWND>(lparam));
+        return 0;
+      }
+      break;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lparam);
+      if (item.CtlType == ODT_MENU) {
+        if (menus_.Draw(item, font_.get())) return TRUE;
+      } else if (Control* control = ControlOf(item.hwndItem)) {
+        if (control->OnDrawItem(item)) return TRUE;
+      }
+      break;
+    }
+    case WM_MEASUREITEM: {
+      auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
+      if (item.CtlType == ODT_MENU && menus_.Measure(item, font_.get())) return TRUE;
+      break;
+    }
+    case WM_INITMENUPOPUP:
+      OnMenuPopup(menus_.NameOfSubmenu(reinterpret_cast<HMENU>(wparam)));
+      break;
+    case WM_SIZE:
+      LayOut();
+      break;
+  }
+  return OnMessage(message, wparam, lparam);
+}
+
+LRESULT Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  return Window::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace quill::framework

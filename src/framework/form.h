@@ -1,0 +1,65 @@
+#pragma once
+// A top-level window declared as a tree of named controls, with its menus.
+// It creates and owns the controls, lays out the aligned ones, and routes
+// every notification to the control (or menu item) it belongs to.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/container.h"
+#include "framework/handles.h"
+#include "framework/menu.h"
+#include "framework/window.h"
+
+namespace quill::framework {
+
+class Form : public Window {
+ public:
+  // The window font: face, character set and height in pixels.
+  void SetFont(const std::wstring& face, BYTE charset, int height);
+  HFONT font() const { return font_.get(); }
+
+  // Creates a control inside `parent` (nullptr: the form itself).
+  template <typename T, typename... Args>
+  T& Add(Container* parent, Args&&... args) {
+    auto control = std::make_unique<T>(std::forward<Args>(args)...);
+    T& added = *control;
+    Register(std::move(control), parent);
+    return added;
+  }
+
+  Control* Find(const std::wstring& name) const;
+  template <typename T>
+  T& Get(const std::wstring& name) const {
+    return dynamic_cast<T&>(*Find(name));
+  }
+  const std::vector<Control*>& controls() const { return order_; }
+  MenuSet& menus() { return menus_; }
+
+  void LayOut();
+  // The standard error display.
+  void ShowError(const std::wstring& text, const std::wstring& title);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // The form's own messages, after the controls had theirs.
+  virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  // The menu whose popup is about to open.
+  virtual void OnMenuPopup(const std::wstring& /*menu_name*/) {}
+
+ private:
+  void Register(std::unique_ptr<Control> control, Container* parent);
+  Control* ControlOf(HWND hwnd) const;
+
+  UniqueFont font_;
+  std::vector<std::unique_ptr<Control>> owned_;
+  std::vector<Control*> order_;
+  std::vector<Control*> top_level_;
+  std::map<HWND, Control*> by_window_;
+  std::map<std::wstring, Control*> by_name_;
+  MenuSet menus_;
+  UINT next_id_ = 1000;
+};
+
+}  // namespace quill::framework

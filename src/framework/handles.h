@@ -1,0 +1,88 @@
+#pragma once
+// Move-only owners of the system handles the windows use, each released
+// exactly once.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <utility>
+
+namespace quill::framework {
+
+template <typename Handle, typename Traits>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  ~UniqueHandle() { reset(); }
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(std::exchange(other.handle_, Handle{}));
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Handle{}; }
+  Handle release() { return std::exchange(handle_, Handle{}); }
+  void reset(Handle handle = Handle{}) {
+    if (handle_ != Handle{}) Traits::Free(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Handle handle_{};
+};
+
+struct GdiObjectTraits {
+  static void Free(HGDIOBJ object) { ::DeleteObject(object); }
+};
+struct ImageListTraits {
+  static void Free(HIMAGELIST list) { ::ImageList_Destroy(list); }
+};
+struct MenuTraits {
+  static void Free(HMENU menu) { ::DestroyMenu(menu); }
+};
+struct IconTraits {
+  static void Free(HICON icon) { ::DestroyIcon(icon); }
+};
+
+using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+
+// Selects an object into a DC and puts the previous one back at the end of
+// the scope.
+class ScopedSelectObject {
+ public:
+  ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  ~ScopedSelectObject() { ::SelectObject(dc_, previous_); }
+  ScopedSelectObject(const ScopedSelectObject&) = delete;
+  ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// A window's DC, released at the end of the scope.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  ~WindowDC() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+}  // namespace quill::framework

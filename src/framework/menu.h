@@ -1,0 +1,80 @@
+#pragma once
+// The menus of a form: the main menu and popup menus, declared as trees of
+// named items with a command tag and a click handler.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace quill::framework {
+
+struct MenuItem {
+  std::wstring name;     // empty for separators
+  std::wstring caption;  // "-" for a separator
+  std::vector<MenuItem> items;
+  std::function<void(int tag)> on_click;
+  int tag = 0;
+  bool enabled = true;
+  bool radio = false;         // shows a round check mark
+  bool owner_draw = false;    // drawn by the program, with room for an image
+  bool column_break = false;  // starts a new column
+};
+
+class MenuSet {
+ public:
+  MenuSet() = default;
+  ~MenuSet();
+  MenuSet(const MenuSet&) = delete;
+  MenuSet& operator=(const MenuSet&) = delete;
+
+  // A menu bar, or a popup menu, from the item tree; owned by the set
+  // (a menu bar until it is given to a window).
+  HMENU BuildMenuBar(const std::vector<MenuItem>& items);
+  HMENU BuildPopup(const std::wstring& name, const std::vector<MenuItem>& items);
+
+  // Runs the handler of a command; false if the command is not an item's.
+  bool Dispatch(UINT command);
+  bool Exists(const std::wstring& name) const { return items_.count(name) != 0; }
+  void SetEnabled(const std::wstring& name, bool enabled);
+  bool Enabled(const std::wstring& name) const;
+  void SetChecked(const std::wstring& name, bool checked);
+  bool Checked(const std::wstring& name) const;
+  std::wstring Caption(const std::wstring& name) const;
+  int Tag(const std::wstring& name) const;
+  // The submenu an item opens, and the name of the item whose submenu a
+  // menu handle is (empty if none).
+  HMENU Submenu(const std::wstring& name) const;
+  std::wstring NameOfSubmenu(HMENU menu) const;
+  // The names of the items directly in a submenu or popup, in order.
+  std::vector<std::wstring> Children(const std::wstring& name) const;
+  // Replaces the items of a submenu built at run time.
+  void Refill(const std::wstring& name, const std::vector<MenuItem>& items);
+  // Clicks an item as the user would.
+  void Click(const std::wstring& name);
+
+  // Owner-drawn items.
+  bool Measure(MEASUREITEMSTRUCT& item, HFONT font);
+  bool Draw(const DRAWITEMSTRUCT& item, HFONT font);
+
+ private:
+  struct Entry {
+    HMENU parent;
+    UINT command;
+    HMENU submenu;
+    MenuItem item;  // without children
+    std::vector<std::wstring> children;
+  };
+  void Fill(HMENU menu, const std::wstring& owner, const std::vector<MenuItem>& items);
+  void Forget(const std::wstring& name);
+  const Entry* Find(const std::wstring& name) const;
+
+  std::map<std::wstring, Entry> items_;
+  std::map<UINT, std::wstring> by_command_;
+  std::vector<HMENU> owned_;
+  UINT next_command_ = 40000;
+  int separators_ = 0;
+};
+
+}  // namespace quill::framework

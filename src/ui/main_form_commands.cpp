@@ -1,0 +1,98 @@
+// The main window's handlers: each hands its work to the recorder or
+// changes only what the window shows.
+#include <windowsx.h>
+
+#include "ui/code_page.h"
+#include "ui/main_form.h"
+
+namespace quill::ui {
+
+void TFQuillet::OpenBtnClick() { recorder_->OpenBtnClick(); }
+void TFQuillet::PasteBtnClick() { recorder_->CaptureClipboard(); }
+void TFQuillet::MenuDelClick() { recorder_->MenuDelClick(); }
+void TFQuillet::CloseClick() { ::PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+void TFQuillet::OnMenuPopup(const std::wstring& menu_name) {
+  if (menu_name == L"MenuFile") MenuFileClick();
+}
+
+void TFQuillet::MenuFileClick() { menus().SetEnabled(L"MenuDel", recorder_->CurrentNo() > 0); }
+
+void TFQuillet::WatchRGClick() {
+  recorder_->WatchRGClick(Get<framework::RadioGroup>(L"WatchRG").ItemIndex() == 0);
+}
+
+void TFQuillet::MaxEditChange() {
+  recorder_->MaxEditChange(ToU16(Get<framework::Edit>(L"MaxEdit").Text()));
+}
+
+bool TFQuillet::MaxEditKeyPress(wchar_t key) { return (key >= L'0' && key <= L'9') || key == 8; }
+
+void TFQuillet::FilterListViewChange(int entry, bool ticked) {
+  if (entry >= 0 && entry < core::FormatFilter::kEntries)
+    recorder_->Filter().SetFlag(entry, ticked);
+}
+
+void TFQuillet::FilterCaptionEdited(int entry, const std::wstring& caption) {
+  recorder_->Filter().SetCaption(entry, ToAnsi(caption));
+}
+
+void TFQuillet::ListViewMouseDown(int x, int y) {
+  const int row = ListView().RowAt(x, y);
+  if (row < 0) return;
+  recorder_->SetCurrentNo(row + 1);
+  Run([this] { recorder_->MovePosition(false); });
+}
+
+void TFQuillet::ListViewDragDrop(int target) {
+  Run([this, target] { recorder_->ListViewDragDrop(target + 1); });
+}
+
+// Moving between records by key belongs to navigation; until then a key
+// pressed in the list is swallowed, so that the list never moves by itself.
+void TFQuillet::MoveKeyDown(WPARAM) {}
+
+void TFQuillet::SplitterPanelMouse(UINT message, int, int y) {
+  const HWND panel = Get<framework::Container>(L"SplitterPanel").hwnd();
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      ::SetCapture(panel);
+      splitter_captured_ = true;
+      break;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      ::ReleaseCapture();
+      splitter_captured_ = false;
+      break;
+    case WM_MOUSEMOVE: {
+      if (!splitter_captured_ || ::GetCapture() != panel) break;
+      framework::ListView& list = ListView();
+      const framework::Box box = list.Bounds();
+      const int list_height = box.height + y;
+      const int memo_height = Memo1().Bounds().height - y;
+      if (list_height > 20 && memo_height > 20) {
+        list.SetBounds({box.x, box.y, box.width, list_height});
+        Get<framework::Container>(L"TabSheet1").LayOut();
+      }
+      break;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (splitter_captured_) ::ReleaseCapture();
+      splitter_captured_ = false;
+      break;
+  }
+}
+
+void TFQuillet::PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring& caption,
+                                   bool selected) {
+  const COLORREF band = selected ? RGB(128, 128, 128) : RGB(255, 255, 255);
+  framework::ScopedSelectObject font(dc, this->font());
+  ::SetBkMode(dc, OPAQUE);
+  ::SetBkColor(dc, band);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  ::TextOutW(dc, rect.left + 4, rect.top + 3, caption.c_str(), static_cast<int>(caption.size()));
+}
+
+}  // namespace quill::ui

@@ -1,0 +1,235 @@
+// The declared control tree and menus of the main window.
+#include "res/resource.h"
+#include "ui/code_page.h"
+#include "ui/main_form.h"
+
+namespace quill::ui {
+
+using framework::Align;
+using framework::CheckBox;
+using framework::Container;
+using framework::Edit;
+using framework::GroupBox;
+using framework::ImageView;
+using framework::Label;
+
+using framework::Memo;
+using framework::MenuItem;
+using framework::PageControl;
+using framework::RadioGroup;
+using framework::StatusBar;
+using framework::ToolBar;
+using framework::TrackBar;
+using framework::UpDown;
+
+namespace {
+
+framework::UniqueImageList LoadStrip(UINT resource, int count) {
+  framework::UniqueImageList list(::ImageList_Create(16, 16, ILC_COLOR32, count, 0));
+  framework::UniqueBitmap strip(static_cast<HBITMAP>(::LoadImageW(
+      ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0,
+      LR_CREATEDIBSECTION)));
+  if (list && strip) ::ImageList_Add(list.get(), strip.get(), nullptr);
+  return list;
+}
+
+MenuItem Item(std::wstring name, std::wstring caption, std::function<void(int)> on_click = {},
+              int tag = 0) {
+  MenuItem item;
+  item.name = std::move(name);
+  item.caption = std::move(caption);
+  item.on_click = std::move(on_click);
+  item.tag = tag;
+  return item;
+}
+
+MenuItem Separator() {
+  MenuItem item;
+  item.caption = L"-";
+  return item;
+}
+
+MenuItem Submenu(std::wstring name, std::wstring caption, std::vector<MenuItem> items) {
+  MenuItem item = Item(std::move(name), std::move(caption));
+  item.items = std::move(items);
+  return item;
+}
+
+const wchar_t* const kCursorNames[] = {
+    L"Current Cursor", L"Arrow",    L"IBeam",     L"Wait",    L"Cross",       L"UpArrow",
+    L"SizeNWSE",       L"SizeNESW", L"SizeWE",    L"SizeNS",  L"SizeAll",     L"No",
+    L"AppStarting",    L"Help",     L"Drag",      L"NoDrop",  L"HSplit",      L"VSplit",
+    L"MultiDrag",      L"SQLWait",  L"HandPoint"};
+constexpr int kSecondCursorColumn = 14;  // "Drag" starts the second column
+
+}  // namespace
+
+void TFQuillet::BuildControls() {
+  tool_images_ = LoadStrip(IDB_TOOLBAR, 12);
+  disabled_tool_images_ = LoadStrip(IDB_TOOLBAR_DISABLED, 12);
+  kind_images_ = LoadStrip(IDB_KINDS, 4);
+
+  auto& tool_bar = Add<ToolBar>(
+      nullptr, L"ToolBar1", 29,
+      std::vector<ToolBar::Button>{
+          {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
+          {L"PasteBtn", L"手動読み込み", 1, Command(&TFQuillet::PasteBtnClick)},
+          {L"CopyBtn", L"整形書き込み", 2, {}},
+          {L"ImportBtn", L"外部ファイルから読み込む", 3, {}},
+          {L"ExportBtn", L"外部ファイルへ保存", 4, {}},
+          {L"FirstBtn", L"先頭へ移動", 5, {}},
+          {L"PrevBtn", L"手前に移動", 6, {}},
+          {L"NextBtn", L"次に移動", 7, {}},
+          {L"LastBtn", L"最後に移動", 8, {}},
+          {L"LinkBtn", L"アプリと連動して移動", 9, {}},
+          {L"WideBtn", L"全体／最小表示", 11, {}},
+      },
+      tool_images_.get(), disabled_tool_images_.get());
+  tool_bar.SetAlign(Align::kTop);
+  Add<StatusBar>(nullptr, L"StatusBar", 19).SetAlign(Align::kBottom);
+  auto& pages = Add<PageControl>(nullptr, L"PageControl");
+  pages.SetAlign(Align::kClient);
+  pages.on_draw_tab = [this](HDC dc, const RECT& r, const std::wstring& caption, bool selected) {
+    PageControlDrawTab(dc, r, caption, selected);
+  };
+
+  // --- "表示": the record list over the preview ---
+  auto& viewer = Add<Container>(nullptr, L"TabSheet1", L"TabSheet", framework::Box{0, 0, 10, 10});
+  ::SetParent(viewer.hwnd(), pages.hwnd());
+  pages.AddPage(&viewer, L"表示");
+  auto& list = Add<framework::ListView>(&viewer, L"ListView", framework::Box{0, 0, 10, 161},
+                             std::vector<framework::ListView::Column>{{L"No.", 60}, {L"日時", 106}, {L"内容", 300}},
+                             framework::ListView::Options{false, false, true});
+  list.SetAlign(Align::kTop);
+  list.SetSmallImages(kind_images_.get());
+  list.on_mouse_down = [this](int x, int y) { ListViewMouseDown(x, y); };
+  list.on_key_down = [this](WPARAM key) { MoveKeyDown(key); };
+  list.on_drag_drop = [this](int target) { ListViewDragDrop(target); };
+  auto& splitter = Add<Container>(&viewer, L"SplitterPanel", L"Panel",
+                                  framework::Box{0, 161, 10, 12}, L" Content");
+  splitter.SetAlign(Align::kTop);
+  splitter.draw_caption = true;
+  splitter.cursor = ::LoadCursorW(nullptr, IDC_SIZENS);
+  splitter.on_mouse = [this](UINT message, int x, int y) { SplitterPanelMouse(message, x, y); };
+  Add<Memo>(&viewer, L"Memo1").SetAlign(Align::kClient);
+  Add<ImageView>(&viewer, L"Image1").SetAlign(Align::kClient);
+
+  // --- "設定 1" ---
+  auto& settings1 = Add<Container>(nullptr, L"TabSheet2", L"TabSheet", framework::Box{0, 0, 10, 10});
+  ::SetParent(settings1.hwnd(), pages.hwnd());
+  pages.AddPage(&settings1, L"設定 1");
+  auto& watch = Add<RadioGroup>(&settings1, L"WatchRG", framework::Box{0, 8, 203, 41},
+                                L"クリップボード取り込み",
+                                std::vector<std::wstring>{L"自動(&A)", L"手動(&M)"}, 2, 0);
+  watch.on_click = Command(&TFQuillet::WatchRGClick);
+  Add<Label>(&settings1, L"Label1", framework::Box{8, 60, 78, 14}, L"最大記録個数");
+  auto& max_edit = Add<Edit>(&settings1, L"MaxEdit", framework::Box{88, 56, 49, 20}, L"999", 4);
+  max_edit.key_filter = MaxEditKeyPress;
+  max_edit.on_change = Command(&TFQuillet::MaxEditChange);
+  Add<RadioGroup>(&settings1, L"PositionRG", framework::Box{0, 84, 203, 89}, L"最小表示時の位置",
+                  std::vector<std::wstring>{L"左上(&K)", L"左下(&L)", L"タスクトレイ(&T)",
+                                            L"右上(&Q)", L"右下(&R)"},
+                  2, 4);
+  Add<CheckBox>(&settings1, L"MiniCB", framework::Box{16, 178, 137, 17}, L"起動時、最小表示(&S)");
+  Add<CheckBox>(&settings1, L"StayCB", framework::Box{16, 200, 121, 17}, L"常に前面表示(&O)");
+  Add<CheckBox>(&settings1, L"ConvertCB", framework::Box{16, 222, 97, 17}, L"引用文整形(&C)");
+  Add<Edit>(&settings1, L"ConvertEdit", framework::Box{124, 221, 57, 20}, L"> ");
+  Add<Label>(&settings1, L"Label2", framework::Box{16, 248, 104, 14}, L"キャプチャ遅延秒数");
+  Add<Edit>(&settings1, L"DelayEdit", framework::Box{124, 245, 25, 20}, L"5", 2).key_filter =
+      MaxEditKeyPress;
+  auto& filter = Add<framework::ListView>(&settings1, L"FilterListView", framework::Box{218, 0, 161, 331},
+                               std::vector<framework::ListView::Column>{{L"フィルター", 155}},
+                               framework::ListView::Options{true, true, false});
+  for (int i = 0; i < core::FormatFilter::kEntries; ++i)
+    filter.AddRow(FromAnsi(recorder_->Filter().Caption(i)));
+  filter.SetChecked(core::FormatFilter::kAll, true);
+  filter.on_check_change = [this](int row, bool ticked) { FilterListViewChange(row, ticked); };
+  filter.on_caption_edited = [this](int row, const std::wstring& caption) {
+    FilterCaptionEdited(row, caption);
+  };
+
+  // --- "設定 2" ---
+  auto& settings2 = Add<Container>(nullptr, L"TabSheet3", L"TabSheet", framework::Box{0, 0, 10, 10});
+  ::SetParent(settings2.hwnd(), pages.hwnd());
+  pages.AddPage(&settings2, L"設定 2");
+  Add<RadioGroup>(&settings2, L"ColorRG", framework::Box{8, 8, 345, 105}, L"DIB カラー自動変換",
+                  std::vector<std::wstring>{L"変換しない", L"2 colors (1 bit)", L"16 colors (4 bit)",
+                                            L"16 colors 圧縮 (4 bit)", L"256 colors (8 bit)",
+                                            L"256 colors 圧縮 (8 bit)", L"True color (24 bit)",
+                                            L"ハーフトーン(8 bit)", L"白黒ハーフトーン (1 bit)"},
+                  2, 0);
+  auto& jpeg = Add<GroupBox>(&settings2, L"JPEGGB", framework::Box{8, 128, 345, 81}, L"JPEG");
+  Add<Label>(&jpeg, L"Label3", framework::Box{16, 24, 24, 14}, L"品質");
+  Add<TrackBar>(&jpeg, L"QualityBar", framework::Box{40, 16, 233, 33}, 1, 100, 5, 75);
+  auto& quality = Add<Edit>(&jpeg, L"QualityEdit", framework::Box{280, 20, 41, 20}, L"75");
+  Add<UpDown>(&jpeg, L"QualityUpDown", framework::Box{321, 20, 15, 20}, quality, 1, 100, 75);
+  Add<CheckBox>(&jpeg, L"GrayCB", framework::Box{16, 56, 120, 17}, L"グレースケール");
+  Add<CheckBox>(&jpeg, L"ProgCB", framework::Box{151, 55, 160, 17}, L"プログレッシブJPEG");
+  Add<RadioGroup>(&settings2, L"ExpandRG", framework::Box{8, 224, 345, 41},
+                  L"キャプチャ時、拡大画面を表示",
+                  std::vector<std::wstring>{L"なし", L"左上隅", L"右上隅"}, 3, 1);
+
+  pages.LayOutPages();
+  pages.SetActivePage(0);
+  Image1().SetVisible(false);
+}
+
+void TFQuillet::BuildMenus() {
+  std::vector<MenuItem> cursors;
+  for (int i = 0; i < static_cast<int>(std::size(kCursorNames)); ++i) {
+    MenuItem item = Item(L"MenuCursor" + std::to_wstring(i), kCursorNames[i], {}, i);
+    item.radio = true;
+    item.owner_draw = true;
+    item.column_break = i == kSecondCursorColumn;
+    cursors.push_back(item);
+  }
+  const auto capture_items = [](const std::wstring& suffix) {
+    return std::vector<MenuItem>{
+        Item(L"MenuArea" + suffix, suffix.empty() ? L"領域指定(&A)" : L"領域指定", {}, 0),
+        Item(L"MenuFixed" + suffix, suffix.empty() ? L"固定サイズ(&R)" : L"固定サイズ", {}, 1),
+        Item(L"MenuActive" + suffix,
+             suffix.empty() ? L"アクティブウィンドウ(&W)" : L"アクティブウィンドウ", {}, 2),
+        Item(L"MenuPart" + suffix,
+             suffix.empty() ? L"部品/指定ウィンドウ(&P)" : L"部品/指定ウィンドウ", {}, 3),
+        Item(L"MenuFull" + suffix, suffix.empty() ? L"全画面(&F)" : L"全画面", {}, 4),
+        Separator(),
+        Item(L"MenuPopup" + suffix,
+             suffix.empty() ? L"ポップアップ合成(&M)" : L"ポップアップ合成"),
+    };
+  };
+  std::vector<MenuItem> capture = capture_items(L"");
+  capture.push_back(Submenu(L"MenuCursor", L"カーソル(&C)", cursors));
+
+  MenuItem save = Item(L"MenuSave", L"ファイルへ保存(&S)...");
+  save.enabled = false;
+  const HMENU bar = menus().BuildMenuBar({
+      Submenu(L"MenuFile", L"ファイル(&F)",
+              {Item(L"MenuOpen", L"ストレージを開く(&O)...", MenuCommand(&TFQuillet::OpenBtnClick)),
+               Item(L"MenuImport", L"ファイルから読み込み(&I)..."), save, Separator(),
+               Item(L"MenuTextRecord", L"テキストレコード読み込み(&R)..."), Separator(),
+               Item(L"MenuDel", L"カレントレコード削除(&D)", MenuCommand(&TFQuillet::MenuDelClick)),
+               Separator(), Item(L"MenuExit", L"終了(&X)", MenuCommand(&TFQuillet::CloseClick))}),
+      Submenu(L"MenuDisplay", L"表示(&D)", {}),
+      Submenu(L"MenuCapture", L"キャプチャ(&C)", capture),
+      Submenu(L"MenuHelp", L"ヘルプ(&H)",
+              {Item(L"MenuContents", L"目次(&C)"), Item(L"MenuAbout", L"バージョン情報(&A)...")}),
+  });
+  ::SetMenu(hwnd(), bar);
+
+  MenuItem conv = Item(L"MenuConv", L"整形書き込み");
+  conv.enabled = false;
+  menus().BuildPopup(
+      L"MyPopup",
+      {Item(L"MenuRestore", L"元のサイズに戻す"), Separator(),
+       Item(L"MenuRead", L"手動読み込み", MenuCommand(&TFQuillet::PasteBtnClick)), conv,
+       Separator(), Submenu(L"MenuCaptureP", L"キャプチャ", capture_items(L"P")), Separator(),
+       Item(L"MenuFirst", L"先頭に移動"), Item(L"MenuPrev", L"手前に移動"),
+       Item(L"MenuNext", L"次に移動"), Item(L"MenuLast", L"最後に移動"),
+       Item(L"MenuLink", L"アプリと連動して移動"), Separator(),
+       Item(L"MenuExitP", L"終了", MenuCommand(&TFQuillet::CloseClick))});
+  menus().BuildPopup(L"DropPopup", {Item(L"MenuDropPath", L"パス名", {}, 1),
+                                    Item(L"MenuDropContent", L"内容", {}, 2),
+                                    Item(L"MenuDropIcon", L"アイコン", {}, 3)});
+}
+
+}  // namespace quill::ui

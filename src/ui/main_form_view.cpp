@@ -1,0 +1,143 @@
+// What the main window shows of the records: the list rows, the counter in
+// the caption, the preview and the commands that follow the record shown.
+#include <cstdio>
+
+#include "platform/clipboard_guards.h"
+#include "ui/code_page.h"
+#include "ui/main_form.h"
+
+namespace quill::ui {
+namespace {
+
+std::wstring RowCaption(int number) {
+  wchar_t text[16];
+  std::swprintf(text, std::size(text), L" %.3d", number);
+  return text;
+}
+
+constexpr std::size_t kMaxSummaryBytes = 4096;
+
+}  // namespace
+
+std::wstring TFQuillet::MemoFirstLine() const {
+  const std::vector<std::wstring> lines = Memo1().Lines();
+  if (lines.empty()) return {};
+  std::string line = ToAnsi(lines.front());
+  if (line.size() > kMaxSummaryBytes) line.resize(kMaxSummaryBytes);
+  return FromAnsi(line);
+}
+
+void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string& date) {
+  framework::ListView& list = ListView();
+  int row = number - 1;
+  if (list.Count() < number) row = list.AddRow(RowCaption(number));
+  list.SetCaption(row, RowCaption(number));
+  list.SetSubItems(row, {FromAnsi(date), MemoFirstLine()});
+  list.SetImage(row, kind);
+  list.SelectOnly(row);
+}
+
+void TFQuillet::DeleteListRow(int index) { ListView().DeleteRow(index); }
+void TFQuillet::ClearList() { ListView().Clear(); }
+void TFQuillet::SetRowCaption(int index, int number) {
+  ListView().SetCaption(index, RowCaption(number));
+}
+
+void TFQuillet::MoveRowContent(int from, int to) {
+  framework::ListView& list = ListView();
+  const std::vector<std::wstring> kept = {list.SubItem(from, 1), list.SubItem(from, 2)};
+  const int kept_image = list.Image(from);
+  const int step = from < to ? 1 : -1;
+  for (int row = from; row != to; row += step) {
+    list.SetSubItems(row, {list.SubItem(row + step, 1), list.SubItem(row + step, 2)});
+    list.SetImage(row, list.Image(row + step));
+  }
+  list.SetSubItems(to, kept);
+  list.SetImage(to, kept_image);
+}
+
+void TFQuillet::SelectRow(int index) { ListView().SelectOnly(index); }
+
+void TFQuillet::UpdateCounter(int current, int count) {
+  wchar_t caption[64];
+  std::swprintf(caption, std::size(caption), L"Quilleteer  %d/%d", current, count);
+  ::SetWindowTextW(hwnd(), caption);
+}
+
+// The text and status line of the record shown; pictures are drawn by the
+// preview of the imaging library once it is there.
+void TFQuillet::RefreshPreview(core::RecordKind kind) {
+  UpdateCounter(recorder_->CurrentNo(), recorder_->RecordCount());
+  std::wstring status;
+  Memo1().SetText(L"");
+  if (kind & core::kHasText) {
+    ShowLoadedText(true);
+    const std::string text = ToAnsi(Memo1().Text());
+    wchar_t bytes[64];
+    std::swprintf(bytes, std::size(bytes), L"Text: %d bytes", static_cast<int>(text.size()));
+    status += bytes;
+  }
+  Memo1().SetVisible(kind != core::kHasPicture);
+  Image1().SetVisible(kind == core::kHasPicture);
+  SetFormattedWriteEnabled((kind & core::kHasText) != 0);
+  SetExportEnabled(kind > 0);
+  Get<framework::StatusBar>(L"StatusBar").SetSimpleText(status);
+}
+
+// The record's formats, listed for the user to see; choosing between the
+// text and picture views comes with the preview of pictures.
+void TFQuillet::BuildDisplayMenu(const std::vector<std::string>& items) {
+  std::vector<framework::MenuItem> entries;
+  for (std::size_t i = 1; i < items.size(); ++i) {
+    framework::MenuItem entry;
+    entry.name = L"MenuDisplay" + std::to_wstring(i);
+    entry.caption = FromAnsi(items[i]);
+    entry.enabled = false;
+    entries.push_back(entry);
+  }
+  menus().Refill(L"MenuDisplay", entries);
+}
+
+void TFQuillet::ShowLoadedText(bool has_text) {
+  std::wstring text;
+  if (has_text) {
+    platform::ClipboardSession session(clipboard_, reinterpret_cast<platform::WindowId>(hwnd()));
+    if (session.is_open()) {
+      platform::GlobalView view(clipboard_, clipboard_.GetData(platform::cf::kText));
+      if (view.locked()) {
+        const char* bytes = reinterpret_cast<const char*>(view.bytes().data());
+        text = FromAnsi(std::string(bytes, strnlen(bytes, view.bytes().size())));
+      }
+    }
+  }
+  Memo1().SetText(text);
+}
+
+void TFQuillet::ShowNoRecord() {
+  Image1().SetVisible(false);
+  Memo1().SetText(L"");
+  Memo1().SetVisible(true);
+}
+
+void TFQuillet::HidePreview() {
+  Memo1().SetVisible(false);
+  Image1().SetVisible(false);
+}
+
+void TFQuillet::SetFormattedWriteEnabled(bool enabled) {
+  ToolBar1().SetButtonEnabled(L"CopyBtn", enabled);
+  menus().SetEnabled(L"MenuConv", enabled);
+}
+
+void TFQuillet::SetExportEnabled(bool enabled) {
+  ToolBar1().SetButtonEnabled(L"ExportBtn", enabled);
+  menus().SetEnabled(L"MenuSave", enabled);
+}
+
+void TFQuillet::EndLinkMode() {
+  ToolBar1().SetDown(L"LinkBtn", false);
+  ToolBar1().SetImage(L"LinkBtn", 9);
+  menus().SetChecked(L"MenuLink", false);
+}
+
+}  // namespace quill::ui
