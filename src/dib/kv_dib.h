@@ -1,0 +1,71 @@
+#pragma once
+// KvDIB: the device-independent bitmap. A TKvDIB always holds one body
+// (TKvInternalDIB); Assign shares the body, and UniqueDIB gives an object
+// its own copy before anything changes pixels or colours.
+#include <cstdint>
+
+#include "dib/kv_graph.h"
+#include "dib/kv_internal_dib.h"
+
+namespace quill::dib {
+
+class TKvDIB final : public TKvGraphic {
+ public:
+  static constexpr unsigned kClipboardFormat = 8;  // CF_DIB
+
+  // A new default body (1 × 1, 8 bits, two black entries); quality 0,
+  // one-bit colour white, draw mode 0.
+  TKvDIB();
+  ~TKvDIB() override;
+
+  // Shares `source`'s body and copies its settings; marks the palette
+  // modified. Assigning an object to itself changes nothing.
+  void Assign(const TKvDIB& source);
+
+  std::int32_t GetWidth() const override;
+  std::int32_t GetHeight() const override;
+  bool GetEmpty() const override { return false; }
+  // The body's palette, made from the colour table on first use; nullptr
+  // for an image without colour table.
+  PaletteHandle GetPalette() override;
+
+  // Replaces the body by a new one read from `stream`. A failed read leaves
+  // the default image and passes the error on.
+  void LoadFromStream(Stream& stream) override;
+  void SaveToStream(Stream& stream) const override;
+
+  unsigned ClipboardFormat() const override { return kClipboardFormat; }
+
+  // Makes the body private to this object (a copy when it is shared).
+  void UniqueDIB();
+  // Passes a palette change of the body on to the graphic's flag. Requires
+  // an unshared body, else EKvDIBAssert "TKvDIB.UpdatePaletteModified
+  // RefCount Must be 1".
+  void UpdatePaletteModified();
+
+  const TKvInternalDIB& InternalDIB() const;
+  // The body for a change: UniqueDIB first, so no other object sees it.
+  TKvInternalDIB& MutableInternalDIB();
+
+  std::uint8_t ConvertQuality() const { return convert_quality_; }
+  void SetConvertQuality(std::uint8_t quality) { convert_quality_ = quality; }
+  // 0x00BBGGRR.
+  std::uint32_t OneBitColor() const { return one_bit_color_; }
+  void SetOneBitColor(std::uint32_t color) { one_bit_color_ = color; }
+  std::uint8_t HalfToneDraw() const { return half_tone_draw_; }
+  void SetHalfToneDraw(std::uint8_t mode) { half_tone_draw_ = mode; }
+
+ private:
+  // The body, or EKvDIBAssert "<operation>: InternalDIB Should not be Nil".
+  TKvInternalDIB& Body(const char* operation) const;
+  // Drops the own body reference (freeing an unshared body) and takes `body`.
+  void ReplaceInternalDIB(TKvInternalDIB* body);
+  void ReleaseInternalDIB();
+
+  TKvInternalDIB* internal_dib_ = nullptr;
+  std::uint8_t convert_quality_ = 0;
+  std::uint32_t one_bit_color_ = 0xFFFFFF;
+  std::uint8_t half_tone_draw_ = 0;
+};
+
+}  // namespace quill::dib

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Benchmarks the imaging library: loads and saves each bitmap file given on
+# the command line (by default a 1920×1080 and a 3840×2160 24-bit picture
+# made with ImageMagick), in memory and through files, beside a memcpy of the
+# same bytes and ImageMagick's convert; prints milliseconds per operation.
+#   tools/bench.sh [FILE.bmp...]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+build_tree bench -DCMAKE_BUILD_TYPE=Release -- dib_bench
+files=("$@")
+if [ ${#files[@]} -eq 0 ]; then
+  images=$build/bench/images
+  mkdir -p "$images"
+  for size in 1920x1080 3840x2160; do
+    file=$images/picture-$size.bmp
+    [ -f "$file" ] || convert -size "$size" -seed 7 plasma:fractal -type TrueColor "BMP3:$file"
+    files+=("$file")
+  done
+fi
+"$build/bench/bin/dib_bench" --benchmark_color=false "${files[@]}"
