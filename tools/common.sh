@@ -68,6 +68,18 @@ wine_environment() { # $1 = prefix folder
   fi
 }
 
+# Runs Wine's programs inside a virtual desktop of the given size, which
+# draws title bars and menus as a window manager would.
+wine_virtual_desktop() { # $1 = WIDTHxHEIGHT
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
+  # The desktop is made when the first program starts: start afresh, with
+  # Wine's own services detached from our output.
+  wineserver -k; wineserver -w
+  wineserver -p || [ $? -eq 2 ]
+  wineboot >/dev/null 2>&1
+}
+
 stop_environment() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi

@@ -20,15 +20,7 @@ trap stop_environment EXIT
 size=1024x768
 start_virtual_display "$size"
 wine_environment "$build/wineprefix"
-# A bare X server draws no title bars or menus; Wine's own desktop does.
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$size" /f >/dev/null 2>&1
-# The desktop is made when the first program starts: start afresh.
-wineserver -k; wineserver -w
-wineserver -p || [ $? -eq 2 ]
-# Wine's own services start with the first program and keep its output
-# open: start them here, detached from ours.
-wineboot >/dev/null 2>&1
+wine_virtual_desktop "$size"
 
 wine "$bin/Quilleteer.exe" &
 program=$!

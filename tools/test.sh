@@ -42,12 +42,25 @@ run_suite() {
 run_suite native
 run_suite native-sanitize
 
+# Each fuzzer briefly from its seeds; longer runs are tools/fuzz.sh.
+echo "== fuzz"
+if "$root/tools/fuzz.sh" --brief 15; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 start_virtual_display 1280x1024
 # A fresh prefix each run: no settings or files left from an earlier one.
 rm -rf "$build/wineprefix-test"
 wine_environment "$build/wineprefix-test"
+wine_virtual_desktop 1280x1024
 run_suite win32
 run_suite win64
+
+# What the window looks like, for people to check.
+shots=$build/screenshots
+mkdir -p "$shots"
+for f in "$build"/win32/bin/screens/*.bmp; do
+  [ -f "$f" ] && convert "$f" "$shots/$(basename "${f%.bmp}").png"
+done
+echo "screenshots of the main window: $shots"
 
 echo "total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -77,6 +77,27 @@ LRESULT CALLBACK Container::Procedure(HWND hwnd, UINT message, WPARAM wparam, LP
       }
       break;
     case WM_PAINT:
+      if (!self->group_caption.empty()) {
+        PAINTSTRUCT paint;
+        const HDC dc = ::BeginPaint(hwnd, &paint);
+        RECT r;
+        ::GetClientRect(hwnd, &r);
+        ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+        const HGDIOBJ previous = ::SelectObject(dc, self->font_);
+        SIZE text = {};
+        ::GetTextExtentPoint32W(dc, self->group_caption.c_str(),
+                                static_cast<int>(self->group_caption.size()), &text);
+        RECT frame = {r.left, r.top + text.cy / 2, r.right, r.bottom};
+        ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+        ::SetBkMode(dc, OPAQUE);
+        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        const std::wstring caption = self->group_caption;
+        ::TextOutW(dc, r.left + 8, r.top, caption.c_str(), static_cast<int>(caption.size()));
+        ::SelectObject(dc, previous);
+        ::EndPaint(hwnd, &paint);
+        return 0;
+      }
       if (self->draw_caption) {
         PAINTSTRUCT paint;
         const HDC dc = ::BeginPaint(hwnd, &paint);

@@ -23,6 +23,8 @@ class Container : public Control {
   HCURSOR cursor = nullptr;
   // Draws a caption at the left, vertically centred, with no frame.
   bool draw_caption = false;
+  // Draws an etched group frame with this caption (none if empty).
+  std::wstring group_caption;
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

@@ -130,13 +130,9 @@ void RadioGroup::SetItemIndex(int index) {
 // --- GroupBox ---
 
 void GroupBox::Create(HWND parent, UINT id, HFONT font) {
+  // The container draws the frame itself, beneath its children.
+  group_caption = caption_;
   Container::Create(parent, id, font);
-  const Box box = Bounds();
-  const HWND frame = ::CreateWindowExW(0, L"BUTTON", caption_.c_str(),
-                                       WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, box.width,
-                                       box.height, hwnd(), nullptr, ::GetModuleHandleW(nullptr),
-                                       nullptr);
-  ::SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 // --- TrackBar ---

@@ -37,7 +37,8 @@ std::u16string ExecutableFolder() {
 
 }  // namespace
 
-TFQuillet::TFQuillet() : dialogs_(0, u"Quilleteer") {}
+TFQuillet::TFQuillet(platform::Dialogs* dialogs)
+    : dialogs_(0, u"Quilleteer"), asked_(dialogs ? dialogs : &dialogs_) {}
 
 TFQuillet::~TFQuillet() {
   // The recorder leaves the viewer chain and releases its storage before
@@ -70,10 +71,10 @@ void TFQuillet::Show(int show_command) {
 
 void TFQuillet::FormCreate() {
   ole_ = std::make_unique<OleSession>();
-  const core::RecorderServices services = {clipboard_, messages_, files_, dialogs_, clock_};
+  const core::RecorderServices services = {clipboard_, messages_, files_, *asked_, clock_};
   recorder_ = std::make_unique<core::Recorder>(
       services, reinterpret_cast<platform::WindowId>(hwnd()), ExecutableFolder(), *this,
-      core::FormatFilter(ToAnsi(L"(すべて)"), ToAnsi(L"その他")));
+      core::FormatFilter(ToAnsi(kFilterAll), ToAnsi(kFilterOther)));
   BuildControls();
   BuildMenus();
   LayOut();

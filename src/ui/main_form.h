@@ -23,9 +23,15 @@ namespace quill::ui {
 
 class OleSession;
 
+// The captions of the filter's first and last entries.
+inline constexpr wchar_t kFilterAll[] = L"(すべて)";
+inline constexpr wchar_t kFilterOther[] = L"その他";
+
 class TFQuillet : public framework::Form, public core::RecorderView {
  public:
-  TFQuillet();
+  // `dialogs` answers the recorder's questions instead of the real dialogs
+  // (for tests); nullptr shows the real ones.
+  explicit TFQuillet(platform::Dialogs* dialogs = nullptr);
   ~TFQuillet() override;
 
   // Creates the window, hidden, and runs FormCreate; false if the window
@@ -94,6 +100,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   platform::Win32WindowMessages messages_;
   platform::Win32StorageFiles files_;
   platform::Win32Dialogs dialogs_;
+  platform::Dialogs* asked_;  // the dialogs in use
   platform::Win32Clock clock_;
   std::unique_ptr<OleSession> ole_;
   std::unique_ptr<core::Recorder> recorder_;

@@ -141,7 +141,9 @@ void TFQuillet::BuildControls() {
                                std::vector<framework::ListView::Column>{{L"フィルター", 155}},
                                framework::ListView::Options{true, true, false});
   for (int i = 0; i < core::FormatFilter::kEntries; ++i)
-    filter.AddRow(FromAnsi(recorder_->Filter().Caption(i)));
+    filter.AddRow(i == core::FormatFilter::kAll     ? std::wstring(kFilterAll)
+                  : i == core::FormatFilter::kOther ? std::wstring(kFilterOther)
+                                                    : FromAnsi(recorder_->Filter().Caption(i)));
   filter.SetChecked(core::FormatFilter::kAll, true);
   filter.on_check_change = [this](int row, bool ticked) { FilterListViewChange(row, ticked); };
   filter.on_caption_edited = [this](int row, const std::wstring& caption) {

@@ -22,9 +22,9 @@ constexpr std::size_t kMaxSummaryBytes = 4096;
 std::wstring TFQuillet::MemoFirstLine() const {
   const std::vector<std::wstring> lines = Memo1().Lines();
   if (lines.empty()) return {};
-  std::string line = ToAnsi(lines.front());
-  if (line.size() > kMaxSummaryBytes) line.resize(kMaxSummaryBytes);
-  return FromAnsi(line);
+  const std::string bytes = ToAnsi(lines.front());
+  if (bytes.size() <= kMaxSummaryBytes) return lines.front();
+  return FromAnsi(bytes.substr(0, kMaxSummaryBytes));
 }
 
 void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string& date) {

@@ -1,5 +1,8 @@
 #include "program_under_test.h"
 
+#include <dlgs.h>
+
+#include <cstring>
 #include <vector>
 
 namespace quill::e2e {
@@ -104,6 +107,72 @@ DWORD ProgramUnderTest::ExitCode() const {
   DWORD code = STILL_ACTIVE;
   ::GetExitCodeProcess(process_.hProcess, &code);
   return code;
+}
+
+HWND ProgramUnderTest::WaitForDialog(DWORD milliseconds) const {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (const HWND dialog = FindWindowOfClass(L"#32770")) return dialog;
+    if (::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
+    if (::GetTickCount() - start > milliseconds) return nullptr;
+  }
+}
+
+bool ProgramUnderTest::HasFile(const std::wstring& name) const {
+  return ::GetFileAttributesW((folder_ + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> ProgramUnderTest::Files(const std::wstring& pattern) const {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW((folder_ + L"\\" + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.push_back(found.cFileName);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
+namespace {
+BOOL CALLBACK CollectStatic(HWND child, LPARAM context) {
+  wchar_t name[32] = {};
+  ::GetClassNameW(child, name, 32);
+  if (_wcsicmp(name, L"Static") == 0) *reinterpret_cast<std::wstring*>(context) += CaptionOf(child);
+  return TRUE;
+}
+}  // namespace
+
+std::wstring DialogText(HWND dialog) {
+  std::wstring text;
+  ::EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+void PressButton(HWND dialog, int button) { ::PostMessageW(dialog, WM_COMMAND, button, 0); }
+
+bool ChooseFile(HWND dialog, const std::wstring& path) {
+  // The name box is a combo box (cmb13) on newer dialogs, an edit (edt1)
+  // on older ones.
+  const bool typed = ::SetDlgItemTextW(dialog, cmb13, path.c_str()) ||
+                     ::SetDlgItemTextW(dialog, edt1, path.c_str());
+  if (typed) PressButton(dialog, IDOK);
+  return typed;
+}
+
+bool CopyText(const std::string& text) {
+  if (!::OpenClipboard(nullptr)) return false;
+  ::EmptyClipboard();
+  const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  bool placed = false;
+  if (block) {
+    memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
+    ::GlobalUnlock(block);
+    placed = ::SetClipboardData(CF_TEXT, block) != nullptr;
+    if (!placed) ::GlobalFree(block);
+  }
+  ::CloseClipboard();
+  return placed;
 }
 
 std::wstring CaptionOf(HWND window) {

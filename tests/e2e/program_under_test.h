@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace quill::e2e {
 
@@ -23,6 +24,13 @@ class ProgramUnderTest {
   // Waits for the program to end; false if it is still running then.
   bool WaitForExit(DWORD milliseconds);
   DWORD ExitCode() const;
+  // A message box or dialog of the program (class "#32770"), waiting up to
+  // `milliseconds` for one to appear; nullptr if none did.
+  HWND WaitForDialog(DWORD milliseconds) const;
+  // Whether a file of that name is in the program's folder.
+  bool HasFile(const std::wstring& name) const;
+  // The names in the program's folder that match a pattern ("*.stg").
+  std::vector<std::wstring> Files(const std::wstring& pattern) const;
   const std::wstring& folder() const { return folder_; }
 
  private:
@@ -32,5 +40,13 @@ class ProgramUnderTest {
 
 // The text of a window's caption.
 std::wstring CaptionOf(HWND window);
+// The texts of a dialog's static controls, joined.
+std::wstring DialogText(HWND dialog);
+// Answers a dialog as if its button had been pressed.
+void PressButton(HWND dialog, int button);
+// Types a file name into a file dialog and confirms it.
+bool ChooseFile(HWND dialog, const std::wstring& path);
+// Puts text on the clipboard as another program would.
+bool CopyText(const std::string& text);
 
 }  // namespace quill::e2e
