@@ -103,13 +103,7 @@ TEST_F(Lifecycle, AnsweringYesSavesTheRecordsUnderTheChosenName) {
   const HWND question = program_.WaitForDialog(kWait);
   ASSERT_NE(question, nullptr);
   PressButton(question, IDYES);
-  // The save dialog follows the question.
-  HWND save = nullptr;
-  const DWORD asked = ::GetTickCount();
-  while ((!save || save == question) && ::GetTickCount() - asked < kWait) {
-    save = program_.WaitForDialog(kWait);
-    if (save == question) ::Sleep(50);
-  }
+  const HWND save = program_.WaitForOtherDialog(question, kWait);  // the save dialog
   ASSERT_NE(save, nullptr);
   const std::wstring target = program_.folder() + L"\\saved.stg";
   ASSERT_TRUE(ChooseFile(save, target));

@@ -110,9 +110,14 @@ DWORD ProgramUnderTest::ExitCode() const {
 }
 
 HWND ProgramUnderTest::WaitForDialog(DWORD milliseconds) const {
+  return WaitForOtherDialog(nullptr, milliseconds);
+}
+
+HWND ProgramUnderTest::WaitForOtherDialog(HWND previous, DWORD milliseconds) const {
   const DWORD start = ::GetTickCount();
   for (;;) {
-    if (const HWND dialog = FindWindowOfClass(L"#32770")) return dialog;
+    const HWND dialog = FindWindowOfClass(L"#32770");
+    if (dialog && dialog != previous) return dialog;
     if (::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
     if (::GetTickCount() - start > milliseconds) return nullptr;
   }
@@ -151,13 +156,26 @@ std::wstring DialogText(HWND dialog) {
 
 void PressButton(HWND dialog, int button) { ::PostMessageW(dialog, WM_COMMAND, button, 0); }
 
+void KeepSample(const std::wstring& path, const std::wstring& name) {
+  const std::wstring folder = FolderOfThisExecutable() + L"\\samples";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  ::CopyFileW(path.c_str(), (folder + L"\\" + name).c_str(), FALSE);
+}
+
 bool ChooseFile(HWND dialog, const std::wstring& path) {
   // The name box is a combo box (cmb13) on newer dialogs, an edit (edt1)
   // on older ones.
-  const bool typed = ::SetDlgItemTextW(dialog, cmb13, path.c_str()) ||
-                     ::SetDlgItemTextW(dialog, edt1, path.c_str());
-  if (typed) PressButton(dialog, IDOK);
-  return typed;
+  // The dialog may be found before its controls are made: try a while.
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < 10000) {
+    if (::SetDlgItemTextW(dialog, cmb13, path.c_str()) ||
+        ::SetDlgItemTextW(dialog, edt1, path.c_str())) {
+      PressButton(dialog, IDOK);
+      return true;
+    }
+    ::Sleep(50);
+  }
+  return false;
 }
 
 bool CopyText(const std::string& text) {

@@ -27,6 +27,8 @@ class ProgramUnderTest {
   // A message box or dialog of the program (class "#32770"), waiting up to
   // `milliseconds` for one to appear; nullptr if none did.
   HWND WaitForDialog(DWORD milliseconds) const;
+  // A dialog other than `previous` (the one that follows it).
+  HWND WaitForOtherDialog(HWND previous, DWORD milliseconds) const;
   // Whether a file of that name is in the program's folder.
   bool HasFile(const std::wstring& name) const;
   // The names in the program's folder that match a pattern ("*.stg").
@@ -44,6 +46,9 @@ std::wstring CaptionOf(HWND window);
 std::wstring DialogText(HWND dialog);
 // Answers a dialog as if its button had been pressed.
 void PressButton(HWND dialog, int button);
+// Copies a file into the "samples" folder beside the test program, where
+// checks outside Windows look at it.
+void KeepSample(const std::wstring& path, const std::wstring& name);
 // Types a file name into a file dialog and confirms it.
 bool ChooseFile(HWND dialog, const std::wstring& path);
 // Puts text on the clipboard as another program would.

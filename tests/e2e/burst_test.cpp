@@ -1,0 +1,129 @@
+// Another program copying as fast as it can: every change that the
+// recorder sees becomes a sound record. How many it sees is measured and
+// printed, not asserted: the system may merge changes that come quickly.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "program_under_test.h"
+
+namespace quill::e2e {
+namespace {
+
+constexpr DWORD kWait = 30000;
+
+struct StorageSummary {
+  int records = 0;
+  int sound = 0;  // with a Header and a text stream
+  std::set<std::string> texts;
+};
+
+std::string ReadStream(IStorage* storage, const wchar_t* name) {
+  IStream* stream = nullptr;
+  if (storage->OpenStream(name, nullptr, STGM_SHARE_EXCLUSIVE | STGM_READ, 0, &stream) != S_OK)
+    return {};
+  STATSTG stat = {};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
+  ULONG read = 0;
+  stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+  stream->Release();
+  bytes.resize(read);
+  return bytes;
+}
+
+StorageSummary Summarise(const std::wstring& path) {
+  StorageSummary summary;
+  IStorage* root = nullptr;
+  if (::StgOpenStorage(path.c_str(), nullptr, STGM_SHARE_EXCLUSIVE | STGM_READ, nullptr, 0,
+                       &root) != S_OK)
+    return summary;
+  for (int n = 1;; ++n) {
+    IStorage* record = nullptr;
+    if (root->OpenStorage(std::to_wstring(n).c_str(), nullptr, STGM_SHARE_EXCLUSIVE | STGM_READ,
+                          nullptr, 0, &record) != S_OK)
+      break;
+    ++summary.records;
+    const std::string header = ReadStream(record, L"Header");
+    const std::string text = ReadStream(record, L"1");
+    if (header.rfind('"', 0) == 0 && !text.empty()) ++summary.sound;
+    summary.texts.insert(text.c_str());
+    record->Release();
+  }
+  root->Release();
+  return summary;
+}
+
+// Copies `count` distinct texts, `pause` milliseconds apart.
+void CopyMany(const std::string& prefix, int count, DWORD pause) {
+  for (int i = 0; i < count; ++i) {
+    CopyText(prefix + std::to_string(i));
+    if (pause) ::Sleep(pause);
+  }
+}
+
+// Waits until the caption's counter stops changing.
+void WaitUntilQuiet(HWND window) {
+  std::wstring last;
+  int steady = 0;
+  const DWORD start = ::GetTickCount();
+  while (steady < 10 && ::GetTickCount() - start < kWait) {
+    ::Sleep(100);
+    const std::wstring now = CaptionOf(window);
+    steady = now == last ? steady + 1 : 0;
+    last = now;
+  }
+}
+
+class Burst : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ::CoInitialize(nullptr); }
+  static void TearDownTestSuite() { ::CoUninitialize(); }
+
+  // Records one burst in a fresh program, saves it, and sums it up.
+  StorageSummary RecordBurst(const std::string& prefix, DWORD pause) {
+    ProgramUnderTest program;
+    EXPECT_TRUE(program.Start());
+    const HWND window = program.WaitForWindowOfClass(L"TFQuillet", kWait);
+    EXPECT_NE(window, nullptr);
+    if (!window) return {};
+    ::SetForegroundWindow(window);
+    CopyMany(prefix, 200, pause);
+    WaitUntilQuiet(window);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    const HWND question = program.WaitForDialog(kWait);
+    EXPECT_NE(question, nullptr);
+    if (!question) return {};
+    PressButton(question, IDYES);
+    const HWND save = program.WaitForOtherDialog(question, kWait);
+    EXPECT_NE(save, nullptr);
+    if (!save) return {};
+    const std::wstring saved = program.folder() + L"\\burst.stg";
+    EXPECT_TRUE(ChooseFile(save, saved));
+    EXPECT_TRUE(program.WaitForExit(kWait));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    KeepSample(saved, L"burst.stg");
+    return Summarise(saved);
+  }
+};
+
+TEST_F(Burst, EveryRecordOfABurstIsSound) {
+  const StorageSummary fast = RecordBurst("fast ", 0);
+  std::printf("burst: 200 texts copied at once: %d records, %d distinct texts kept\n",
+              fast.records, static_cast<int>(fast.texts.size()));
+  EXPECT_GT(fast.records, 0);
+  EXPECT_EQ(fast.sound, fast.records);
+
+  const StorageSummary paced = RecordBurst("paced ", 20);
+  std::printf("burst: 200 texts copied 20 ms apart: %d records, %d distinct texts kept\n",
+              paced.records, static_cast<int>(paced.texts.size()));
+  EXPECT_GT(paced.records, 0);
+  EXPECT_EQ(paced.sound, paced.records);
+}
+
+}  // namespace
+}  // namespace quill::e2e
