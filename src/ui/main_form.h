@@ -65,6 +65,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   bool FormClose();
   void OpenBtnClick();
   void PasteBtnClick();
+  void CopyBtnClick();
+  void ConvertText();
   void MenuDelClick();
   void MenuFileClick();
   void WatchRGClick();

@@ -74,7 +74,7 @@ void TFQuillet::BuildControls() {
       std::vector<ToolBar::Button>{
           {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
           {L"PasteBtn", L"手動読み込み", 1, Command(&TFQuillet::PasteBtnClick)},
-          {L"CopyBtn", L"整形書き込み", 2, {}},
+          {L"CopyBtn", L"整形書き込み", 2, Command(&TFQuillet::CopyBtnClick)},
           {L"ImportBtn", L"外部ファイルから読み込む", 3, {}},
           {L"ExportBtn", L"外部ファイルへ保存", 4, {}},
           {L"FirstBtn", L"先頭へ移動", 5, {}},
@@ -218,7 +218,7 @@ void TFQuillet::BuildMenus() {
   });
   ::SetMenu(hwnd(), bar);
 
-  MenuItem conv = Item(L"MenuConv", L"整形書き込み");
+  MenuItem conv = Item(L"MenuConv", L"整形書き込み", MenuCommand(&TFQuillet::CopyBtnClick));
   conv.enabled = false;
   menus().BuildPopup(
       L"MyPopup",

@@ -1,0 +1,53 @@
+// "整形書き込み": the text box's text, quoted if wished, becomes the
+// clipboard's text and the current record's new content.
+#include "ui/code_page.h"
+#include "ui/main_form.h"
+
+namespace quill::ui {
+
+void TFQuillet::CopyBtnClick() {
+  const int current = recorder_->CurrentNo();
+  if (current <= 0) return;
+  recorder_->SkipOwnChange();
+  if (Get<framework::CheckBox>(L"ConvertCB").Checked()) ConvertText();
+  const HWND memo = Memo1().hwnd();
+  ::SendMessageW(memo, EM_SETSEL, 0, -1);
+  ::SendMessageW(memo, WM_COPY, 0, 0);
+  ::SendMessageW(memo, EM_SETSEL, 0, 0);
+  std::string date;
+  const core::RecordKind kind = recorder_->WriteRecord(current, date);
+  framework::ListView& list = ListView();
+  if (current - 1 < list.Count()) {
+    list.SetSubItems(current - 1, {FromAnsi(date), MemoFirstLine()});
+    list.SetImage(current - 1, kind);
+  }
+}
+
+// Every line as the text box wraps it becomes a line of its own behind the
+// prefix; the box is first narrowed by the prefix's width so that the
+// quoted lines still fit.
+void TFQuillet::ConvertText() {
+  framework::Memo& memo = Memo1();
+  const framework::Box box = memo.Bounds();
+  const std::wstring prefix = Get<framework::Edit>(L"ConvertEdit").Text();
+  SIZE extent = {};
+  {
+    framework::WindowDC dc(memo.hwnd());
+    framework::ScopedSelectObject font(dc.get(), this->font());
+    ::GetTextExtentPoint32W(dc.get(), prefix.c_str(), static_cast<int>(prefix.size()), &extent);
+  }
+  memo.SetAlign(framework::Align::kNone);
+  memo.SetBounds({box.x, box.y, std::max(1, box.width - static_cast<int>(extent.cx)), box.height});
+  std::wstring quoted;
+  const std::vector<std::wstring> lines = memo.Lines();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i) quoted += L"\r\n";
+    quoted += prefix + lines[i];
+  }
+  memo.SetText(L"");
+  memo.SetAlign(framework::Align::kClient);
+  Get<framework::Container>(L"TabSheet1").LayOut();
+  memo.SetText(quoted);
+}
+
+}  // namespace quill::ui

@@ -1,0 +1,99 @@
+// Putting records back on the clipboard: the stored bytes under the stored
+// numbers, announce-only for delayed rendering, missing records.
+#include <algorithm>
+
+#include "core/storage_modes.h"
+#include "platform/clipboard_guards.h"
+#include "recorder_fixture.h"
+
+namespace quill::core::testing {
+namespace {
+
+namespace cf = platform::cf;
+using Formats = std::vector<unsigned>;
+
+class RestoreTest : public RecorderTest {
+ protected:
+  void SetUp() override {
+    RecorderTest::SetUp();
+    ASSERT_TRUE(Start());
+    recorder_->FormActivate(true);
+  }
+  static Formats Sorted(Formats formats) {
+    std::sort(formats.begin(), formats.end());
+    return formats;
+  }
+  std::string BytesOf(unsigned format) {
+    platform::ClipboardSession session(clipboard(), other_->id);
+    platform::GlobalView view(clipboard(), clipboard().GetData(format));
+    return std::string(view.bytes().begin(), view.bytes().end());
+  }
+};
+
+TEST_P(RestoreTest, ATextRecordComesBackWithExactlyItsStoredFormatsAndBytes) {
+  CopyText("stored text");
+  CopyText("something else");
+  std::string date;
+  EXPECT_EQ(recorder_->ReadRecord(1, false, date), kHasText);
+  Pump();
+  EXPECT_EQ(date, "2026/12/07 09:05");
+  EXPECT_EQ(Sorted(ClipboardFormats()),
+            (Formats{cf::kText, cf::kOemText, cf::kUnicodeText, cf::kLocale}));
+  EXPECT_EQ(BytesOf(cf::kText).substr(0, 12), std::string("stored text\0", 12));
+  EXPECT_EQ(BytesOf(cf::kUnicodeText).substr(0, 6), std::string("s\0t\0o\0", 6));
+  EXPECT_EQ(recorder_->RecordCount(), 2);  // our own put was not recorded
+}
+
+TEST_P(RestoreTest, AnnouncingOffersEveryFormatWithoutData) {
+  const unsigned rich = Register("Quilleteer Restore Rich");
+  Copy({Text("announced"), {rich, "rich"}});
+  std::string date;
+  EXPECT_EQ(recorder_->ReadRecord(1, true, date), kHasText);
+  Pump();
+  const Formats offered = ClipboardFormats();
+  for (unsigned f : {cf::kText, cf::kUnicodeText, rich})
+    EXPECT_NE(std::find(offered.begin(), offered.end(), f), offered.end()) << f;
+  // Asked for, nothing is rendered: the window that announced renders
+  // only when a paste asks for it.
+  EXPECT_EQ(BytesOf(rich), "");
+  EXPECT_EQ(recorder_->RecordCount(), 1);
+}
+
+TEST_P(RestoreTest, AMissingRecordLeavesTheClipboardAlone) {
+  CopyText("only one");
+  CopyText("current content");  // recorded as record 2
+  std::string date = "unchanged?";
+  EXPECT_EQ(recorder_->ReadRecord(7, false, date), kNoRecord);
+  EXPECT_EQ(date, "");
+  EXPECT_EQ(view_->ClipboardText(), "current content");
+}
+
+TEST_P(RestoreTest, ARecordWithoutHeaderComesBackWithAnEmptyDate) {
+  CopyText("will lose its header");
+  recorder_.reset();  // releases the storage so that it can be changed from outside
+  {
+    std::unique_ptr<platform::Storage> root, record;
+    ASSERT_EQ(files().OpenDocfile(TempStorage(), mode::kOpenRoot, root), platform::kOk);
+    ASSERT_EQ(root->OpenStorage(u"1", platform::stgm::kShareExclusive | platform::stgm::kReadWrite,
+                                record),
+              platform::kOk);
+    ASSERT_EQ(record->DestroyElement(u"Header"), platform::kOk);
+  }
+  // A fresh recorder over the same file, as after opening it.
+  const RecorderServices services = {clipboard(), clipboard_world_->messages(), files(), dialogs_,
+                                     clock_};
+  recorder_ = std::make_unique<Recorder>(services, window_->id, Folder(), *view_,
+                                         FormatFilter("(all)", "Other"));
+  dialogs_.open_paths.push_back(TempStorage());
+  recorder_->OpenBtnClick();  // loads the file in place
+  ASSERT_EQ(recorder_->RecordCount(), 1);
+  std::string date = "x";
+  EXPECT_EQ(recorder_->ReadRecord(1, false, date), kHasText);
+  EXPECT_EQ(date, "");
+  EXPECT_TRUE(view_->display_menu.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Worlds, RestoreTest, ::testing::ValuesIn(AllWorlds()), WorldName);
+
+}  // namespace
+}  // namespace quill::core::testing
