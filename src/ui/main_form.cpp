@@ -111,10 +111,11 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       MoveKeyDown(wparam);
       return 0;
     case WM_CLOSE:
-      if (FormClose()) ::DestroyWindow(hwnd());
-      return 0;
-    case WM_DESTROY:
-      framework::Application::Terminate();
+      // The window stays until the settings have been taken from it.
+      if (FormClose()) {
+        ::ShowWindow(hwnd(), SW_HIDE);
+        framework::Application::Terminate();
+      }
       return 0;
   }
   return Form::OnMessage(message, wparam, lparam);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/recorder.h"
+#include "platform/settings_store.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "framework/list_view.h"
@@ -59,6 +60,10 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void SetExportEnabled(bool enabled) override;
   void EndLinkMode() override;
 
+  // --- settings ---
+  void ReadIni(platform::SettingsStore& store);
+  void WriteIni(platform::SettingsStore& store);
+
   // --- handlers ---
   void FormCreate();
   void FormActivate();
@@ -80,6 +85,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void SplitterPanelMouse(UINT message, int x, int y);
   void PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring& caption, bool selected);
   void CloseClick();
+  void StayCBClick();
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -112,6 +118,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   framework::UniqueIcon icon_large_;
   framework::UniqueIcon icon_small_;
   bool splitter_captured_ = false;
+  bool mini_mode_ = false;            // the minimal view is shown
+  framework::Bounds saved_bounds_ = {100, 80, 380, 440};  // of the full view
 };
 
 }  // namespace quill::ui

@@ -131,7 +131,8 @@ void TFQuillet::BuildControls() {
                                             L"右上(&Q)", L"右下(&R)"},
                   2, 4);
   Add<CheckBox>(&settings1, L"MiniCB", framework::Box{16, 178, 137, 17}, L"起動時、最小表示(&S)");
-  Add<CheckBox>(&settings1, L"StayCB", framework::Box{16, 200, 121, 17}, L"常に前面表示(&O)");
+  Add<CheckBox>(&settings1, L"StayCB", framework::Box{16, 200, 121, 17}, L"常に前面表示(&O)")
+      .on_click = Command(&TFQuillet::StayCBClick);
   Add<CheckBox>(&settings1, L"ConvertCB", framework::Box{16, 222, 97, 17}, L"引用文整形(&C)");
   Add<Edit>(&settings1, L"ConvertEdit", framework::Box{124, 221, 57, 20}, L"> ");
   Add<Label>(&settings1, L"Label2", framework::Box{16, 248, 104, 14}, L"キャプチャ遅延秒数");

@@ -1,7 +1,9 @@
-// The program's main block: the application, its main window, the loop.
+// The program's main block: the application, its main window, the loop,
+// and the settings read before and written after it.
 #include <windows.h>
 
 #include "framework/application.h"
+#include "platform/win32/win32_settings.h"
 #include "ui/main_form.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
@@ -11,6 +13,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   if (!main_form.Create()) return 1;
   // Without a storage to record into there is nothing to do: end quietly.
   if (!main_form.HasStorage()) return 0;
+  quill::platform::Win32Settings settings(u"Software\\Marlowin\\Quilleteer", u"Setting");
+  main_form.ReadIni(settings);
   main_form.Show(show_command);
-  return application.Run();
+  const int exit_code = application.Run();
+  main_form.WriteIni(settings);
+  return exit_code;
 }

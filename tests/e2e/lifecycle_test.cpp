@@ -120,7 +120,12 @@ TEST_F(Lifecycle, TheRecordsOfARunThatDidNotEndAreKeptUnderANewName) {
   const std::vector<std::wstring> kept = program_.Files(L"Quillet-recovered-*.stg");
   ASSERT_EQ(kept.size(), 1u);
   EXPECT_NE(DialogText(notice).find(kept[0]), std::wstring::npos);
-  PressButton(notice, IDOK);
+  // The box may still be setting up when first found: press until it goes.
+  for (DWORD start = ::GetTickCount(); ::IsWindow(notice) && ::GetTickCount() - start < kWait;) {
+    PressButton(notice, IDOK);
+    ::Sleep(100);
+  }
+  ASSERT_FALSE(::IsWindow(notice));
 
   const HWND window = program_.WaitForWindowOfClass(L"TFQuillet", kWait);
   ASSERT_NE(window, nullptr);

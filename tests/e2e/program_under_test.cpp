@@ -92,7 +92,9 @@ HWND ProgramUnderTest::FindWindowOfClass(const wchar_t* class_name) const {
 HWND ProgramUnderTest::WaitForWindowOfClass(const wchar_t* class_name, DWORD milliseconds) const {
   const DWORD start = ::GetTickCount();
   for (;;) {
-    if (const HWND window = FindWindowOfClass(class_name)) return window;
+    // Shown, so that the program has finished setting it up.
+    const HWND window = FindWindowOfClass(class_name);
+    if (window && ::IsWindowVisible(window)) return window;
     // Ends the wait early if the program died instead of showing a window.
     if (::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
     if (::GetTickCount() - start > milliseconds) return nullptr;

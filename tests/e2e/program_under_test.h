@@ -19,7 +19,7 @@ class ProgramUnderTest {
   bool Start();
   // The program's top-level window of the given class, or nullptr.
   HWND FindWindowOfClass(const wchar_t* class_name) const;
-  // The same, waiting up to `milliseconds` for the window to appear.
+  // The same, waiting up to `milliseconds` for the window to show.
   HWND WaitForWindowOfClass(const wchar_t* class_name, DWORD milliseconds) const;
   // Waits for the program to end; false if it is still running then.
   bool WaitForExit(DWORD milliseconds);

@@ -1,0 +1,118 @@
+// The options through the real registry and the real controls: read at
+// start, taken from the controls at the end, found again next time.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "fakes.h"
+#include "platform/win32/win32_settings.h"
+#include "ui/main_form.h"
+
+namespace quill::ui {
+namespace {
+
+constexpr char16_t kKey[] = u"Software\\Marlowin\\Quilleteer";
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(kKey)); }
+  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(kKey)); }
+
+  // One run of the program: make the window, read the settings, let the
+  // test change it, close, write the settings.
+  template <typename Change>
+  void Run(Change change) {
+    TFQuillet form(&dialogs_);
+    ASSERT_TRUE(form.Create());
+    platform::Win32Settings store(kKey, u"Setting");
+    form.ReadIni(store);
+    change(form);
+    ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    form.WriteIni(store);
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  }
+  static framework::Box WindowBox(const TFQuillet& form) {
+    RECT r;
+    ::GetWindowRect(form.hwnd(), &r);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+
+  core::testing::ScriptedDialogs dialogs_;
+};
+
+TEST_F(SettingsTest, AFirstStartShowsTheDefaults) {
+  Run([](TFQuillet& form) {
+    const framework::Box box = WindowBox(form);
+    EXPECT_EQ(box.x, 100);
+    EXPECT_EQ(box.y, 80);
+    EXPECT_EQ(box.width, 380);
+    EXPECT_EQ(box.height, 440);
+    EXPECT_EQ(form.Get<framework::Edit>(L"MaxEdit").Text(), L"999");
+    EXPECT_EQ(form.recorder().MaxRecords(), 999);
+    EXPECT_EQ(form.recorder().CaptureState(), core::capture_state::kAutomatic);
+    EXPECT_EQ(form.Get<framework::RadioGroup>(L"PositionRG").ItemIndex(), 4);
+    EXPECT_TRUE(form.Get<framework::CheckBox>(L"ConvertCB").Checked());
+    EXPECT_EQ(form.Get<framework::Edit>(L"ConvertEdit").Text(), L"> ");
+    EXPECT_EQ(form.Get<framework::Edit>(L"DelayEdit").Text(), L"5");
+    EXPECT_EQ(form.Get<framework::RadioGroup>(L"ColorRG").ItemIndex(), 0);
+    EXPECT_EQ(form.Get<framework::TrackBar>(L"QualityBar").Position(), 75);
+    EXPECT_EQ(form.Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 1);
+    EXPECT_EQ(form.recorder().OpusAppWait(), 2000u);
+  });
+}
+
+TEST_F(SettingsTest, EveryOptionSetInTheControlsIsFoundAgain) {
+  Run([](TFQuillet& form) {
+    ::SetWindowPos(form.hwnd(), nullptr, 150, 90, 420, 480, SWP_NOZORDER);
+    form.Get<framework::Edit>(L"MaxEdit").SetText(L"50");
+    form.Get<framework::RadioGroup>(L"WatchRG").SetItemIndex(1);
+    form.Get<framework::RadioGroup>(L"PositionRG").SetItemIndex(2);
+    form.Get<framework::CheckBox>(L"StayCB").SetChecked(true);
+    form.Get<framework::CheckBox>(L"MiniCB").SetChecked(true);
+    form.Get<framework::CheckBox>(L"ConvertCB").SetChecked(false);
+    form.Get<framework::Edit>(L"DelayEdit").SetText(L"12");
+    form.Get<framework::RadioGroup>(L"ColorRG").SetItemIndex(7);
+    form.Get<framework::TrackBar>(L"QualityBar").SetPosition(33);
+    form.Get<framework::CheckBox>(L"GrayCB").SetChecked(true);
+    form.Get<framework::CheckBox>(L"ProgCB").SetChecked(true);
+    form.Get<framework::RadioGroup>(L"ExpandRG").SetItemIndex(2);
+  });
+  Run([](TFQuillet& form) {
+    const framework::Box box = WindowBox(form);
+    EXPECT_EQ(box.x, 150);
+    EXPECT_EQ(box.width, 420);
+    EXPECT_EQ(form.recorder().MaxRecords(), 50);
+    EXPECT_EQ(form.Get<framework::RadioGroup>(L"WatchRG").ItemIndex(), 1);
+    EXPECT_EQ(form.recorder().CaptureState(), core::capture_state::kManual);
+    EXPECT_EQ(form.Get<framework::RadioGroup>(L"PositionRG").ItemIndex(), 2);
+    EXPECT_TRUE(form.Get<framework::CheckBox>(L"StayCB").Checked());
+    EXPECT_TRUE(::GetWindowLongPtrW(form.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(form.Get<framework::CheckBox>(L"MiniCB").Checked());
+    EXPECT_FALSE(form.Get<framework::CheckBox>(L"ConvertCB").Checked());
+    EXPECT_EQ(form.Get<framework::Edit>(L"ConvertEdit").Text(), L"");
+    EXPECT_EQ(form.Get<framework::Edit>(L"DelayEdit").Text(), L"12");
+    EXPECT_EQ(form.Get<framework::RadioGroup>(L"ColorRG").ItemIndex(), 7);
+    EXPECT_EQ(form.Get<framework::TrackBar>(L"QualityBar").Position(), 33);
+    EXPECT_EQ(form.Get<framework::UpDown>(L"QualityUpDown").Position(), 33);
+    EXPECT_TRUE(form.Get<framework::CheckBox>(L"GrayCB").Checked());
+    EXPECT_TRUE(form.Get<framework::CheckBox>(L"ProgCB").Checked());
+    EXPECT_EQ(form.Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 2);
+  });
+  // "Delay" is never written; a value set by hand is kept and used.
+  platform::Win32Settings store(kKey, u"Setting");
+  ASSERT_TRUE(store.Open());
+  EXPECT_EQ(store.Read(u"Delay").kind, platform::SettingValue::Kind::kMissing);
+  EXPECT_EQ(store.Read(u"Convert").text, u"");
+  ASSERT_TRUE(store.WriteNumber(u"Delay", 0));
+  ASSERT_TRUE(store.WriteText(u"Max", u"77"));
+  Run([](TFQuillet& form) {
+    EXPECT_EQ(form.recorder().OpusAppWait(), 0u);
+    EXPECT_EQ(form.recorder().MaxRecords(), 77);
+  });
+  EXPECT_EQ(store.Read(u"Delay").number, 0u);
+  EXPECT_EQ(store.Read(u"Max").kind, platform::SettingValue::Kind::kText);
+}
+
+}  // namespace
+}  // namespace quill::ui
