@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "framework/window.h"
+
 namespace quill::framework {
 namespace {
 
@@ -27,16 +29,8 @@ bool IsForwarded(UINT message) {
 }  // namespace
 
 void Container::Create(HWND parent, UINT id, HFONT font) {
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc = {};
-  if (!::GetClassInfoExW(instance, kClassName, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Procedure;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    ::RegisterClassExW(&wc);
-  }
+  EnsureWindowClass(kClassName, Procedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                    ::LoadCursorW(nullptr, IDC_ARROW));
   font_ = font;
   CreateWindowAs(kClassName, caption_, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent,
                  id, font, box_);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/window.h"
+
 namespace quill::framework {
 
 void Label::Create(HWND parent, UINT id, HFONT font) {
@@ -203,16 +205,8 @@ std::wstring StatusBar::SimpleText() const {
 
 void ImageView::Create(HWND parent, UINT id, HFONT font) {
   constexpr wchar_t kClassName[] = L"QuilleteerImage";
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc = {};
-  if (!::GetClassInfoExW(instance, kClassName, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Procedure;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    ::RegisterClassExW(&wc);
-  }
+  EnsureWindowClass(kClassName, Procedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                    ::LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowAs(kClassName, L"", 0, 0, parent, id, font, {0, 0, 100, 100});
   ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

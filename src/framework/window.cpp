@@ -10,19 +10,25 @@ Window::~Window() {
   }
 }
 
+bool EnsureWindowClass(const wchar_t* class_name, WNDPROC procedure, HBRUSH background,
+                       HCURSOR cursor) {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc = {};
+  if (::GetClassInfoExW(instance, class_name, &wc)) return true;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.lpszClassName = class_name;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
 bool Window::CreateTopLevel(const wchar_t* class_name, const std::wstring& caption, DWORD style,
                             const Bounds& bounds, HBRUSH background) {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc = {};
-  if (!::GetClassInfoExW(instance, class_name, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Procedure;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = class_name;
-    if (!::RegisterClassExW(&wc)) return false;
-  }
+  if (!EnsureWindowClass(class_name, Procedure, background, ::LoadCursorW(nullptr, IDC_ARROW)))
+    return false;
   return ::CreateWindowExW(0, class_name, caption.c_str(), style, bounds.left, bounds.top,
                            bounds.width, bounds.height, nullptr, nullptr, instance,
                            this) != nullptr;

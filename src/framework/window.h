@@ -11,6 +11,10 @@ struct Bounds {
   int left, top, width, height;
 };
 
+// Registers a window class of this program once; true if it exists now.
+bool EnsureWindowClass(const wchar_t* class_name, WNDPROC procedure, HBRUSH background,
+                       HCURSOR cursor = nullptr);
+
 class Window {
  public:
   Window() = default;

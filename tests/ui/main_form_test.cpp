@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "fakes.h"
+#include "pump.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
 #include "window_shots.h"
@@ -32,13 +33,7 @@ class MainFormTest : public ::testing::Test {
     Pump();
     form_.reset();
   }
-  static void Pump() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
+  static void Pump() { PumpMessages(); }
   framework::Control& Control(const wchar_t* name) {
     framework::Control* control = form_->Find(name);
     EXPECT_NE(control, nullptr) << "no control named " << ToAnsi(name);

@@ -5,6 +5,7 @@
 
 #include "emf_bytes.h"
 #include "fakes.h"
+#include "pump.h"
 #include "ui/main_form.h"
 
 namespace quill::ui {
@@ -25,13 +26,7 @@ class QuotedReplyTest : public ::testing::Test {
     Pump();
     form_.reset();
   }
-  static void Pump() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
+  static void Pump() { PumpMessages(); }
   // Another window puts text (and a drawing) on the clipboard.
   void Copy(const std::string& text, bool with_drawing = false) {
     ASSERT_TRUE(::OpenClipboard(nullptr));

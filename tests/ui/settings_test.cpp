@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "fakes.h"
+#include "pump.h"
 #include "platform/win32/win32_settings.h"
 #include "ui/main_form.h"
 
@@ -29,8 +30,7 @@ class SettingsTest : public ::testing::Test {
     change(form);
     ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
     form.WriteIni(store);
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    PumpMessages();
   }
   static framework::Box WindowBox(const TFQuillet& form) {
     RECT r;
