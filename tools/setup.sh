@@ -17,7 +17,7 @@ packages=(
   cmake ninja-build nasm pkgconf dpkg-dev
   googletest libbenchmark-dev libjpeg-dev
   clang libclang-rt-14-dev
-  fp-utils libgsf-bin
+  fp-utils libgsf-bin netpbm
 )
 
 missing=()

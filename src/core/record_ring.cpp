@@ -13,7 +13,7 @@ int Recorder::NextSlot() const {
 }
 
 void Recorder::MovePosition(bool select) {
-  view_.EndLinkMode();
+  EndLinkMode();
   std::string date;
   const RecordKind kind = ReadRecord(current_no_, false, date);
   view_.RefreshPreview(kind);
@@ -34,7 +34,7 @@ void Recorder::MenuDelClick() {
       platform::ClipboardSession session(clipboard_, window_);
       if (session.is_open()) clipboard_.Empty();
     }
-    view_.EndLinkMode();
+    EndLinkMode();
     view_.SetFormattedWriteEnabled(false);
     view_.SetExportEnabled(false);
     view_.ShowNoRecord();

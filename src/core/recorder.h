@@ -70,6 +70,20 @@ class Recorder {
   // Shows record CurrentNo: ends link mode, puts it on the clipboard.
   void MovePosition(bool select);
 
+  // --- navigation and link mode ---
+  void FirstBtnClick();
+  void PrevBtnClick();
+  void NextBtnClick();
+  void LastBtnClick();
+  // A key pressed in the list or on the window (a virtual-key code).
+  void MoveKeyDown(unsigned key);
+  void LinkBtnClick();
+  bool LinkMode() const { return link_mode_; }
+  // Another program asks for the announced record; it is given only while
+  // the user holds Ctrl and V (`paste_keys_held`).
+  void WMRenderFormat(bool paste_keys_held);
+  void WMLinkNext();
+
   // --- clipboard notifications and capture ---
   void WMChangeCBChain(platform::WindowId removed, platform::WindowId next);
   void WMDrawClipboard(platform::WParam wparam, platform::LParam lparam);
@@ -105,6 +119,7 @@ class Recorder {
   std::vector<TakenFormat> TakeClipboardFormats();
   bool ContentIsPrivate();
   bool RecoverLeftoverStorage(const std::u16string& path);
+  void EndLinkMode();
   void LeaveViewerChain();
 
   platform::Clipboard& clipboard_;
@@ -120,6 +135,7 @@ class Recorder {
   std::u16string storage_name_;
   platform::WindowId next_viewer_ = 0;
   bool in_chain_ = false;
+  bool link_mode_ = false;
   std::unique_ptr<platform::Storage> root_;
   int current_no_ = 0;
   int record_count_ = 0;

@@ -41,7 +41,9 @@ class RecorderView {
 
   virtual void SetFormattedWriteEnabled(bool enabled) = 0;
   virtual void SetExportEnabled(bool enabled) = 0;
-  virtual void EndLinkMode() = 0;
+  // Link mode on or off: the link button's state and image, the check
+  // mark of its menu item.
+  virtual void ShowLinkMode(bool on) = 0;
 };
 
 }  // namespace quill::core

@@ -104,6 +104,15 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case core::WM_CAPTURECLIP:
       Run([this] { recorder_->WMCaptureClip(); });
       return 0;
+    case WM_RENDERFORMAT: {
+      // Only a paste the user is making right now gets the record.
+      const bool held = (::GetAsyncKeyState(VK_CONTROL) & 0x8000) && (::GetAsyncKeyState('V') & 0x8000);
+      Run([this, held] { recorder_->WMRenderFormat(held); });
+      return 0;
+    }
+    case core::WM_LINKNEXT:
+      Run([this] { recorder_->WMLinkNext(); });
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE) FormActivate();
       break;

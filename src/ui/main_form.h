@@ -58,7 +58,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void HidePreview() override;
   void SetFormattedWriteEnabled(bool enabled) override;
   void SetExportEnabled(bool enabled) override;
-  void EndLinkMode() override;
+  void ShowLinkMode(bool on) override;
 
   // --- settings ---
   void ReadIni(platform::SettingsStore& store);
@@ -82,6 +82,11 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void ListViewMouseDown(int x, int y);
   void ListViewDragDrop(int target);
   void MoveKeyDown(WPARAM key);
+  void FirstBtnClick() { recorder_->FirstBtnClick(); }
+  void PrevBtnClick() { recorder_->PrevBtnClick(); }
+  void NextBtnClick() { recorder_->NextBtnClick(); }
+  void LastBtnClick() { recorder_->LastBtnClick(); }
+  void LinkBtnClick() { recorder_->LinkBtnClick(); }
   void SplitterPanelMouse(UINT message, int x, int y);
   void PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring& caption, bool selected);
   void CloseClick();

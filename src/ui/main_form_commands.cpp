@@ -48,9 +48,11 @@ void TFQuillet::ListViewDragDrop(int target) {
   Run([this, target] { recorder_->ListViewDragDrop(target + 1); });
 }
 
-// Moving between records by key belongs to navigation; until then a key
-// pressed in the list is swallowed, so that the list never moves by itself.
-void TFQuillet::MoveKeyDown(WPARAM) {}
+// Every key pressed in the list or on the bare window ends here, so that
+// the list never moves or scrolls by itself; the arrows move between records.
+void TFQuillet::MoveKeyDown(WPARAM key) {
+  Run([this, key] { recorder_->MoveKeyDown(static_cast<unsigned>(key)); });
+}
 
 void TFQuillet::SplitterPanelMouse(UINT message, int, int y) {
   const HWND panel = Get<framework::Container>(L"SplitterPanel").hwnd();

@@ -134,10 +134,10 @@ void TFQuillet::SetExportEnabled(bool enabled) {
   menus().SetEnabled(L"MenuSave", enabled);
 }
 
-void TFQuillet::EndLinkMode() {
-  ToolBar1().SetDown(L"LinkBtn", false);
-  ToolBar1().SetImage(L"LinkBtn", 9);
-  menus().SetChecked(L"MenuLink", false);
+void TFQuillet::ShowLinkMode(bool on) {
+  ToolBar1().SetDown(L"LinkBtn", on);
+  ToolBar1().SetImage(L"LinkBtn", on ? 10 : 9);
+  menus().SetChecked(L"MenuLink", on);
 }
 
 }  // namespace quill::ui

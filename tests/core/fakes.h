@@ -67,7 +67,7 @@ class FakeView : public RecorderView {
   void HidePreview() override { memo_visible = false; }
   void SetFormattedWriteEnabled(bool enabled) override { formatted_write = enabled; }
   void SetExportEnabled(bool enabled) override { export_enabled = enabled; }
-  void EndLinkMode() override { link_mode = false; }
+  void ShowLinkMode(bool on) override { link_mode = on; }
 
   static std::string Caption(int number);
   std::string ClipboardText();

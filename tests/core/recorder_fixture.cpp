@@ -38,6 +38,12 @@ void RecorderTest::SetUp() {
       case WM_CAPTURECLIP:
         recorder_->WMCaptureClip();
         break;
+      case platform::msg::kRenderFormat:
+        recorder_->WMRenderFormat(paste_keys_held_);
+        break;
+      case WM_LINKNEXT:
+        recorder_->WMLinkNext();
+        break;
     }
   };
 }

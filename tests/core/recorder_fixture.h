@@ -62,6 +62,7 @@ class RecorderTest : public ::testing::TestWithParam<WorldMakers> {
   std::unique_ptr<platform::testing::StorageWorld> storage_world_;
   platform::testing::TestWindow* window_ = nullptr;
   platform::testing::TestWindow* other_ = nullptr;
+  bool paste_keys_held_ = true;  // Ctrl and V, when a render request comes
   ScriptedDialogs dialogs_;
   ManualClock clock_;
   std::unique_ptr<FakeView> view_;

@@ -146,7 +146,9 @@ bool MemoryClipboard::SetData(unsigned format, DataHandle data) {
   } else {
     entries_.push_back({format, data, false});
   }
-  if (open_) changed_ = true;
+  // Rendering an announced format is no change of the clipboard: no
+  // viewer hears of it.
+  if (open_ && !rendering_) changed_ = true;
   return true;
 }
 

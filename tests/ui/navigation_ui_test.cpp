@@ -1,0 +1,47 @@
+// The link button and moves through the real window.
+#include "recording_form.h"
+
+namespace quill::ui {
+namespace {
+
+TEST_F(RecordingFormTest, TheLinkButtonShowsLinkModeAndAMoveEndsIt) {
+  auto& tools = form_->Get<framework::ToolBar>(L"ToolBar1");
+  tools.Click(L"LinkBtn");  // no record yet: stays off
+  EXPECT_FALSE(tools.Down(L"LinkBtn"));
+  EXPECT_EQ(tools.ImageOf(L"LinkBtn"), 9);
+
+  for (const char* text : {"one", "two", "three"}) Copy(text);
+  ASSERT_EQ(form_->recorder().RecordCount(), 3);
+  tools.Click(L"LinkBtn");
+  EXPECT_TRUE(tools.Down(L"LinkBtn"));
+  EXPECT_EQ(tools.ImageOf(L"LinkBtn"), 10);
+  EXPECT_TRUE(form_->menus().Checked(L"MenuLink"));
+
+  tools.Click(L"FirstBtn");
+  Pump();
+  EXPECT_FALSE(tools.Down(L"LinkBtn"));
+  EXPECT_EQ(tools.ImageOf(L"LinkBtn"), 9);
+  EXPECT_FALSE(form_->menus().Checked(L"MenuLink"));
+  EXPECT_EQ(form_->recorder().CurrentNo(), 1);
+  EXPECT_EQ(RecordText(1), "one");
+  EXPECT_EQ(form_->recorder().RecordCount(), 3);
+}
+
+TEST_F(RecordingFormTest, KeysInTheListMoveOnlyByTheArrows) {
+  for (const char* text : {"one", "two", "three"}) Copy(text);
+  auto& list = form_->Get<framework::ListView>(L"ListView");
+  for (WPARAM key : {VK_HOME, VK_PRIOR, VK_NEXT}) ::SendMessageW(list.hwnd(), WM_KEYDOWN, key, 0);
+  EXPECT_EQ(form_->recorder().CurrentNo(), 3);
+  EXPECT_TRUE(list.Selected(2));
+  ::SendMessageW(list.hwnd(), WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(form_->recorder().CurrentNo(), 2);
+  EXPECT_TRUE(list.Selected(1));
+  EXPECT_FALSE(list.Selected(2));
+  ::SendMessageW(list.hwnd(), WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(form_->recorder().CurrentNo(), 1);
+  Pump();
+  EXPECT_EQ(form_->Get<framework::Memo>(L"Memo1").Text(), L"one");
+}
+
+}  // namespace
+}  // namespace quill::ui
