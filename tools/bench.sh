@@ -3,11 +3,14 @@
 # the command line (by default a 1920×1080 and a 3840×2160 24-bit picture
 # made with ImageMagick), in memory and through files, beside a memcpy of the
 # same bytes and ImageMagick's convert; prints milliseconds per operation.
+# Then encodes and decodes screenshot-like images with the RLE8 codec, beside
+# a memcpy of their pixels and netpbm's bmptopnm reading the same file,
+# and converts a 1920×1080 picture to each pixel format.
 #   tools/bench.sh [FILE.bmp...]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-build_tree bench -DCMAKE_BUILD_TYPE=Release -- dib_bench
+build_tree bench -DCMAKE_BUILD_TYPE=Release -- dib_bench rle_bench convert_bench
 files=("$@")
 if [ ${#files[@]} -eq 0 ]; then
   images=$build/bench/images
@@ -19,3 +22,5 @@ if [ ${#files[@]} -eq 0 ]; then
   done
 fi
 "$build/bench/bin/dib_bench" --benchmark_color=false "${files[@]}"
+"$build/bench/bin/rle_bench" --benchmark_color=false
+"$build/bench/bin/convert_bench" --benchmark_color=false

@@ -3,9 +3,12 @@
 // (TKvInternalDIB); Assign shares the body, and UniqueDIB gives an object
 // its own copy before anything changes pixels or colours.
 #include <cstdint>
+#include <string>
 
 #include "dib/kv_graph.h"
 #include "dib/kv_internal_dib.h"
+#include "dib/kv_pixel_format.h"
+#include "dib/kv_progress.h"
 
 namespace quill::dib {
 
@@ -55,6 +58,16 @@ class TKvDIB final : public TKvGraphic {
   std::uint8_t HalfToneDraw() const { return half_tone_draw_; }
   void SetHalfToneDraw(std::uint8_t mode) { half_tone_draw_ = mode; }
 
+  // The format of the current image (never the two halftone targets).
+  TKvPixelFormat GetPixelFormat() const;
+  // Converts the image in place. The current format returns at once with
+  // no change notification; the halftones always convert. On failure the
+  // image keeps its content and format and the error is passed on.
+  void SetPixelFormat(TKvPixelFormat format);
+  // Receives the palette reductions' progress: start, running percentages,
+  // end (also after a failure).
+  void SetOnProgress(ProgressHandler handler) { on_progress_ = std::move(handler); }
+
  private:
   // The body, or EKvDIBAssert "<operation>: InternalDIB Should not be Nil".
   TKvInternalDIB& Body(const char* operation) const;
@@ -62,10 +75,19 @@ class TKvDIB final : public TKvGraphic {
   void ReplaceInternalDIB(TKvInternalDIB* body);
   void ReleaseInternalDIB();
 
+  void Progress(TProgressStage stage, std::uint8_t percent_done, bool redraw_now);
+  // One leaf of a palette reduction done.
+  void StepProgress();
+
   TKvInternalDIB* internal_dib_ = nullptr;
   std::uint8_t convert_quality_ = 0;
   std::uint32_t one_bit_color_ = 0xFFFFFF;
   std::uint8_t half_tone_draw_ = 0;
+  // State of the running conversion's progress.
+  std::string progress_message_;
+  int progress_total_ = 0;
+  int progress_done_ = 0;
+  ProgressHandler on_progress_;
 };
 
 }  // namespace quill::dib
