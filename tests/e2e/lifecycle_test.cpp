@@ -53,6 +53,7 @@ class Lifecycle : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ::CoInitialize(nullptr); }
   static void TearDownTestSuite() { ::CoUninitialize(); }
+  void SetUp() override { SettleClipboard(); }
   ProgramUnderTest program_;
 };
 
@@ -129,8 +130,7 @@ TEST_F(Lifecycle, TheRecordsOfARunThatDidNotEndAreKeptUnderANewName) {
 
   const HWND window = program_.WaitForWindowOfClass(L"TFQuillet", kWait);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(::PostMessageW(window, WM_CLOSE, 0, 0));
-  ASSERT_TRUE(program_.WaitForExit(kWait));
+  ASSERT_TRUE(program_.CloseDiscarding(window, kWait));
   EXPECT_TRUE(HasRecordOne(program_.folder() + L"\\" + kept[0]));
   EXPECT_FALSE(program_.HasFile(L"Quillet.tmp"));
 }

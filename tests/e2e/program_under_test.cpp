@@ -105,6 +105,16 @@ bool ProgramUnderTest::WaitForExit(DWORD milliseconds) {
   return ::WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
+bool ProgramUnderTest::CloseDiscarding(HWND window, DWORD milliseconds) {
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  const DWORD start = ::GetTickCount();
+  while (!WaitForExit(50)) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    if (const HWND question = FindWindowOfClass(L"#32770")) PressButton(question, IDNO);
+  }
+  return true;
+}
+
 DWORD ProgramUnderTest::ExitCode() const {
   DWORD code = STILL_ACTIVE;
   ::GetExitCodeProcess(process_.hProcess, &code);
@@ -178,6 +188,24 @@ bool ChooseFile(HWND dialog, const std::wstring& path) {
     ::Sleep(50);
   }
   return false;
+}
+
+void SettleClipboard() {
+  if (::OpenClipboard(nullptr)) {
+    ::EmptyClipboard();
+    ::CloseClipboard();
+  }
+  DWORD last = ::GetClipboardSequenceNumber();
+  DWORD quiet_since = ::GetTickCount();
+  const DWORD start = quiet_since;
+  while (::GetTickCount() - quiet_since < 300 && ::GetTickCount() - start < 5000) {
+    ::Sleep(20);
+    const DWORD now = ::GetClipboardSequenceNumber();
+    if (now != last) {
+      last = now;
+      quiet_since = ::GetTickCount();
+    }
+  }
 }
 
 bool CopyText(const std::string& text) {

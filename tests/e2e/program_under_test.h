@@ -24,6 +24,10 @@ class ProgramUnderTest {
   // Waits for the program to end; false if it is still running then.
   bool WaitForExit(DWORD milliseconds);
   DWORD ExitCode() const;
+  // Closes the window and answers No if asked to save: for tests that do
+  // not care whether something was recorded meanwhile (another program's
+  // clipboard change may arrive at any time).
+  bool CloseDiscarding(HWND window, DWORD milliseconds);
   // A message box or dialog of the program (class "#32770"), waiting up to
   // `milliseconds` for one to appear; nullptr if none did.
   HWND WaitForDialog(DWORD milliseconds) const;
@@ -51,6 +55,9 @@ void PressButton(HWND dialog, int button);
 void KeepSample(const std::wstring& path, const std::wstring& name);
 // Types a file name into a file dialog and confirms it.
 bool ChooseFile(HWND dialog, const std::wstring& path);
+// Empties the clipboard and waits until no further change follows (the
+// system may still be settling what an earlier program left there).
+void SettleClipboard();
 // Puts text on the clipboard as another program would.
 bool CopyText(const std::string& text);
 

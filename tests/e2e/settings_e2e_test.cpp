@@ -64,8 +64,7 @@ TEST_F(SettingsRoundTrip, OptionsSetInTheControlsAreFoundAtTheNextStart) {
     const HWND manual = ControlWithText(window, L"Button", L"手動(&M)");
     ASSERT_NE(manual, nullptr);
     ::SendMessageW(manual, BM_CLICK, 0, 0);
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.WaitForExit(kWait));
+    ASSERT_TRUE(program.CloseDiscarding(window, kWait));
   }
   ProgramUnderTest program;
   ASSERT_TRUE(program.Start());
@@ -78,8 +77,7 @@ TEST_F(SettingsRoundTrip, OptionsSetInTheControlsAreFoundAtTheNextStart) {
   const HWND manual = ControlWithText(window, L"Button", L"手動(&M)");
   ASSERT_NE(manual, nullptr);
   EXPECT_EQ(::SendMessageW(manual, BM_GETCHECK, 0, 0), BST_CHECKED);
-  ::PostMessageW(window, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program.WaitForExit(kWait));
+  ASSERT_TRUE(program.CloseDiscarding(window, kWait));
 }
 
 }  // namespace
