@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "collector.h"
 #include "dib/kv_convert_dispatch.h"
 #include "dib/kv_errors.h"
 
@@ -47,23 +48,7 @@ const char* Name(TKvPixelFormat f) {
   return names[static_cast<int>(f)];
 }
 
-class Collector : public benchmark::ConsoleReporter {
- public:
-  Collector() : ConsoleReporter(OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.iterations > 0 && !run.error_occurred) {
-        ms_[run.run_name.function_name] =
-            run.real_accumulated_time * 1e3 / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  const std::map<std::string, double>& Ms() const { return ms_; }
-
- private:
-  std::map<std::string, double> ms_;
-};
+using quill::bench::Collector;
 
 void Register(const std::string& label, const TDIBInfo& source, TKvPixelFormat target) {
   benchmark::RegisterBenchmark(label.c_str(),
@@ -108,8 +93,8 @@ int main(int argc, char** argv) {
 
   std::printf("\n%dx%d conversion, ms\n", kWidth, kHeight);
   for (const std::string& name : order) {
-    const auto it = collector.Ms().find(name);
-    if (it == collector.Ms().end()) {
+    const auto it = collector.All().find(name);
+    if (it == collector.All().end()) {
       std::printf("%-22s %10s\n", name.c_str(), "failed");
     } else {
       std::printf("%-22s %10.2f\n", name.c_str(), it->second);

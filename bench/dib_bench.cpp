@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "collector.h"
 #include "dib/kv_dib.h"
 #include "dib/kv_stream.h"
 
@@ -36,27 +37,7 @@ std::string Quoted(const fs::path& name) {
   return quoted;
 }
 
-// Keeps each run's real time per iteration, besides the usual table.
-class Collector : public benchmark::ConsoleReporter {
- public:
-  // Plain text: the figures are read from logs as often as from terminals.
-  Collector() : ConsoleReporter(OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.iterations > 0) {
-        ms_[run.run_name.function_name] = run.real_accumulated_time * 1e3 / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Ms(const std::string& name) const {
-    const auto it = ms_.find(name);
-    return it == ms_.end() ? 0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> ms_;
-};
+using quill::bench::Collector;
 
 // Work through files runs as often for us as for convert: many back-to-back
 // saves of a large file measure the disk's write-back, not the program.

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "collector.h"
 #include "dib/kv_dib.h"
 #include "dib/kv_internal_dib.h"
 #include "dib/kv_rle.h"
@@ -25,25 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using quill::dib::TDIBInfo;
 
-class Collector : public benchmark::ConsoleReporter {
- public:
-  Collector() : ConsoleReporter(OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.iterations > 0) {
-        ms_[run.run_name.function_name] = run.real_accumulated_time * 1e3 / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Ms(const std::string& name) const {
-    const auto it = ms_.find(name);
-    return it == ms_.end() ? 0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> ms_;
-};
+using quill::bench::Collector;
 
 // A desktop: flat background, windows with borders, shaded title bars and
 // white client areas holding lines of small glyphs, and a few noisy icons.
