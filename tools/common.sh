@@ -66,6 +66,12 @@ wine_environment() { # $1 = prefix folder
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f \
       >/dev/null 2>&1
   fi
+  # Title-bar buttons are drawn with Marlett, which Wine finds only in the
+  # prefix's own font folder under a Japanese locale.
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
 # Runs Wine's programs inside a virtual desktop of the given size, which
