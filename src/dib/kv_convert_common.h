@@ -37,6 +37,20 @@ inline unsigned Pixel4(const std::uint8_t* row, std::int64_t x) {
 }
 
 // Black at 0, white at 1, biClrUsed 2, the rest of the table cleared.
+// Walks the rows of both images in memory order and stores
+// `index(source row, x)` as pixel x of each destination row.
+template <class Store, class Index>
+void MapPixels(const TDIBInfo& source, TDIBInfo& dest, Store store, Index index) {
+  const std::int64_t width = source.Header.biWidth;
+  const std::int64_t source_stride = source.Stride();
+  const std::int64_t dest_stride = dest.Stride();
+  const std::uint8_t* in = source.Bits();
+  std::uint8_t* out = dest.Bits();
+  for (std::int32_t y = 0; y < source.AbsHeight(); ++y, in += source_stride, out += dest_stride) {
+    for (std::int64_t x = 0; x < width; ++x) store(out, x, index(in, x));
+  }
+}
+
 void SetBlackWhiteTable(TDIBInfo& info);
 
 }  // namespace quill::dib

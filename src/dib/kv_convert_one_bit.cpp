@@ -24,16 +24,13 @@ TDIBInfo ToOneBit(const TDIBInfo& source, int source_bits, const char* routine, 
   RequireUncompressed(source, source_bits, routine, problem);
   TDIBInfo dest = NewConvertedImage(source, 1);
   SetBlackWhiteTable(dest);
-  const std::int64_t width = source.Header.biWidth;
-  const std::int64_t source_stride = source.Stride();
-  const std::int64_t dest_stride = dest.Stride();
-  const std::uint8_t* in = source.Bits();
-  std::uint8_t* out = dest.Bits();
-  for (std::int32_t y = 0; y < source.AbsHeight(); ++y, in += source_stride, out += dest_stride) {
-    for (std::int64_t x = 0; x < width; ++x) {
-      if (white(in, x)) out[x >> 3] |= static_cast<std::uint8_t>(0x80u >> (x & 7));
-    }
-  }
+  // The block is zeroed: only white pixels set their bit.
+  MapPixels(
+      source, dest,
+      [](std::uint8_t* row, std::int64_t x, bool is_white) {
+        if (is_white) row[x >> 3] |= static_cast<std::uint8_t>(0x80u >> (x & 7));
+      },
+      white);
   return dest;
 }
 

@@ -17,14 +17,7 @@ TDIBInfo Widen(const TDIBInfo& source, int source_bits, int dest_bits, const cha
                Read read, Write write) {
   RequireUncompressed(source, source_bits, routine, kBadInput);
   TDIBInfo dest = NewConvertedImage(source, dest_bits);
-  const std::int64_t width = source.Header.biWidth;
-  const std::int64_t source_stride = source.Stride();
-  const std::int64_t dest_stride = dest.Stride();
-  const std::uint8_t* in = source.Bits();
-  std::uint8_t* out = dest.Bits();
-  for (std::int32_t y = 0; y < source.AbsHeight(); ++y, in += source_stride, out += dest_stride) {
-    for (std::int64_t x = 0; x < width; ++x) write(out, x, read(in, x));
-  }
+  MapPixels(source, dest, write, read);
   return dest;
 }
 

@@ -31,19 +31,6 @@ void StoreNibble(std::uint8_t* row, std::int64_t x, std::uint8_t index) {
   row[x >> 1] |= static_cast<std::uint8_t>((x & 1) ? index : index << 4);
 }
 
-// Writes index(source row, x) as pixel x of each destination row.
-template <class Store, class Index>
-void MapPixels(const TDIBInfo& source, TDIBInfo& dest, Store store, Index index) {
-  const std::int64_t width = source.Header.biWidth;
-  const std::int64_t source_stride = source.Stride();
-  const std::int64_t dest_stride = dest.Stride();
-  const std::uint8_t* in = source.Bits();
-  std::uint8_t* out = dest.Bits();
-  for (std::int32_t y = 0; y < source.AbsHeight(); ++y, in += source_stride, out += dest_stride) {
-    for (std::int64_t x = 0; x < width; ++x) store(out, x, index(in, x));
-  }
-}
-
 void InstallPalette(const TReducedPalette& palette, TDIBInfo& dest) {
   dest.ColorTable = palette.Entries;
   dest.Header.biClrUsed = palette.Count;
