@@ -1,6 +1,9 @@
 // Clipboard notifications and turning a clipboard change into a record.
+#include "core/dib_clipboard.h"
 #include "core/element_name.h"
 #include "core/recorder.h"
+#include "dib/kv_dib.h"
+#include "dib/kv_errors.h"
 
 namespace quill::core {
 
@@ -37,6 +40,7 @@ void Recorder::WMCaptureClip() {
 void Recorder::CaptureClipboard() {
   if (clipboard_.CountFormats() == 0) return;
   const int slot = NextSlot();
+  ConvertClipboardPicture();
   std::string date;
   const RecordKind kind = WriteRecord(slot, date);
   if (kind < 0) return;
@@ -44,6 +48,36 @@ void Recorder::CaptureClipboard() {
   current_no_ = slot;
   view_.RefreshPreview(kind);
   view_.SetListRow(current_no_, kind, date);
+}
+
+void Recorder::ConvertClipboardPicture() {
+  const int target = view_.ColorRGIndex() - 1;
+  if (target < 0 || target > static_cast<int>(dib::TKvPixelFormat::kvPfHalfToneBW) ||
+      !clipboard_.IsFormatAvailable(platform::cf::kDib)) {
+    return;
+  }
+  DibClipboard clipboard(clipboard_, window_);
+  dib::TKvDIB picture;
+  try {
+    picture.Assign(clipboard);
+  } catch (const dib::Exception&) {
+    // A picture we cannot read is recorded as it came, not lost.
+    return;
+  }
+  try {
+    picture.SetPixelFormat(static_cast<dib::TKvPixelFormat>(target));
+  } catch (const dib::Exception&) {
+    // The picture goes back as the failed conversion left it.
+  }
+  const int state = capture_state_;
+  SkipOwnChange();
+  try {
+    picture.AssignTo(clipboard);
+  } catch (const dib::Exception&) {
+    // Either the clipboard was not changed or it was emptied without our
+    // picture: no change of ours is left to skip. What it holds is recorded.
+    capture_state_ = state;
+  }
 }
 
 void Recorder::SkipOwnChange() {

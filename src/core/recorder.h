@@ -89,6 +89,9 @@ class Recorder {
   void WMDrawClipboard(platform::WParam wparam, platform::LParam lparam);
   void WMCaptureClip();
   void CaptureClipboard();
+  // Before a capture: the clipboard's DIB converted to the colour mode the
+  // window asks for and put back as the clipboard's only content.
+  void ConvertClipboardPicture();
   // Call immediately before the program changes the clipboard itself.
   void SkipOwnChange();
   void WatchRGClick(bool automatic_mode);

@@ -44,6 +44,10 @@ class RecorderView {
   // Link mode on or off: the link button's state and image, the check
   // mark of its menu item.
   virtual void ShowLinkMode(bool on) = 0;
+
+  // The item chosen in the colour conversion setting: 0 leaves pictures as
+  // they come, item i converts them to pixel format i − 1.
+  virtual int ColorRGIndex() = 0;
 };
 
 }  // namespace quill::core

@@ -24,6 +24,7 @@ class TKvDIB final : public TKvGraphic {
   // Shares `source`'s body and copies its settings; marks the palette
   // modified. Assigning an object to itself changes nothing.
   void Assign(const TKvDIB& source);
+  using TKvGraphic::Assign;
 
   std::int32_t GetWidth() const override;
   std::int32_t GetHeight() const override;
@@ -38,6 +39,16 @@ class TKvDIB final : public TKvGraphic {
   void SaveToStream(Stream& stream) const override;
 
   unsigned ClipboardFormat() const override { return kClipboardFormat; }
+  // Reads a packed DIB (CF_DIB block). Another format or no data raises
+  // EInvalidGraphic "TKvDIB.LoadFromClipboardFormat: Invalid Clipboard
+  // Format or No Data"; a failed read leaves the default image and passes
+  // the error on. Colours come from the block, never from `palette`.
+  void LoadFromClipboardFormat(unsigned format, ClipboardHandle data, ClipboardHandle palette,
+                               TKvClipboard& memory) override;
+  // Format 8, palette 0, and a new block: info header, biClrUsed entries,
+  // ImageSize pixel bytes (compressed ones as they are).
+  void SaveToClipboardFormat(unsigned& format, ClipboardHandle& data, ClipboardHandle& palette,
+                             TKvClipboard& memory) const override;
 
   // Makes the body private to this object (a copy when it is shared).
   void UniqueDIB();

@@ -30,10 +30,12 @@ QUILL_DIB_EXCEPTION(EKvDIBInvalidPalette);
 QUILL_DIB_EXCEPTION(EKvDIBCompressionFailed);
 QUILL_DIB_EXCEPTION(EKvDIBAssert);
 
-// Framework errors: system resources (sections, palettes), memory, graphics.
+// Framework errors: system resources (sections, palettes), memory, graphics,
+// the clipboard.
 QUILL_DIB_EXCEPTION(EOutOfResources);
 QUILL_DIB_EXCEPTION(EOutOfMemory);
 QUILL_DIB_EXCEPTION(EInvalidGraphic);
+QUILL_DIB_EXCEPTION(EClipboardError);
 
 // Stream errors: a short read or write, a file that cannot be opened or made.
 QUILL_DIB_EXCEPTION(EReadError);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "dib/kv_clipboard.h"
 #include "dib/kv_palette.h"
 
 namespace quill::dib {
@@ -36,6 +37,24 @@ class TKvGraphic {
 
   // The clipboard format this class reads and writes.
   virtual unsigned ClipboardFormat() const = 0;
+  // Replaces the image by the clipboard's data of `format`; `memory` locks
+  // the block. The palette handle may be ignored.
+  virtual void LoadFromClipboardFormat(unsigned format, ClipboardHandle data,
+                                       ClipboardHandle palette, TKvClipboard& memory) = 0;
+  // A new block (owned by the caller) holding the image in `format`;
+  // `palette` is 0 unless a palette goes with it.
+  virtual void SaveToClipboardFormat(unsigned& format, ClipboardHandle& data,
+                                     ClipboardHandle& palette, TKvClipboard& memory) const = 0;
+
+  // Loads the clipboard's ClipboardFormat data (and palette) with the
+  // clipboard open; it is closed again also when the load fails. A
+  // clipboard that cannot be opened raises EClipboardError.
+  void Assign(TKvClipboard& clipboard);
+  // Makes the image the clipboard's only content: open, empty, hand over
+  // the block (and the palette when there is one), close. Raises
+  // EClipboardError when the clipboard cannot be opened or refuses the
+  // data; a refused block is freed.
+  void AssignTo(TKvClipboard& clipboard) const;
 
   bool PaletteModified() const { return palette_modified_; }
   void SetPaletteModified(bool modified) { palette_modified_ = modified; }

@@ -1,6 +1,7 @@
 #pragma once
 // The body of a DIB: pixel memory, header and colour table, shared by
 // reference count between the TKvDIB objects that show the same image.
+#include <cstddef>
 #include <cstdint>
 
 #include "dib/kv_dib_info.h"
@@ -34,6 +35,17 @@ class TKvInternalDIB {
   // Writes a bitmap file: 14-byte file header, info header, biClrUsed
   // entries, then the ImageSize pixel bytes (compressed ones as they are).
   void SaveToStream(Stream& stream) const;
+
+  // Reads a packed DIB (the clipboard's CF_DIB block): header, masks,
+  // colour table, pixels up to the end of the block. Every length is
+  // checked against `size`; the current image stays until the new one is
+  // complete.
+  void LoadFromPackedDIB(const std::uint8_t* block, std::size_t size);
+  // Bytes of the packed DIB WritePackedDIB writes: 40 + 4·biClrUsed + ImageSize.
+  std::size_t PackedDIBSize() const;
+  // Writes the info header, biClrUsed entries and the pixel block
+  // (compressed ones as they are) to `block`, PackedDIBSize() bytes.
+  void WritePackedDIB(std::uint8_t* block) const;
 
   // Takes `info` as the image: releases the old pixels and palette, sets
   // Width and Height from the header, then UpdatePalette.

@@ -1,6 +1,6 @@
 // The Windows side of the library: pixel memory in page-file backed
-// sections and GDI logical palettes. The only file here that sees the
-// system headers.
+// sections and GDI logical palettes. Only this file and the drawing see
+// the system headers.
 #include <windows.h>
 
 #include <cstring>

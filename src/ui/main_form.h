@@ -59,6 +59,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void SetFormattedWriteEnabled(bool enabled) override;
   void SetExportEnabled(bool enabled) override;
   void ShowLinkMode(bool on) override;
+  int ColorRGIndex() override;
 
   // --- settings ---
   void ReadIni(platform::SettingsStore& store);

@@ -79,4 +79,6 @@ void TFQuillet::StayCBClick() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+int TFQuillet::ColorRGIndex() { return Get<framework::RadioGroup>(L"ColorRG").ItemIndex(); }
+
 }  // namespace quill::ui

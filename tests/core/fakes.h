@@ -68,6 +68,7 @@ class FakeView : public RecorderView {
   void SetFormattedWriteEnabled(bool enabled) override { formatted_write = enabled; }
   void SetExportEnabled(bool enabled) override { export_enabled = enabled; }
   void ShowLinkMode(bool on) override { link_mode = on; }
+  int ColorRGIndex() override { return color_index; }
 
   static std::string Caption(int number);
   std::string ClipboardText();
@@ -82,6 +83,7 @@ class FakeView : public RecorderView {
   bool formatted_write = true;
   bool export_enabled = true;
   bool link_mode = true;
+  int color_index = 0;
 
  private:
   platform::Clipboard& clipboard_;

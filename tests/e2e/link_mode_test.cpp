@@ -49,12 +49,7 @@ std::string Paste(bool keys_held) {
 }
 
 bool WaitForCaption(HWND window, const std::wstring& caption) {
-  const DWORD start = ::GetTickCount();
-  while (CaptionOf(window) != caption) {
-    if (::GetTickCount() - start > kWait) return false;
-    ::Sleep(20);
-  }
-  return true;
+  return e2e::WaitForCaption(window, caption, kWait);
 }
 
 BOOL CALLBACK MatchToolBar(HWND child, LPARAM context) {

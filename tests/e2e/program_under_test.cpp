@@ -208,25 +208,36 @@ void SettleClipboard() {
   }
 }
 
-bool CopyText(const std::string& text) {
+bool CopyBlock(unsigned format, const void* bytes, std::size_t size) {
   if (!::OpenClipboard(nullptr)) return false;
   ::EmptyClipboard();
-  const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
   bool placed = false;
   if (block) {
-    memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
+    memcpy(::GlobalLock(block), bytes, size);
     ::GlobalUnlock(block);
-    placed = ::SetClipboardData(CF_TEXT, block) != nullptr;
+    placed = ::SetClipboardData(format, block) != nullptr;
     if (!placed) ::GlobalFree(block);
   }
   ::CloseClipboard();
   return placed;
 }
 
+bool CopyText(const std::string& text) { return CopyBlock(CF_TEXT, text.c_str(), text.size() + 1); }
+
 std::wstring CaptionOf(HWND window) {
   wchar_t text[256] = {};
   const int length = ::GetWindowTextW(window, text, 256);
   return std::wstring(text, length > 0 ? length : 0);
+}
+
+bool WaitForCaption(HWND window, const std::wstring& caption, DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  while (CaptionOf(window) != caption) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    ::Sleep(20);
+  }
+  return true;
 }
 
 }  // namespace quill::e2e

@@ -46,6 +46,8 @@ class ProgramUnderTest {
 
 // The text of a window's caption.
 std::wstring CaptionOf(HWND window);
+// Waits until the window's caption reads `caption`; false if it does not.
+bool WaitForCaption(HWND window, const std::wstring& caption, DWORD milliseconds);
 // The texts of a dialog's static controls, joined.
 std::wstring DialogText(HWND dialog);
 // Answers a dialog as if its button had been pressed.
@@ -58,7 +60,9 @@ bool ChooseFile(HWND dialog, const std::wstring& path);
 // Empties the clipboard and waits until no further change follows (the
 // system may still be settling what an earlier program left there).
 void SettleClipboard();
-// Puts text on the clipboard as another program would.
+// Puts a block of `format` (or text) on the clipboard as another program
+// would, as its only content.
+bool CopyBlock(unsigned format, const void* bytes, std::size_t size);
 bool CopyText(const std::string& text);
 
 }  // namespace quill::e2e
