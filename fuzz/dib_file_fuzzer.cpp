@@ -10,34 +10,17 @@
 #include "dib/kv_dib.h"
 #include "dib/kv_errors.h"
 #include "dib/kv_stream.h"
+#include "dib_invariants.h"
 
 namespace {
 
+using quill::fuzz::CheckDefaultImage;
+using quill::fuzz::CheckInvariants;
+using quill::fuzz::kTouchLimit;
+using quill::fuzz::Require;
+
 using quill::dib::TDIBInfo;
 using quill::dib::TKvDIB;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-// A tiny file may describe a large image whose rows are left zero; copying
-// such blocks around takes the time of thousands of inputs and takes no
-// other path through the code.
-constexpr std::int32_t kTouchLimit = 256 << 10;
-
-void CheckInvariants(const TKvDIB& dib) {
-  const TDIBInfo& info = dib.InternalDIB().DIBInfo;
-  const auto& h = info.Header;
-  const int bits = h.biBitCount;
-  Require(bits == 1 || bits == 4 || bits == 8 || bits == 24);
-  Require(h.biCompression == 0 || (h.biCompression == 1 && bits == 8) ||
-          (h.biCompression == 2 && bits == 4));
-  Require(h.biClrUsed <= 256 && h.biSize == 40);
-  Require(dib.GetWidth() == h.biWidth && dib.GetWidth() > 0);
-  Require(dib.GetHeight() == info.AbsHeight() && dib.GetHeight() > 0);
-  Require(info.ImageSize >= 0 && info.Bits() != nullptr);
-  if (h.biCompression == 0) Require(info.ImageSize >= info.Stride() * info.AbsHeight());
-}
 
 std::vector<std::uint8_t> Save(const TKvDIB& dib) {
   quill::dib::MemoryStream out;
@@ -53,8 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     dib.LoadFromStream(in);
   } catch (const quill::dib::Exception&) {
-    const TDIBInfo& info = dib.InternalDIB().DIBInfo;
-    Require(dib.GetWidth() == 1 && dib.GetHeight() == 1 && info.ImageSize == 4);
+    CheckDefaultImage(dib);
     return 0;
   }
   CheckInvariants(dib);

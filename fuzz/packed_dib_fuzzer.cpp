@@ -10,16 +10,18 @@
 #include "dib/kv_clipboard.h"
 #include "dib/kv_dib.h"
 #include "dib/kv_errors.h"
+#include "dib_invariants.h"
 
 namespace {
+
+using quill::fuzz::CheckDefaultImage;
+using quill::fuzz::CheckInvariants;
+using quill::fuzz::kTouchLimit;
+using quill::fuzz::Require;
 
 using quill::dib::ClipboardHandle;
 using quill::dib::TDIBInfo;
 using quill::dib::TKvDIB;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Blocks are vectors; a handle is the vector's address.
 class Blocks final : public quill::dib::TKvClipboard {
@@ -46,22 +48,6 @@ class Blocks final : public quill::dib::TKvClipboard {
   std::vector<std::uint8_t> saved_;
 };
 
-constexpr std::int32_t kTouchLimit = 256 << 10;
-
-void CheckInvariants(const TKvDIB& dib) {
-  const TDIBInfo& info = dib.InternalDIB().DIBInfo;
-  const auto& h = info.Header;
-  const int bits = h.biBitCount;
-  Require(bits == 1 || bits == 4 || bits == 8 || bits == 24);
-  Require(h.biCompression == 0 || (h.biCompression == 1 && bits == 8) ||
-          (h.biCompression == 2 && bits == 4));
-  Require(h.biClrUsed <= 256 && h.biSize == 40);
-  Require(dib.GetWidth() == h.biWidth && dib.GetWidth() > 0);
-  Require(dib.GetHeight() == info.AbsHeight() && dib.GetHeight() > 0);
-  Require(info.ImageSize >= 0 && info.Bits() != nullptr);
-  if (h.biCompression == 0) Require(info.ImageSize >= info.Stride() * info.AbsHeight());
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -72,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     dib.LoadFromClipboardFormat(TKvDIB::kClipboardFormat, &block, nullptr, memory);
   } catch (const quill::dib::Exception&) {
-    const TDIBInfo& info = dib.InternalDIB().DIBInfo;
-    Require(dib.GetWidth() == 1 && dib.GetHeight() == 1 && info.ImageSize == 4);
+    CheckDefaultImage(dib);
     return 0;
   }
   CheckInvariants(dib);
