@@ -196,8 +196,12 @@ void StatusBar::SetSimpleText(const std::wstring& text) {
 }
 
 std::wstring StatusBar::SimpleText() const {
-  wchar_t text[1024] = {};
-  ::SendMessageW(hwnd(), SB_GETTEXTW, 255, reinterpret_cast<LPARAM>(text));
+  // Read back as part 0: a simple status bar answers with its simple text
+  // there, while some implementations refuse the index it was set with.
+  const auto length = LOWORD(::SendMessageW(hwnd(), SB_GETTEXTLENGTHW, 0, 0));
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  ::SendMessageW(hwnd(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(length);
   return text;
 }
 
@@ -216,6 +220,34 @@ void ImageView::SetPicture(UniqueBitmap bitmap) {
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+void ImageView::ClearPicture() {
+  RECT client = {};
+  ::GetClientRect(hwnd(), &client);
+  UniqueBitmap blank;
+  if (client.right > 0 && client.bottom > 0) {
+    WindowDC screen(nullptr);
+    blank.reset(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+  }
+  SetPicture(std::move(blank));
+  DrawOnPicture([](HDC dc, int width, int height) {
+    const RECT all = {0, 0, width, height};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  });
+}
+
+void ImageView::DrawOnPicture(const std::function<void(HDC dc, int width, int height)>& draw) {
+  if (!picture_) return;
+  BITMAP info = {};
+  ::GetObjectW(picture_.get(), sizeof info, &info);
+  {
+    WindowDC screen(nullptr);
+    MemoryDC memory(screen.get());
+    ScopedSelectObject select(memory.get(), picture_.get());
+    draw(memory.get(), info.bmWidth, info.bmHeight);
+  }
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 LRESULT CALLBACK ImageView::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* self = reinterpret_cast<ImageView*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (message == WM_PAINT && self) {
@@ -227,12 +259,9 @@ LRESULT CALLBACK ImageView::Procedure(HWND hwnd, UINT message, WPARAM wparam, LP
     if (self->picture_) {
       BITMAP info = {};
       ::GetObjectW(self->picture_.get(), sizeof info, &info);
-      const HDC memory = ::CreateCompatibleDC(dc);
-      {
-        ScopedSelectObject select(memory, self->picture_.get());
-        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-      }
-      ::DeleteDC(memory);
+      MemoryDC memory(dc);
+      ScopedSelectObject select(memory.get(), self->picture_.get());
+      ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
     }
     ::EndPaint(hwnd, &paint);
     return 0;

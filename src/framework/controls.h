@@ -158,6 +158,13 @@ class ImageView : public Control {
   // Takes ownership of the bitmap (or clears the picture).
   void SetPicture(UniqueBitmap bitmap);
   HBITMAP Picture() const { return picture_.get(); }
+  // Replaces the picture by a blank white one the size of the control, or
+  // by none when the control has no area. The picture keeps that size when
+  // the control is resized later.
+  void ClearPicture();
+  // Draws on the picture (if there is one) through a memory DC, given the
+  // picture's size, and shows the result.
+  void DrawOnPicture(const std::function<void(HDC dc, int width, int height)>& draw);
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

@@ -85,4 +85,20 @@ class WindowDC {
   HDC dc_;
 };
 
+// A memory DC compatible with another (nullptr: the screen), deleted at the
+// end of the scope.
+class MemoryDC {
+ public:
+  explicit MemoryDC(HDC compatible) : dc_(::CreateCompatibleDC(compatible)) {}
+  ~MemoryDC() {
+    if (dc_) ::DeleteDC(dc_);
+  }
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 }  // namespace quill::framework

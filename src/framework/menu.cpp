@@ -37,7 +37,7 @@ void MenuSet::Fill(HMENU menu, const std::wstring& owner, const std::vector<Menu
     entry.item.items.clear();
     UINT flags = item.enabled ? MF_ENABLED : MF_GRAYED;
     if (item.column_break) flags |= MF_MENUBARBREAK;
-    if (!item.items.empty()) {
+    if (item.submenu || !item.items.empty()) {
       entry.submenu = ::CreatePopupMenu();
       ::AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(entry.submenu),
                     item.caption.c_str());

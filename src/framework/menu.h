@@ -20,6 +20,7 @@ struct MenuItem {
   bool radio = false;         // shows a round check mark
   bool owner_draw = false;    // drawn by the program, with room for an image
   bool column_break = false;  // starts a new column
+  bool submenu = false;       // opens a submenu, even while it has no items
 };
 
 class MenuSet {

@@ -146,4 +146,8 @@ std::function<void(int)> TFQuillet::MenuCommand(void (TFQuillet::*handler)()) {
   return [this, handler](int) { Run([this, handler] { (this->*handler)(); }); };
 }
 
+std::function<void(int)> TFQuillet::TagCommand(void (TFQuillet::*handler)(int)) {
+  return [this, handler](int tag) { Run([this, handler, tag] { (this->*handler)(tag); }); };
+}
+
 }  // namespace quill::ui

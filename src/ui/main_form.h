@@ -19,6 +19,7 @@
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_storage.h"
 #include "platform/win32/win32_window_messages.h"
+#include "ui/preview_status.h"
 
 namespace quill::ui {
 
@@ -92,6 +93,18 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring& caption, bool selected);
   void CloseClick();
   void StayCBClick();
+  // The display menu's items, each by the tag of the item clicked.
+  void DisplayTextClick(int tag);
+  void DisplayBitmapClick(int tag);
+  void DisplayMetafileClick(int tag);
+
+  // --- the preview of pictures ---
+  // Draws the clipboard's DIB into Image1, fitted; its facts, or nothing
+  // when the clipboard has no DIB or it could not be drawn (the picture is
+  // then blank).
+  std::optional<BitmapFacts> DrawClipboardBitmap();
+  // Draws the clipboard's enhanced metafile over the whole of Image1.
+  void DrawClipboardMetafile();
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -109,6 +122,10 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   std::function<void()> Command(void (TFQuillet::*handler)());
   std::function<void(int)> MenuCommand(void (TFQuillet::*handler)());
   std::wstring MemoFirstLine() const;
+  // Shows the text or the picture, as the display item `name` asks.
+  void SelectDisplay(const std::wstring& name, bool show_text);
+  std::function<void(int)> TagCommand(void (TFQuillet::*handler)(int));
+  platform::WindowId window_id() const { return reinterpret_cast<platform::WindowId>(hwnd()); }
 
   platform::Win32Clipboard clipboard_;
   platform::Win32WindowMessages messages_;

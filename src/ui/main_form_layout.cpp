@@ -52,6 +52,7 @@ MenuItem Separator() {
 MenuItem Submenu(std::wstring name, std::wstring caption, std::vector<MenuItem> items) {
   MenuItem item = Item(std::move(name), std::move(caption));
   item.items = std::move(items);
+  item.submenu = true;
   return item;
 }
 

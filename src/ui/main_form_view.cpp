@@ -64,40 +64,6 @@ void TFQuillet::UpdateCounter(int current, int count) {
   ::SetWindowTextW(hwnd(), caption);
 }
 
-// The text and status line of the record shown; pictures are drawn by the
-// preview of the imaging library once it is there.
-void TFQuillet::RefreshPreview(core::RecordKind kind) {
-  UpdateCounter(recorder_->CurrentNo(), recorder_->RecordCount());
-  std::wstring status;
-  Memo1().SetText(L"");
-  if (kind & core::kHasText) {
-    ShowLoadedText(true);
-    const std::string text = ToAnsi(Memo1().Text());
-    wchar_t bytes[64];
-    std::swprintf(bytes, std::size(bytes), L"Text: %d bytes", static_cast<int>(text.size()));
-    status += bytes;
-  }
-  Memo1().SetVisible(kind != core::kHasPicture);
-  Image1().SetVisible(kind == core::kHasPicture);
-  SetFormattedWriteEnabled((kind & core::kHasText) != 0);
-  SetExportEnabled(kind > 0);
-  Get<framework::StatusBar>(L"StatusBar").SetSimpleText(status);
-}
-
-// The record's formats, listed for the user to see; choosing between the
-// text and picture views comes with the preview of pictures.
-void TFQuillet::BuildDisplayMenu(const std::vector<std::string>& items) {
-  std::vector<framework::MenuItem> entries;
-  for (std::size_t i = 1; i < items.size(); ++i) {
-    framework::MenuItem entry;
-    entry.name = L"MenuDisplay" + std::to_wstring(i);
-    entry.caption = FromAnsi(items[i]);
-    entry.enabled = false;
-    entries.push_back(entry);
-  }
-  menus().Refill(L"MenuDisplay", entries);
-}
-
 void TFQuillet::ShowLoadedText(bool has_text) {
   std::wstring text;
   if (has_text) {

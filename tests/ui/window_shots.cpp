@@ -23,11 +23,11 @@ bool SaveWindowShot(HWND window, const std::wstring& file_name) {
   ::GetWindowRect(window, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
   framework::WindowDC screen(nullptr);
-  const HDC memory = ::CreateCompatibleDC(screen.get());
+  framework::MemoryDC memory(screen.get());
   framework::UniqueBitmap shot(::CreateCompatibleBitmap(screen.get(), width, height));
   {
-    framework::ScopedSelectObject select(memory, shot.get());
-    ::BitBlt(memory, 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+    framework::ScopedSelectObject select(memory.get(), shot.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
   }
   BITMAPINFOHEADER info = {};
   info.biSize = sizeof info;
@@ -37,9 +37,8 @@ bool SaveWindowShot(HWND window, const std::wstring& file_name) {
   info.biBitCount = 24;
   const int stride = (width * 3 + 3) & ~3;
   std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
-  const int rows = ::GetDIBits(memory, shot.get(), 0, height, pixels.data(),
+  const int rows = ::GetDIBits(memory.get(), shot.get(), 0, height, pixels.data(),
                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  ::DeleteDC(memory);
   if (rows != height) return false;
   BITMAPFILEHEADER file = {};
   file.bfType = 0x4D42;

@@ -1,0 +1,93 @@
+// The display menu of the real window: which of a record's formats can be
+// chosen, which is checked, and what choosing one shows.
+#include "preview_fixture.h"
+
+namespace quill::ui {
+namespace {
+
+TEST_F(PreviewTest, ChoosingTheBitmapShowsThePictureAndTextBringsTheMemoBack) {
+  SizeImage(200, 100);
+  Capture({Text("words"), Dib({80, 40})});
+  ASSERT_EQ(CheckedItems(), std::vector<std::wstring>{L"Text"});
+
+  ChooseDisplay(L"DIB");
+  EXPECT_FALSE(Memo().Visible());
+  EXPECT_TRUE(Image().Visible());
+  EXPECT_FALSE(Tools().ButtonEnabled(L"CopyBtn"));
+  EXPECT_FALSE(form_->menus().Enabled(L"MenuConv"));
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"DIB"});
+  EXPECT_EQ(FindColour(Image().Picture()).coloured, 80 * 40);
+
+  ChooseDisplay(L"Text");
+  EXPECT_TRUE(Memo().Visible());
+  EXPECT_FALSE(Image().Visible());
+  EXPECT_TRUE(Tools().ButtonEnabled(L"CopyBtn"));
+  EXPECT_TRUE(form_->menus().Enabled(L"MenuConv"));
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"Text"});
+  EXPECT_EQ(Memo().Text(), L"words");
+}
+
+TEST_F(PreviewTest, ChoosingAnItemDrawsWhatTheClipboardHoldsThen) {
+  Capture({Text("words"), Dib({80, 40})});
+  // The image has changed size since the record was shown: drawn anew, the
+  // bitmap is fitted to the new size.
+  SizeImage(40, 100);
+  ChooseDisplay(L"DIB");
+  const ColouredArea area = FindColour(Image().Picture());
+  EXPECT_EQ(area.picture_width, 40);
+  EXPECT_EQ(area.width(), 40);
+  EXPECT_EQ(area.height(), 20);
+
+  Capture({Text("drawing"), {CF_ENHMETAFILE, SolidMetafile(50, 50, RGB(20, 120, 20))}});
+  EXPECT_EQ(EnabledItems(), (std::vector<std::wstring>{L"Text", L"EnhancedMetaFile"}));
+  SizeImage(120, 60);
+  ChooseDisplay(L"EnhancedMetaFile");
+  EXPECT_TRUE(Image().Visible());
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"EnhancedMetaFile"});
+  const ColouredArea drawing = FindColour(Image().Picture());
+  EXPECT_EQ(drawing.picture_width, 120);
+  EXPECT_GE(drawing.right, 119);
+  EXPECT_GE(drawing.bottom, 59);
+}
+
+TEST_F(PreviewTest, TheTextThenTheBitmapThenTheMetafileIsCheckedFirst) {
+  const auto build = [this](std::vector<std::string> names) {
+    names.insert(names.begin(), "2026/12/07 09:05");
+    form_->BuildDisplayMenu(names);
+  };
+  build({"Locale", "DIB", "EnhancedMetaFile", "Text"});
+  EXPECT_EQ(EnabledItems(), (std::vector<std::wstring>{L"DIB", L"EnhancedMetaFile", L"Text"}));
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"Text"});
+  build({"EnhancedMetaFile", "DIB"});
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"DIB"});
+  build({"Bitmap", "EnhancedMetaFile"});
+  EXPECT_EQ(EnabledItems(), std::vector<std::wstring>{L"EnhancedMetaFile"});
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"EnhancedMetaFile"});
+  // Names are matched exactly; the date is no item.
+  build({"text", "dib", "Text "});
+  EXPECT_EQ(DisplayItems().size(), 3u);
+  EXPECT_EQ(EnabledItems(), std::vector<std::wstring>{});
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{});
+}
+
+TEST_F(PreviewTest, AnEditedFilterCaptionIsTheNameMatched) {
+  auto& filter = form_->Get<framework::ListView>(L"FilterListView");
+  // The user renames the text entry, as an edit in place does.
+  filter.SetCaption(1, L"テキスト");
+  form_->FilterCaptionEdited(1, L"テキスト");
+  Capture({Text("renamed"), Dib({30, 30})});
+  EXPECT_EQ(EnabledItems(), (std::vector<std::wstring>{L"テキスト", L"DIB"}));
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"テキスト"});
+  ChooseDisplay(L"DIB");
+  ChooseDisplay(L"テキスト");
+  EXPECT_TRUE(Memo().Visible());
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"テキスト"});
+
+  // A list naming the formats the old way no longer matches the text.
+  form_->BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB"});
+  EXPECT_EQ(EnabledItems(), std::vector<std::wstring>{L"DIB"});
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"DIB"});
+}
+
+}  // namespace
+}  // namespace quill::ui
