@@ -124,7 +124,8 @@ std::size_t TKvInternalDIB::PackedDIBSize() const {
 }
 
 void TKvInternalDIB::WritePackedDIB(std::uint8_t* block) const {
-  const std::size_t table_bytes = 4 * static_cast<std::size_t>(std::min(DIBInfo.Header.biClrUsed, kMaxColors));
+  const std::size_t table_bytes =
+      4 * static_cast<std::size_t>(std::min(DIBInfo.Header.biClrUsed, kMaxColors));
   PutInfoHeader(block, DIBInfo.Header);
   std::memcpy(block + kInfoHeaderSize, DIBInfo.ColorTable.data(), table_bytes);
   std::memcpy(block + kInfoHeaderSize + table_bytes, DIBInfo.Bits(),
