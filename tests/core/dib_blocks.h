@@ -30,32 +30,35 @@ inline std::string InfoHeader(int width, int height, int bits, std::uint32_t com
   return block;
 }
 
-// A 24-bit picture with a colour gradient.
-inline std::string Picture24(int width, int height) {
+// A 24-bit picture whose pixel (x, y) is `colour(x, y)` (0x00RRGGBB).
+template <typename Colour>
+std::string Picture24Of(int width, int height, Colour colour) {
   std::string block = InfoHeader(width, height, 24, 0, 0);
   const int stride = (width * 3 + 3) / 4 * 4;
   for (int y = 0; y < height; ++y) {
     std::string row(static_cast<std::size_t>(stride), '\0');
     for (int x = 0; x < width; ++x) {
-      row[x * 3] = static_cast<char>(x * 255 / std::max(1, width - 1));
-      row[x * 3 + 1] = static_cast<char>(y * 255 / std::max(1, height - 1));
-      row[x * 3 + 2] = static_cast<char>((x + y) * 8);
+      const std::uint32_t c = colour(x, y);
+      for (int k = 0; k < 3; ++k) row[x * 3 + k] = static_cast<char>(c >> (8 * k));
     }
     block += row;
   }
   return block;
 }
 
+// A 24-bit picture with a colour gradient.
+inline std::string Picture24(int width, int height) {
+  return Picture24Of(width, height, [&](int x, int y) {
+    const std::uint32_t blue = static_cast<std::uint32_t>(x * 255 / std::max(1, width - 1));
+    const std::uint32_t green = static_cast<std::uint32_t>(y * 255 / std::max(1, height - 1));
+    const std::uint32_t red = static_cast<std::uint32_t>((x + y) * 8) & 0xFF;
+    return red << 16 | green << 8 | blue;
+  });
+}
+
 // A 24-bit picture of one colour, which compresses well.
 inline std::string Flat24(int width, int height) {
-  std::string block = InfoHeader(width, height, 24, 0, 0);
-  const int stride = (width * 3 + 3) / 4 * 4;
-  for (int y = 0; y < height; ++y) {
-    std::string row(static_cast<std::size_t>(stride), '\0');
-    for (int x = 0; x < width * 3; ++x) row[x] = static_cast<char>(0x40 + x % 3 * 0x20);
-    block += row;
-  }
-  return block;
+  return Picture24Of(width, height, [](int, int) { return 0x806040u; });
 }
 
 }  // namespace quill::core::testing
