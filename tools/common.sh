@@ -4,6 +4,17 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# Runs the setup step once, then starts the calling script afresh: a shell
+# that was running before setup generated the Japanese locale cannot switch
+# to it, and warns on every try.
+prepare_machine() {
+  if [ -z "${QUILL_PREPARED:-}" ]; then
+    "$root/tools/setup.sh"
+    export QUILL_PREPARED=1
+    exec bash "$0" "$@"
+  fi
+}
+
 # build_tree NAME [cmake options...] -- [targets...]
 build_tree() {
   local name=$1; shift
@@ -47,23 +58,67 @@ display_usable() {
   [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
 }
 
+# Which Windows builds this machine can run, decided once by trying the
+# 32-bit Wine loader: some kernels cannot execute 32-bit programs at all
+# ("Exec format error"), and there only the 64-bit loader works. Scripts
+# started from this one inherit the answer instead of trying again.
+wine32_loader=/usr/lib/wine/wine
+wine64_loader=/usr/lib/wine/wine64
+wine_detect() {
+  [ -n "${QUILL_WINE_RUNS_32:-}" ] && return 0
+  local out rc=0
+  out=$("$wine32_loader" --version 2>&1) || rc=$?
+  if [ $rc -eq 0 ]; then
+    export QUILL_WINE_RUNS_32=yes
+  else
+    export QUILL_WINE_RUNS_32=no
+    export QUILL_WINE_NO_32_REASON="this machine cannot execute 32-bit programs (${out##*: })"
+  fi
+}
+
+# The loader for Wine's tools and for the programs of both builds: where it
+# can run, the 32-bit loader hands 64-bit programs on to the 64-bit one.
+wine_loader() {
+  wine_detect
+  if [ "$QUILL_WINE_RUNS_32" = yes ]; then echo "$wine32_loader"; else echo "$wine64_loader"; fi
+}
+
+# The build whose programs this machine runs for a person: the 32-bit one
+# where it can, else the 64-bit one.
+wine_primary_build() {
+  wine_detect
+  if [ "$QUILL_WINE_RUNS_32" = yes ]; then echo win32; else echo win64; fi
+}
+
+# Runs a Windows program, or one of Wine's own tools by name.
+wine_run() {
+  "$(wine_loader)" "$@"
+}
+
 # Wine in the given prefix, Japanese locale (code page 932), no Mono/Gecko.
+# The prefix is 64-bit: it runs both builds where the machine can execute
+# 32-bit code, and the 64-bit build where it cannot.
 wine_environment() { # $1 = prefix folder
+  wine_detect
   export WINEPREFIX=$1
+  export WINEARCH=win64
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export LC_ALL=ja_JP.UTF-8
+  # Programs that Wine starts itself (the desktop, services, a program's
+  # children) must come up through the loader that works here.
+  if [ "$QUILL_WINE_RUNS_32" = no ]; then export WINELOADER=$wine64_loader; fi
   # One server for the whole run: each program start then costs far less.
   # It answers 2 when a server for the prefix is running already.
   mkdir -p "$WINEPREFIX"
   wineserver -p || [ $? -eq 2 ]
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "preparing Wine in $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    wine_run wineboot -i >/dev/null 2>&1
     # The window font's face, drawn with the Japanese font installed here.
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f \
+    wine_run reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f \
       >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f \
+    wine_run reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f \
       >/dev/null 2>&1
   fi
   # Title-bar buttons are drawn with Marlett, which Wine finds only in the
@@ -77,13 +132,13 @@ wine_environment() { # $1 = prefix folder
 # Runs Wine's programs inside a virtual desktop of the given size, which
 # draws title bars and menus as a window manager would.
 wine_virtual_desktop() { # $1 = WIDTHxHEIGHT
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
+  wine_run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine_run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
   # The desktop is made when the first program starts: start afresh, with
   # Wine's own services detached from our output.
   wineserver -k; wineserver -w
   wineserver -p || [ $? -eq 2 ]
-  wineboot >/dev/null 2>&1
+  wine_run wineboot >/dev/null 2>&1
 }
 
 stop_environment() {

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Builds the 32-bit program and starts it under Wine: on your display if
-# there is one; otherwise on a virtual display, where it takes a screenshot
-# of the window, prints the file's name and closes the program.
+# Builds the program and starts it under Wine: the 32-bit build where this
+# machine can execute 32-bit programs, else the 64-bit one. On your display
+# if there is one; otherwise on a virtual display, where it takes a
+# screenshot of the window, prints the file's name and closes the program.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+prepare_machine "$@"
 
-"$root/tools/setup.sh"
-build_tree win32 $(windows_options mingw-i686) -- Quilleteer quill-driver
-bin=$build/win32/bin
+tree=$(wine_primary_build)
+if [ "$tree" = win32 ]; then
+  build_tree win32 $(windows_options mingw-i686) -- Quilleteer quill-driver
+  echo "starting the 32-bit build"
+else
+  build_tree win64 $(windows_options mingw-x86_64) -- Quilleteer quill-driver
+  echo "starting the 64-bit build: $QUILL_WINE_NO_32_REASON"
+fi
+bin=$build/$tree/bin
 
 if display_usable; then
   wine_environment "$build/wineprefix"
   # An earlier screenshot run may have left the virtual desktop switched on.
-  wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
-  exec wine "$bin/Quilleteer.exe"
+  wine_run reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+  exec "$(wine_loader)" "$bin/Quilleteer.exe"
 fi
 
 trap stop_environment EXIT
@@ -22,9 +30,9 @@ start_virtual_display "$size"
 wine_environment "$build/wineprefix"
 wine_virtual_desktop "$size"
 
-wine "$bin/Quilleteer.exe" &
+wine_run "$bin/Quilleteer.exe" &
 program=$!
-if ! wine "$bin/quill-driver.exe" wait TFQuillet 60000; then
+if ! wine_run "$bin/quill-driver.exe" wait TFQuillet 60000; then
   echo "Quilleteer did not show its window" >&2
   exit 1
 fi
@@ -33,5 +41,5 @@ mkdir -p "$root/screenshots"
 shot=$root/screenshots/quilleteer-$(date +%Y%m%d-%H%M%S).png
 xwd -root -silent | convert xwd:- "png:$shot"
 echo "screenshot: $shot"
-wine "$bin/quill-driver.exe" close TFQuillet 20000 || true
+wine_run "$bin/quill-driver.exe" close TFQuillet 20000 || true
 wait "$program" || true

@@ -27,6 +27,9 @@ std::optional<std::u16string> ShowFileDialog(HWND owner, const std::u16string& f
                                              const std::u16string* extension, bool save) {
   std::wstring path(32768, L'\0');
   const std::wstring filters = DialogFilter(filter);
+  // The system tells the record's version by its size, which is the
+  // platform's own: 88 bytes in the 32-bit build, 152 in the 64-bit one.
+  static_assert(sizeof(OPENFILENAMEW) == (sizeof(void*) == 8 ? 152 : 88));
   OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
