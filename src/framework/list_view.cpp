@@ -2,12 +2,14 @@
 
 #include <windowsx.h>
 
+#include "framework/error_boundary.h"
+
 namespace quill::framework {
 
 void ListView::Create(HWND parent, UINT id, HFONT font) {
   DWORD style = WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
   if (options_.edit_captions) style |= LVS_EDITLABELS | WS_TABSTOP;
-  if (!options_.drag_rows) style |= LVS_SINGLESEL;
+  style |= LVS_SINGLESEL;
   CreateWindowAs(WC_LISTVIEWW, L"", style, WS_EX_CLIENTEDGE, parent, id, font, box_);
   DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
   if (options_.check_boxes) extended = LVS_EX_CHECKBOXES | LVS_EX_DOUBLEBUFFER;
@@ -119,7 +121,8 @@ bool ListView::OnNotify(NMHDR* header, LRESULT& result) {
       // State image 1 is unchecked, 2 checked; 0 while the row is new.
       if ((change->uOldState & LVIS_STATEIMAGEMASK) == 0) return false;
       if (on_check_change)
-        on_check_change(change->iItem, (change->uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
+        on_check_change(change->iItem,
+                        (change->uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
       return true;
     }
     case LVN_BEGINLABELEDITW:
@@ -138,45 +141,47 @@ bool ListView::OnNotify(NMHDR* header, LRESULT& result) {
   }
 }
 
-LRESULT CALLBACK ListView::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                    UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<ListView*>(data);
-  switch (message) {
-    case WM_KEYDOWN:
-      if (self->on_key_down) {
-        self->on_key_down(wparam);
-        return 0;
-      }
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      if (self->on_mouse_down) self->on_mouse_down(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-      break;
-    case WM_MOUSEMOVE:
-      if (self->dragging_) {
-        const bool over = self->RowAt(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)) >= 0;
-        ::SetCursor(::LoadCursorW(nullptr, over ? IDC_ARROW : IDC_NO));
-        return 0;
-      }
-      break;
-    case WM_LBUTTONUP:
-      if (self->dragging_) {
+LRESULT CALLBACK ListView::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                    DWORD_PTR data) {
+  return GuardMessage(hwnd, message, [&]() -> LRESULT {
+    auto* self = reinterpret_cast<ListView*>(data);
+    switch (message) {
+      case WM_KEYDOWN:
+        if (self->on_key_down) {
+          self->on_key_down(wparam);
+          return 0;
+        }
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+        if (self->on_mouse_down) self->on_mouse_down(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+        break;
+      case WM_MOUSEMOVE:
+        if (self->dragging_) {
+          const bool over = self->RowAt(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)) >= 0;
+          ::SetCursor(::LoadCursorW(nullptr, over ? IDC_ARROW : IDC_NO));
+          return 0;
+        }
+        break;
+      case WM_LBUTTONUP:
+        if (self->dragging_) {
+          self->dragging_ = false;
+          ::ReleaseCapture();
+          if (self->on_drag_drop)
+            self->on_drag_drop(self->RowAt(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)));
+          return 0;
+        }
+        break;
+      case WM_CAPTURECHANGED:
         self->dragging_ = false;
-        ::ReleaseCapture();
-        if (self->on_drag_drop)
-          self->on_drag_drop(self->RowAt(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)));
-        return 0;
-      }
-      break;
-    case WM_CAPTURECHANGED:
-      self->dragging_ = false;
-      break;
-    case WM_NCDESTROY:
-      ::RemoveWindowSubclass(hwnd, Subclass, 0);
-      break;
-  }
-  return ::DefSubclassProc(hwnd, message, wparam, lparam);
+        break;
+      case WM_NCDESTROY:
+        ::RemoveWindowSubclass(hwnd, Subclass, 0);
+        break;
+    }
+    return ::DefSubclassProc(hwnd, message, wparam, lparam);
+  });
 }
 
 }  // namespace quill::framework

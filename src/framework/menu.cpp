@@ -1,5 +1,7 @@
 #include "framework/menu.h"
 
+#include <stdexcept>
+
 #include "framework/handles.h"
 
 namespace quill::framework {
@@ -42,7 +44,7 @@ void MenuSet::Fill(HMENU menu, const std::wstring& owner, const std::vector<Menu
       ::AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(entry.submenu),
                     item.caption.c_str());
     } else {
-      entry.command = next_command_++;
+      entry.command = TakeCommand();
       by_command_[entry.command] = item.name;
       if (item.owner_draw) {
         flags |= MF_OWNERDRAW;
@@ -97,13 +99,15 @@ void MenuSet::SetEnabled(const std::wstring& name, bool enabled) {
 bool MenuSet::Enabled(const std::wstring& name) const {
   const Entry* entry = Find(name);
   if (!entry || !entry->parent || !entry->command) return false;
-  return (::GetMenuState(entry->parent, entry->command, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+  return (::GetMenuState(entry->parent, entry->command, MF_BYCOMMAND) &
+          (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
 void MenuSet::SetChecked(const std::wstring& name, bool checked) {
   const Entry* entry = Find(name);
   if (entry && entry->command)
-    ::CheckMenuItem(entry->parent, entry->command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(entry->parent, entry->command,
+                    MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool MenuSet::Checked(const std::wstring& name) const {
@@ -142,8 +146,21 @@ void MenuSet::Forget(const std::wstring& name) {
   const auto found = items_.find(name);
   if (found == items_.end()) return;
   for (const std::wstring& child : found->second.children) Forget(child);
-  by_command_.erase(found->second.command);
+  if (const UINT command = found->second.command) {
+    by_command_.erase(command);
+    free_commands_.insert(command);
+  }
   items_.erase(found);
+}
+
+UINT MenuSet::TakeCommand() {
+  if (!free_commands_.empty()) {
+    const UINT command = *free_commands_.begin();
+    free_commands_.erase(free_commands_.begin());
+    return command;
+  }
+  if (next_command_ > 0xFFFF) throw std::length_error("too many menu items");
+  return next_command_++;
 }
 
 void MenuSet::Refill(const std::wstring& name, const std::vector<MenuItem>& items) {
@@ -180,7 +197,8 @@ bool MenuSet::Draw(const DRAWITEMSTRUCT& item, HFONT font) {
   if (checked) {
     // The chosen item: a round mark where its image goes.
     const int cy = (r.top + r.bottom) / 2;
-    UniqueBrush mark(::CreateSolidBrush(::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
+    UniqueBrush mark(
+        ::CreateSolidBrush(::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
     ScopedSelectObject brush(item.hDC, mark.get());
     ScopedSelectObject pen(item.hDC, ::GetStockObject(NULL_PEN));
     ::Ellipse(item.hDC, r.left + 10, cy - 4, r.left + 19, cy + 5);

@@ -3,6 +3,7 @@
 // named items with a command tag and a click handler.
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,12 +70,17 @@ class MenuSet {
   };
   void Fill(HMENU menu, const std::wstring& owner, const std::vector<MenuItem>& items);
   void Forget(const std::wstring& name);
+  UINT TakeCommand();
   const Entry* Find(const std::wstring& name) const;
 
   std::map<std::wstring, Entry> items_;
   std::map<UINT, std::wstring> by_command_;
   std::vector<HMENU> owned_;
   UINT next_command_ = 40000;
+  // Numbers of items that were removed, handed out again first: menus
+  // rebuilt for every record would otherwise run out of the 16 bits a
+  // command carries and land on other commands.
+  std::set<UINT> free_commands_;
   int separators_ = 0;
 };
 

@@ -1,9 +1,22 @@
 // The display menu of the real window: which of a record's formats can be
 // chosen, which is checked, and what choosing one shows.
+#include <algorithm>
+
 #include "preview_fixture.h"
 
 namespace quill::ui {
 namespace {
+
+// Every command number of the window's menu bar, read from the menus.
+void CollectCommands(HMENU menu, std::vector<UINT>& commands) {
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    if (const HMENU sub = ::GetSubMenu(menu, i)) {
+      CollectCommands(sub, commands);
+    } else if (const UINT id = ::GetMenuItemID(menu, i); id != 0 && id != UINT(-1)) {
+      commands.push_back(id);
+    }
+  }
+}
 
 TEST_F(PreviewTest, ChoosingTheBitmapShowsThePictureAndTextBringsTheMemoBack) {
   SizeImage(200, 100);
@@ -86,6 +99,35 @@ TEST_F(PreviewTest, AnEditedFilterCaptionIsTheNameMatched) {
   // A list naming the formats the old way no longer matches the text.
   form_->BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB"});
   EXPECT_EQ(EnabledItems(), std::vector<std::wstring>{L"DIB"});
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"DIB"});
+}
+
+// Rebuilding the menu for every shown record must not use up command
+// numbers: they come back for the next build, so none grows past the
+// 16 bits a command carries or lands on a fixed command.
+TEST_F(PreviewTest, RebuildingTheDisplayMenuReusesItsCommandNumbers) {
+  const auto commands = [this] {
+    std::vector<UINT> all;
+    CollectCommands(::GetMenu(form_->hwnd()), all);
+    std::sort(all.begin(), all.end());
+    return all;
+  };
+  form_->BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB", "Locale"});
+  const std::vector<UINT> first = commands();
+  for (int i = 0; i < 2000; ++i)
+    form_->BuildDisplayMenu(
+        i % 2 ? std::vector<std::string>{"2026/12/07 09:05", "DIB"}
+              : std::vector<std::string>{"2026/12/07 09:05", "Text", "DIB", "Locale"});
+  form_->BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB", "Locale"});
+  const std::vector<UINT> later = commands();
+  EXPECT_EQ(later, first);
+  EXPECT_EQ(std::adjacent_find(later.begin(), later.end()), later.end()) << "a number used twice";
+
+  // The system's own click on the rebuilt item reaches the display handler.
+  const HMENU display = form_->menus().Submenu(L"MenuDisplay");
+  ASSERT_EQ(form_->menus().Caption(DisplayItems().at(1)), L"DIB");
+  ::SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(::GetMenuItemID(display, 1), 0), 0);
+  Pump();
   EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"DIB"});
 }
 

@@ -43,5 +43,20 @@ TEST_F(RecordingFormTest, KeysInTheListMoveOnlyByTheArrows) {
   EXPECT_EQ(form_->Get<framework::Memo>(L"Memo1").Text(), L"one");
 }
 
+// One record is current at a time: the list keeps one row selected, as a
+// Ctrl or Shift click that adds a row would otherwise leave two.
+TEST_F(RecordingFormTest, TheRecordListSelectsOneRowAtATime) {
+  for (const char* text : {"one", "two", "three"}) Copy(text);
+  auto& list = form_->Get<framework::ListView>(L"ListView");
+  for (int row : {0, 2}) {
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    ::SendMessageW(list.hwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  }
+  EXPECT_EQ(::SendMessageW(list.hwnd(), LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  EXPECT_TRUE(list.Selected(2));
+}
+
 }  // namespace
 }  // namespace quill::ui
