@@ -1,5 +1,7 @@
 #include "framework/controls.h"
 
+#include "framework/error_boundary.h"
+
 #include <algorithm>
 
 #include "framework/window.h"
@@ -20,13 +22,15 @@ void Edit::Create(HWND parent, UINT id, HFONT font) {
   ::SetWindowSubclass(hwnd(), Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK Edit::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<Edit*>(data);
-  if (message == WM_CHAR && self->key_filter && !self->key_filter(static_cast<wchar_t>(wparam)))
-    return 0;
-  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, 0);
-  return ::DefSubclassProc(hwnd, message, wparam, lparam);
+LRESULT CALLBACK Edit::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                DWORD_PTR data) {
+  return GuardMessage(hwnd, message, [&]() -> LRESULT {
+    auto* self = reinterpret_cast<Edit*>(data);
+    if (message == WM_CHAR && self->key_filter && !self->key_filter(static_cast<wchar_t>(wparam)))
+      return 0;
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, 0);
+    return ::DefSubclassProc(hwnd, message, wparam, lparam);
+  });
 }
 
 bool Edit::OnCommand(HWND, UINT, UINT code) {
@@ -38,10 +42,10 @@ bool Edit::OnCommand(HWND, UINT, UINT code) {
 // --- Memo ---
 
 void Memo::Create(HWND parent, UINT id, HFONT font) {
-  CreateWindowAs(L"EDIT", L"",
-                 WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
-                     ES_NOHIDESEL,
-                 WS_EX_CLIENTEDGE, parent, id, font, {0, 0, 100, 100});
+  CreateWindowAs(
+      L"EDIT", L"",
+      WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
+      WS_EX_CLIENTEDGE, parent, id, font, {0, 0, 100, 100});
   // No limit but memory: records can hold long texts.
   ::SendMessageW(hwnd(), EM_LIMITTEXT, 0, 0);
 }
@@ -54,8 +58,8 @@ std::vector<std::wstring> Memo::Lines() const {
     const int length = static_cast<int>(::SendMessageW(hwnd(), EM_LINELENGTH, start, 0));
     std::wstring line(static_cast<std::size_t>(std::max(length, 1)) + 1, L'\0');
     *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(line.size());
-    const int copied =
-        static_cast<int>(::SendMessageW(hwnd(), EM_GETLINE, i, reinterpret_cast<LPARAM>(line.data())));
+    const int copied = static_cast<int>(
+        ::SendMessageW(hwnd(), EM_GETLINE, i, reinterpret_cast<LPARAM>(line.data())));
     line.resize(static_cast<std::size_t>(std::min(copied, length)));
     lines.push_back(std::move(line));
   }
@@ -75,9 +79,7 @@ bool CheckBox::OnCommand(HWND, UINT, UINT code) {
   return true;
 }
 
-bool CheckBox::Checked() const {
-  return ::SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool CheckBox::Checked() const { return ::SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void CheckBox::SetChecked(bool checked) {
   ::SendMessageW(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -86,11 +88,12 @@ void CheckBox::SetChecked(bool checked) {
 // --- RadioGroup ---
 
 void RadioGroup::Create(HWND parent, UINT id, HFONT font) {
-  // The frame is the control; its buttons are its children.
-  CreateWindowAs(L"BUTTON", caption_, WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, parent, id,
-                 font, box_);
   // A group box does not pass its children's notifications on; the
-  // buttons are siblings placed over it instead.
+  // buttons are siblings placed over it instead. The system finds a
+  // radio group in the window order: from a window with WS_GROUP to the
+  // next one. New windows go below their siblings, so the buttons are made
+  // first, in order, and the frame after them closes the group with its
+  // own WS_GROUP; it also lies beneath them, so they are drawn over it.
   const int text_height = 12;
   const int count = static_cast<int>(items_.size());
   const int per_column = std::max(1, (count + columns_ - 1) / columns_);
@@ -103,13 +106,16 @@ void RadioGroup::Create(HWND parent, UINT id, HFONT font) {
     const int y = box_.y + (i % per_column) * height + top_margin;
     const HWND button = ::CreateWindowExW(
         0, L"BUTTON", items_[i].c_str(),
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON |
+            (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
         x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
         ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     buttons_.push_back(button);
   }
+  // The frame is the control.
+  CreateWindowAs(L"BUTTON", caption_, WS_VISIBLE | WS_GROUP | BS_GROUPBOX, WS_EX_CONTROLPARENT,
+                 parent, id, font, box_);
   SetItemIndex(index_);
 }
 
@@ -164,9 +170,8 @@ void TrackBar::SetPosition(int position) {
 // --- UpDown ---
 
 void UpDown::Create(HWND parent, UINT id, HFONT font) {
-  CreateWindowAs(UPDOWN_CLASSW, L"",
-                 WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, parent, id,
-                 font, box_);
+  CreateWindowAs(UPDOWN_CLASSW, L"", WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                 0, parent, id, font, box_);
   ::SendMessageW(hwnd(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy_.hwnd()), 0);
   ::SendMessageW(hwnd(), UDM_SETRANGE32, min_, max_);
   ::SendMessageW(hwnd(), UDM_SETPOS32, 0, position_);
@@ -186,8 +191,9 @@ void UpDown::SetPosition(int position) { ::SendMessageW(hwnd(), UDM_SETPOS32, 0,
 // --- StatusBar ---
 
 void StatusBar::Create(HWND parent, UINT id, HFONT font) {
-  CreateWindowAs(STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP,
-                 0, parent, id, font, {0, 0, 100, height_});
+  CreateWindowAs(STATUSCLASSNAMEW, L"",
+                 WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP, 0, parent, id,
+                 font, {0, 0, 100, height_});
   ::SendMessageW(hwnd(), SB_SIMPLE, TRUE, 0);
 }
 

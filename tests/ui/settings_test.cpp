@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "fakes.h"
-#include "pump.h"
 #include "platform/win32/win32_settings.h"
+#include "pump.h"
 #include "ui/main_form.h"
 
 namespace quill::ui {
@@ -16,8 +16,12 @@ constexpr char16_t kKey[] = u"Software\\Marlowin\\Quilleteer";
 
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(kKey)); }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(kKey)); }
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(kKey));
+  }
+  void TearDown() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(kKey));
+  }
 
   // One run of the program: make the window, read the settings, let the
   // test change it, close, write the settings.
@@ -37,6 +41,20 @@ class SettingsTest : public ::testing::Test {
     ::GetWindowRect(form.hwnd(), &r);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
+
+  // What each radio group's buttons show, read from the buttons
+  // themselves: exactly the group's item is ticked.
+  static void ExpectRadioGroupsShowTheirIndex(TFQuillet& form) {
+    for (const wchar_t* name : kRadioGroups) {
+      const auto& group = form.Get<framework::RadioGroup>(name);
+      for (std::size_t i = 0; i < group.buttons().size(); ++i)
+        EXPECT_EQ(::SendMessageW(group.buttons()[i], BM_GETCHECK, 0, 0) == BST_CHECKED,
+                  static_cast<int>(i) == group.ItemIndex())
+            << "group " << ::testing::PrintToString(std::wstring(name)) << ", button " << i;
+    }
+  }
+  static constexpr const wchar_t* kRadioGroups[] = {L"WatchRG", L"PositionRG", L"ColorRG",
+                                                    L"ExpandRG"};
 
   core::testing::ScriptedDialogs dialogs_;
 };
@@ -59,6 +77,23 @@ TEST_F(SettingsTest, AFirstStartShowsTheDefaults) {
     EXPECT_EQ(form.Get<framework::TrackBar>(L"QualityBar").Position(), 75);
     EXPECT_EQ(form.Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 1);
     EXPECT_EQ(form.recorder().OpusAppWait(), 2000u);
+    ExpectRadioGroupsShowTheirIndex(form);
+  });
+}
+
+// Each group is on its own: a click ticks one button of its group and
+// leaves every other group as it was.
+TEST_F(SettingsTest, AClickOnARadioButtonChangesOnlyItsGroup) {
+  Run([](TFQuillet& form) {
+    for (const wchar_t* name : kRadioGroups) {
+      const auto& group = form.Get<framework::RadioGroup>(name);
+      for (std::size_t i = group.buttons().size(); i-- > 0;) {
+        ::SendMessageW(group.buttons()[i], BM_CLICK, 0, 0);
+        PumpMessages();
+        EXPECT_EQ(group.ItemIndex(), static_cast<int>(i));
+        ExpectRadioGroupsShowTheirIndex(form);
+      }
+    }
   });
 }
 
@@ -98,6 +133,7 @@ TEST_F(SettingsTest, EveryOptionSetInTheControlsIsFoundAgain) {
     EXPECT_TRUE(form.Get<framework::CheckBox>(L"GrayCB").Checked());
     EXPECT_TRUE(form.Get<framework::CheckBox>(L"ProgCB").Checked());
     EXPECT_EQ(form.Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 2);
+    ExpectRadioGroupsShowTheirIndex(form);
   });
   // "Delay" is never written; a value set by hand is kept and used.
   platform::Win32Settings store(kKey, u"Setting");
