@@ -5,9 +5,15 @@
 #include <commctrl.h>
 
 namespace quill::framework {
+namespace {
+std::wstring g_title;
+}  // namespace
+
+const std::wstring& Application::CurrentTitle() { return g_title; }
 
 bool Application::Initialize(std::wstring title) {
   title_ = std::move(title);
+  g_title = title_;
   INITCOMMONCONTROLSEX controls = {sizeof controls,
                                    ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
   return ::InitCommonControlsEx(&controls) != FALSE;

@@ -1,11 +1,13 @@
 #include "framework/page_control.h"
 
+#include "framework/error_boundary.h"
+
 namespace quill::framework {
 
 void PageControl::Create(HWND parent, UINT id, HFONT font) {
   CreateWindowAs(WC_TABCONTROLW, L"",
-                 WS_VISIBLE | WS_CLIPCHILDREN | TCS_OWNERDRAWFIXED | TCS_MULTILINE | WS_TABSTOP,
-                 0, parent, id, font, {0, 0, 100, 100});
+                 WS_VISIBLE | WS_CLIPCHILDREN | TCS_OWNERDRAWFIXED | TCS_MULTILINE | WS_TABSTOP, 0,
+                 parent, id, font, {0, 0, 100, 100});
   ::SetWindowSubclass(hwnd(), Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -51,18 +53,20 @@ bool PageControl::OnDrawItem(const DRAWITEMSTRUCT& item) {
 
 LRESULT CALLBACK PageControl::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                        UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<PageControl*>(data);
-  switch (message) {
-    case WM_SIZE: {
-      const LRESULT result = ::DefSubclassProc(hwnd, message, wparam, lparam);
-      self->LayOutPages();
-      return result;
+  return GuardMessage(hwnd, message, [&]() -> LRESULT {
+    auto* self = reinterpret_cast<PageControl*>(data);
+    switch (message) {
+      case WM_SIZE: {
+        const LRESULT result = ::DefSubclassProc(hwnd, message, wparam, lparam);
+        self->LayOutPages();
+        return result;
+      }
+      case WM_NCDESTROY:
+        ::RemoveWindowSubclass(hwnd, Subclass, 0);
+        break;
     }
-    case WM_NCDESTROY:
-      ::RemoveWindowSubclass(hwnd, Subclass, 0);
-      break;
-  }
-  return ::DefSubclassProc(hwnd, message, wparam, lparam);
+    return ::DefSubclassProc(hwnd, message, wparam, lparam);
+  });
 }
 
 }  // namespace quill::framework

@@ -1,5 +1,7 @@
 #include "framework/window.h"
 
+#include "framework/error_boundary.h"
+
 namespace quill::framework {
 
 Window::~Window() {
@@ -53,7 +55,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
     self->hwnd_ = nullptr;
     return ::DefWindowProcW(hwnd, message, wparam, lparam);
   }
-  return self->HandleMessage(message, wparam, lparam);
+  return GuardMessage(hwnd, message, [&] { return self->HandleMessage(message, wparam, lparam); });
 }
 
 }  // namespace quill::framework
