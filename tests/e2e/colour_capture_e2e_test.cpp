@@ -28,7 +28,8 @@ std::vector<std::uint8_t> Picture(int width, int height) {
   header->biBitCount = 24;
   std::uint8_t* pixels = block.data() + sizeof(BITMAPINFOHEADER);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width * 3; ++x) pixels[y * stride + x] = static_cast<std::uint8_t>(x * 3 + y * 5);
+    for (int x = 0; x < width * 3; ++x)
+      pixels[y * stride + x] = static_cast<std::uint8_t>(x * 3 + y * 5);
   }
   return block;
 }
@@ -77,6 +78,36 @@ TEST_F(ColourCapture, TwoColourModeRecordsTheConvertedPictureOnce) {
         << "only the picture and what the system derives from it: " << f;
   }
   EXPECT_EQ(bit_count, 1);
+  ASSERT_TRUE(program.CloseDiscarding(window, kWait));
+}
+
+// A picture its owner marks as private is neither converted nor recorded:
+// the clipboard keeps the owner's content, marker and all.
+TEST_F(ColourCapture, APrivatePictureIsLeftAsItsOwnerMadeIt) {
+  ProgramUnderTest program;
+  ASSERT_TRUE(program.Start());
+  const HWND window = program.WaitForWindowOfClass(L"TFQuillet", kWait);
+  ASSERT_NE(window, nullptr);
+  const UINT marker = ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+  ASSERT_TRUE(CopyBlocks({{CF_DIB, Picture(48, 20)}, {marker, {0}}}));
+
+  // Watched for a while: a conversion would put a 1-bit picture back alone.
+  for (int i = 0; i < 15; ++i) {
+    ::Sleep(100);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const bool marked = ::IsClipboardFormatAvailable(marker);
+    int bit_count = 0;
+    if (const HANDLE data = ::GetClipboardData(CF_DIB)) {
+      bit_count = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data))->biBitCount;
+      ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    ASSERT_TRUE(marked);
+    ASSERT_EQ(bit_count, 24);
+  }
+  // The next ordinary copy is the first record.
+  ASSERT_TRUE(CopyText("after"));
+  ASSERT_TRUE(WaitForCaption(window, L"Quilleteer  1/1", kWait));
   ASSERT_TRUE(program.CloseDiscarding(window, kWait));
 }
 

@@ -2,6 +2,7 @@
 
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -208,19 +209,33 @@ void SettleClipboard() {
   }
 }
 
-bool CopyBlock(unsigned format, const void* bytes, std::size_t size) {
+bool CopyBlocks(const std::vector<ClipboardBlock>& blocks) {
   if (!::OpenClipboard(nullptr)) return false;
   ::EmptyClipboard();
-  const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
-  bool placed = false;
-  if (block) {
-    memcpy(::GlobalLock(block), bytes, size);
-    ::GlobalUnlock(block);
-    placed = ::SetClipboardData(format, block) != nullptr;
-    if (!placed) ::GlobalFree(block);
+  bool placed = true;
+  for (const ClipboardBlock& b : blocks) {
+    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, std::max<std::size_t>(b.bytes.size(), 1));
+    if (!block) {
+      placed = false;
+      break;
+    }
+    if (!b.bytes.empty()) {
+      memcpy(::GlobalLock(block), b.bytes.data(), b.bytes.size());
+      ::GlobalUnlock(block);
+    }
+    if (!::SetClipboardData(b.format, block)) {
+      ::GlobalFree(block);
+      placed = false;
+      break;
+    }
   }
   ::CloseClipboard();
   return placed;
+}
+
+bool CopyBlock(unsigned format, const void* bytes, std::size_t size) {
+  const auto* first = static_cast<const std::uint8_t*>(bytes);
+  return CopyBlocks({{format, std::vector<std::uint8_t>(first, first + size)}});
 }
 
 bool CopyText(const std::string& text) { return CopyBlock(CF_TEXT, text.c_str(), text.size() + 1); }

@@ -3,6 +3,7 @@
 // and found again by its main window.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,13 @@ bool ChooseFile(HWND dialog, const std::wstring& path);
 // Empties the clipboard and waits until no further change follows (the
 // system may still be settling what an earlier program left there).
 void SettleClipboard();
-// Puts a block of `format` (or text) on the clipboard as another program
-// would, as its only content.
+// Puts blocks of the given formats (or one, or text) on the clipboard as
+// another program would, as its only content.
+struct ClipboardBlock {
+  unsigned format;
+  std::vector<std::uint8_t> bytes;
+};
+bool CopyBlocks(const std::vector<ClipboardBlock>& blocks);
 bool CopyBlock(unsigned format, const void* bytes, std::size_t size);
 bool CopyText(const std::string& text);
 
