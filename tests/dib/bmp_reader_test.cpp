@@ -90,7 +90,8 @@ TEST(BitmapFile, CoreHeaderBecomesAnInfoHeaderWithWidenedEntries) {
     BmpFields info = PlainImage(bits, 4, 2, entries);
     info.table.clear();
     for (std::uint32_t i = 0; i < entries; ++i) {
-      info.table.insert(info.table.end(), core.table.begin() + i * 3, core.table.begin() + i * 3 + 3);
+      info.table.insert(info.table.end(), core.table.begin() + i * 3,
+                        core.table.begin() + i * 3 + 3);
       info.table.push_back(0);
     }
     EXPECT_EQ(Save(dib), BuildBmp(info)) << bits;
@@ -178,8 +179,8 @@ TEST(BitmapFile, ThirtyTwoBitFieldsScaleWideChannelsAndKeepTheTableAfterTheMasks
   fields.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
   fields.table = {1, 2, 3, 4, 5, 6, 7, 8};
   Bytes pixels;
-  for (std::uint32_t p : {0x3FF00000u | 0x200u << 10 | 0x001u, 0x3FFFFFFFu, 0u,
-                          0x00100000u, 0x00000400u, 0x00000004u}) {
+  for (std::uint32_t p : {0x3FF00000u | 0x200u << 10 | 0x001u, 0x3FFFFFFFu, 0u, 0x00100000u,
+                          0x00000400u, 0x00000004u}) {
     Put32(pixels, p);
   }
   fields.pixels = pixels;
