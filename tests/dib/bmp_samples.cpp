@@ -65,6 +65,14 @@ std::vector<SampleFile> MalformedFiles() {
   add_fields("bf_size_past_end", With(Small8(), [](auto& f) { f.bf_size = 54 + 16 + 9; }),
              kReadError);
   add_fields("bf_size_before_table", With(Small8(), [](auto& f) { f.bf_size = 60; }), kReadError);
+  // bfSize ends inside the gap before the pixels.
+  add_fields("bf_size_before_pixels",
+             With(Small8(),
+                  [](auto& f) {
+                    f.gap = Pattern(6);
+                    f.bf_size = 54 + 16 + 4;
+                  }),
+             kReadError);
   add_fields("bf_size_zero", With(Small8(), [](auto& f) { f.bf_size = 0; }), kReadError);
   add_fields("clr_used_huge", With(Small8(), [](auto& f) { f.clr_used = 0x40000000; }), kReadError);
   add_fields("clr_used_max", With(Small8(), [](auto& f) { f.clr_used = 0xFFFFFFFF; }), kReadError);
@@ -198,6 +206,7 @@ std::vector<SampleFile> SeedFiles() {
       }));
   add("clr_used_300", With(PlainImage(8, 2, 2, 300), [](auto& f) { f.table = Pattern(1200); }));
   add("short_pixels", With(PlainImage(24, 4, 4, 0), [](auto& f) { f.pixels.resize(20); }));
+  add("gap_before_pixels", With(PlainImage(8, 3, 2, 4), [](auto& f) { f.gap = Pattern(6, 200); }));
   return files;
 }
 
