@@ -6,9 +6,9 @@
 
 #include "block_clipboard.h"
 #include "bmp_builder.h"
-#include "dib_test_util.h"
 #include "dib/kv_dib.h"
 #include "dib/kv_errors.h"
+#include "dib_test_util.h"
 
 namespace quill::dib::testing {
 namespace {
@@ -145,7 +145,8 @@ TEST_F(PackedDIBTest, ShortUncompressedBlockLeavesMissingRowsZero) {
 }
 
 TEST_F(PackedDIBTest, NoDIBFormatOrNoDataIsRefused) {
-  const std::string expected = "TKvDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data";
+  const std::string expected =
+      "TKvDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data";
   clipboard_.Put(2, Packed(PlainImage(8, 2, 2, 2)));
   EXPECT_EQ(MessageOf<EInvalidGraphic>([&] {
               dib_.LoadFromClipboardFormat(2, clipboard_.GetData(2), nullptr, clipboard_);
@@ -184,25 +185,25 @@ std::vector<Malformed> MalformedBlocks() {
   cases.push_back({"32-bit rows missing", Packed(wide), kInvalidData});
   BmpFields zero = PlainImage(8, 4, 2, 4);
   zero.height = 0;
-  cases.push_back({"zero height", Packed(zero),
-                   "TKvInternalDIB.LoadFromStream: Invalid Width or Height"});
+  cases.push_back(
+      {"zero height", Packed(zero), "TKvInternalDIB.LoadFromStream: Invalid Width or Height"});
   BmpFields negative = PlainImage(8, 4, 2, 4);
   negative.width = -4;
   cases.push_back({"negative width", Packed(negative),
                    "TKvInternalDIB.LoadFromStream: Invalid Width or Height"});
   BmpFields odd = PlainImage(8, 4, 2, 4);
   odd.bit_count = 2;
-  cases.push_back({"two bits", Packed(odd),
-                   "TKvInternalDIB.LoadFromClipboardFormat: Invalid biBitCount"});
+  cases.push_back(
+      {"two bits", Packed(odd), "TKvInternalDIB.LoadFromClipboardFormat: Invalid biBitCount"});
   BmpFields no_mask = PlainImage(16, 4, 2, 0);
   no_mask.compression = 3;
   no_mask.masks = {0x7C00, 0, 0x001F};
-  cases.push_back({"zero green mask", Packed(no_mask),
-                   "TKvInternalDIB.LoadFromStream: Invalid Masks"});
+  cases.push_back(
+      {"zero green mask", Packed(no_mask), "TKvInternalDIB.LoadFromStream: Invalid Masks"});
   BmpFields rle24 = PlainImage(24, 4, 2, 0);
   rle24.compression = 1;
-  cases.push_back({"RLE8 on 24 bits", Packed(rle24),
-                   "TKvInternalDIB.LoadFromStream: Invalid Compression"});
+  cases.push_back(
+      {"RLE8 on 24 bits", Packed(rle24), "TKvInternalDIB.LoadFromStream: Invalid Compression"});
   return cases;
 }
 
