@@ -116,6 +116,32 @@ TEST_F(PackedDIBTest, CoreHeaderGetsFourByteEntries) {
   EXPECT_EQ(block.size(), 40u + 64u + f.pixels.size());
 }
 
+// Other readers refuse a planes count other than 1, so none is written,
+// whatever header and route the image came by.
+TEST_F(PackedDIBTest, PlanesAreWrittenAsOneWhateverTheSourceSaid) {
+  auto planes = [](const Bytes& bytes, std::size_t at) { return bytes[at] | bytes[at + 1] << 8; };
+  for (std::uint16_t source_planes : {0, 3, 0xFFFF}) {
+    for (std::uint32_t header_size : {40u, 12u}) {
+      BmpFields f = PlainImage(1, 4, 2, 0);
+      f.header_size = header_size;
+      f.planes = source_planes;
+      f.table = Pattern(header_size == 12 ? 6 : 8);
+      for (bool from_file : {true, false}) {
+        SCOPED_TRACE(::testing::Message() << source_planes << " planes, header " << header_size
+                                          << (from_file ? ", file" : ", block"));
+        if (from_file) {
+          Load(dib_, BuildBmp(f));
+        } else {
+          LoadBlock(Packed(f));
+        }
+        EXPECT_EQ(Info(dib_).Header.biPlanes, 1) << "the loaded header is the one written";
+        EXPECT_EQ(planes(Save(dib_), 14 + 12), 1);
+        EXPECT_EQ(planes(SaveBlock(), 12), 1);
+      }
+    }
+  }
+}
+
 TEST_F(PackedDIBTest, CompressedImageTravelsAsItsStream) {
   BmpFields f = PlainImage(8, 64, 4, 2);
   f.pixels.assign(f.pixels.size(), 1);
