@@ -158,7 +158,7 @@ std::vector<SampleFile> MalformedFiles() {
                                    {32, 2u},
                                    {16, 6u}}) {
     add_fields("compression_" + std::to_string(compression) + "_" + std::to_string(bits) + "bit",
-               With(PlainImage(bits, 3, 2, 0), [&](auto& f) { f.compression = compression; }),
+               With(PlainImage(bits, 3, 2, 0), [c = compression](auto& f) { f.compression = c; }),
                kCompression);
   }
 
