@@ -36,12 +36,24 @@ void ReadColorTable(Stream& stream, const ParsedHeader& parsed, TDIBInfo& info,
   stream.Skip(static_cast<std::uint64_t>(count - kept) * entry);
 }
 
-// The pixel bytes bfSize announces after the headers and the table. It may
-// not be negative nor more than the stream holds: such a file is cut short,
-// and nothing is allocated for it.
-std::int64_t AnnouncedPixelBytes(std::uint32_t bf_size, std::int64_t headers_and_table,
+// Some writers leave a gap after the table; bfOffBits then finds the pixels.
+// An offset into the headers or the table, or past the end of the file, is
+// not believed: the pixels follow the table. Returns where the pixels start,
+// counted from the file's first byte, with the stream moved there.
+std::uint64_t SeekPixels(Stream& stream, std::uint64_t file_start, std::uint32_t off_bits) {
+  const std::uint64_t table_end = stream.Position() - file_start;
+  if (off_bits < table_end || file_start + off_bits >= stream.Size()) return table_end;
+  stream.Skip(off_bits - table_end);
+  return off_bits;
+}
+
+// The pixel bytes bfSize announces after the pixel offset. It may not be
+// negative nor more than the stream holds: such a file is cut short, and
+// nothing is allocated for it.
+std::int64_t AnnouncedPixelBytes(std::uint32_t bf_size, std::uint64_t pixel_offset,
                                  const Stream& stream) {
-  const std::int64_t announced = static_cast<std::int64_t>(bf_size) - headers_and_table;
+  const std::int64_t announced =
+      static_cast<std::int64_t>(bf_size) - static_cast<std::int64_t>(pixel_offset);
   if (announced < 0 || static_cast<std::uint64_t>(announced) > stream.Remaining() ||
       announced > kMaxImageSize) {
     ReadError();
@@ -87,12 +99,15 @@ void ReadWidenedPixels(Stream& stream, const TBitFieldMasks& file_masks, TDIBInf
 }  // namespace
 
 void TKvInternalDIB::LoadFromStream(Stream& stream) {
+  // The file need not start the stream; its offsets count from its first byte.
+  const std::uint64_t file_start = stream.Position();
   std::uint8_t file_header[kFileHeaderSize];
   stream.ReadBuffer(file_header, sizeof file_header);
   if (GetU16(file_header) != 0x4D42) {
     throw EKvDIBInvalidDIBFile("TKvInternalDIB.LoadFromFile: File type is invalid");
   }
   const std::uint32_t bf_size = GetU32(file_header + 2);
+  const std::uint32_t off_bits = GetU32(file_header + 10);
 
   std::uint8_t header[kInfoHeaderSize];
   stream.ReadBuffer(header, 4);
@@ -122,16 +137,15 @@ void TKvInternalDIB::LoadFromStream(Stream& stream) {
   info.Header = parsed.header;
   TBitFieldMasks masks;
   ReadColorTable(stream, parsed, info, masks);
-  // The pixel size counts every entry of the file, also those not kept.
-  const std::int64_t headers_and_table =
-      static_cast<std::int64_t>(kFileHeaderSize + header_size) +
-      static_cast<std::int64_t>(parsed.header.biClrUsed) * parsed.entry_size;
   info.Header.biClrUsed = std::min(parsed.header.biClrUsed, kMaxColors);
+  // Without a gap the pixel size counts every table entry of the file, also
+  // those not kept.
+  const std::uint64_t pixel_offset = SeekPixels(stream, file_start, off_bits);
 
   if (info.Header.biBitCount == 16 || info.Header.biBitCount == 32) {
     ReadWidenedPixels(stream, masks, info);
   } else {
-    ReadPlainPixels(stream, AnnouncedPixelBytes(bf_size, headers_and_table, stream), info);
+    ReadPlainPixels(stream, AnnouncedPixelBytes(bf_size, pixel_offset, stream), info);
   }
   // A failure above releases `info` with its block; only now is it installed.
   ReplaceImage(std::move(info));

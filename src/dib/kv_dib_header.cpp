@@ -12,7 +12,7 @@ ParsedHeader ParseInfoHeader(const std::uint8_t* bytes) {
   h.biSize = kInfoHeaderSize;
   h.biWidth = GetI32(bytes + 4);
   h.biHeight = GetI32(bytes + 8);
-  h.biPlanes = GetU16(bytes + 12);
+  // biPlanes (bytes 12-13) is taken as 1, the only count a DIB can have.
   h.biBitCount = GetU16(bytes + 14);
   h.biCompression = GetU32(bytes + 16);
   h.biSizeImage = GetU32(bytes + 20);
@@ -31,7 +31,7 @@ ParsedHeader ParseCoreHeader(const std::uint8_t* bytes) {
   h.biSize = kInfoHeaderSize;
   h.biWidth = GetU16(bytes + 4);
   h.biHeight = GetU16(bytes + 6);
-  h.biPlanes = GetU16(bytes + 8);
+  // bcPlanes (bytes 8-9) is taken as 1, as for the info header.
   h.biBitCount = GetU16(bytes + 10);
   h.biClrUsed = ColorCount(h.biBitCount);
   parsed.entry_size = 3;
@@ -43,11 +43,15 @@ namespace {
 // Only what every later operation understands is let in.
 bool CompressionFits(int bit_count, std::uint32_t compression) {
   switch (bit_count) {
-    case 8: return compression == kBiRgb || compression == kBiRle8;
-    case 4: return compression == kBiRgb || compression == kBiRle4;
+    case 8:
+      return compression == kBiRgb || compression == kBiRle8;
+    case 4:
+      return compression == kBiRgb || compression == kBiRle4;
     case 16:
-    case 32: return compression == kBiRgb || compression == kBiBitFields;
-    default: return compression == kBiRgb;
+    case 32:
+      return compression == kBiRgb || compression == kBiBitFields;
+    default:
+      return compression == kBiRgb;
   }
 }
 
@@ -71,7 +75,8 @@ void PutInfoHeader(std::uint8_t* bytes, const TBitmapInfoHeader& h) {
   PutU32(bytes, h.biSize);
   PutU32(bytes + 4, static_cast<std::uint32_t>(h.biWidth));
   PutU32(bytes + 8, static_cast<std::uint32_t>(h.biHeight));
-  PutU16(bytes + 12, h.biPlanes);
+  // Readers refuse any other planes count.
+  PutU16(bytes + 12, 1);
   PutU16(bytes + 14, h.biBitCount);
   PutU32(bytes + 16, h.biCompression);
   PutU32(bytes + 20, h.biSizeImage);

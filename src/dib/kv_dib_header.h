@@ -36,7 +36,8 @@ struct ParsedHeader {
   bool has_masks = false;
 };
 
-// The 40-byte info header. The header's size field is taken as read.
+// The 40-byte info header. The header's size field is taken as read; the
+// planes count of either header becomes 1 whatever the source says.
 ParsedHeader ParseInfoHeader(const std::uint8_t* bytes);
 // The 12-byte core header: unsigned 16-bit width and height, planes and
 // bit count; no compression, ColorCount entries of three bytes.
@@ -53,7 +54,7 @@ constexpr int StoredBitCount(int bit_count) {
   return bit_count == 16 || bit_count == 32 ? 24 : bit_count;
 }
 
-// Writes the 40-byte info header.
+// Writes the 40-byte info header, always with 1 plane.
 void PutInfoHeader(std::uint8_t* bytes, const TBitmapInfoHeader& header);
 
 }  // namespace quill::dib

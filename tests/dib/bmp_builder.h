@@ -28,6 +28,7 @@ struct BmpFields {
   // Written after the header when not empty (bit-field masks).
   std::vector<std::uint32_t> masks;
   Bytes table;   // raw colour-table bytes
+  Bytes gap;     // bytes between the table and the pixels, as some writers leave
   Bytes pixels;  // raw pixel bytes
 };
 
@@ -62,13 +63,14 @@ inline Bytes BuildBmp(const BmpFields& f) {
   }
   for (std::uint32_t m : f.masks) Put32(header, m);
   header.insert(header.end(), f.table.begin(), f.table.end());
-  const std::size_t off = 14 + header.size();
+  const std::size_t off = 14 + header.size() + f.gap.size();
   Bytes out;
   Put16(out, f.type);
   Put32(out, f.bf_size.value_or(static_cast<std::uint32_t>(off + f.pixels.size())));
   Put32(out, 0);
   Put32(out, f.off_bits.value_or(static_cast<std::uint32_t>(off)));
   out.insert(out.end(), header.begin(), header.end());
+  out.insert(out.end(), f.gap.begin(), f.gap.end());
   out.insert(out.end(), f.pixels.begin(), f.pixels.end());
   return out;
 }

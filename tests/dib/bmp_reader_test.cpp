@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "dib/kv_dib_header.h"
 #include "dib_test_util.h"
@@ -90,7 +92,8 @@ TEST(BitmapFile, CoreHeaderBecomesAnInfoHeaderWithWidenedEntries) {
     BmpFields info = PlainImage(bits, 4, 2, entries);
     info.table.clear();
     for (std::uint32_t i = 0; i < entries; ++i) {
-      info.table.insert(info.table.end(), core.table.begin() + i * 3, core.table.begin() + i * 3 + 3);
+      info.table.insert(info.table.end(), core.table.begin() + i * 3,
+                        core.table.begin() + i * 3 + 3);
       info.table.push_back(0);
     }
     EXPECT_EQ(Save(dib), BuildBmp(info)) << bits;
@@ -178,8 +181,8 @@ TEST(BitmapFile, ThirtyTwoBitFieldsScaleWideChannelsAndKeepTheTableAfterTheMasks
   fields.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
   fields.table = {1, 2, 3, 4, 5, 6, 7, 8};
   Bytes pixels;
-  for (std::uint32_t p : {0x3FF00000u | 0x200u << 10 | 0x001u, 0x3FFFFFFFu, 0u,
-                          0x00100000u, 0x00000400u, 0x00000004u}) {
+  for (std::uint32_t p : {0x3FF00000u | 0x200u << 10 | 0x001u, 0x3FFFFFFFu, 0u, 0x00100000u,
+                          0x00000400u, 0x00000004u}) {
     Put32(pixels, p);
   }
   fields.pixels = pixels;
@@ -216,10 +219,10 @@ TEST(BitmapFile, MoreThan256ColorsReadsTheFirst256AndFindsThePixelsAfterAll) {
   EXPECT_EQ(GetU32(saved.data() + 2), saved.size());
 }
 
-TEST(BitmapFile, PixelsFollowTheTableWhateverTheOffsetSays) {
+TEST(BitmapFile, PixelsFollowTheTableWhenTheOffsetIsBeforeItOrOutsideTheFile) {
   BmpFields fields = PlainImage(8, 3, 2, 4);
   const Bytes canonical = BuildBmp(fields);
-  for (std::uint32_t off_bits : {0u, 1078u, 0xFFFFFFFFu}) {
+  for (std::uint32_t off_bits : {0u, 54u, 54u + 16 + 8, 1078u, 0xFFFFFFFFu}) {
     fields.off_bits = off_bits;
     TKvDIB dib;
     Load(dib, BuildBmp(fields));
@@ -228,6 +231,50 @@ TEST(BitmapFile, PixelsFollowTheTableWhateverTheOffsetSays) {
     EXPECT_EQ(GetU32(saved.data() + 10), 54u + 4 * 4);
     EXPECT_EQ(saved, canonical);
   }
+}
+
+// Some writers leave bytes between the table and the pixels; the offset
+// finds the pixels whichever way the file comes in.
+TEST(BitmapFile, PixelsAfterAGapAreReadFromTheOffset) {
+  BmpFields core4 = PlainImage(4, 5, 2, 0);
+  core4.header_size = 12;
+  core4.table = Pattern(16 * 3, 9);
+  BmpFields fields565 = PlainImage(16, 3, 2, 0);
+  fields565.compression = kBiBitFields;
+  fields565.masks = {0xF800, 0x07E0, 0x001F};
+  BmpFields rle8 = PlainImage(8, 4, 2, 3);
+  rle8.compression = kBiRle8;
+  rle8.pixels = {4, 1, 0, 0, 0, 4, 1, 2, 2, 1, 0, 1};
+  const std::pair<const char*, BmpFields> cases[] = {{"8bit", PlainImage(8, 3, 2, 4)},
+                                                     {"24bit", PlainImage(24, 3, 2, 0)},
+                                                     {"core4bit", core4},
+                                                     {"bitfields16", fields565},
+                                                     {"rle8", rle8}};
+  const auto name = std::filesystem::temp_directory_path() / "quill-dib-gap-test.bmp";
+  for (auto [label, fields] : cases) {
+    SCOPED_TRACE(label);
+    TKvDIB expected;
+    Load(expected, BuildBmp(fields));
+    fields.gap = Pattern(6, 200);
+    const Bytes file = BuildBmp(fields);
+
+    TKvDIB from_memory, after_other_bytes, from_file;
+    Load(from_memory, file);
+    Bytes prefixed(5, 0xEE);
+    prefixed.insert(prefixed.end(), file.begin(), file.end());
+    MemoryStream stream(prefixed);
+    stream.Seek(5);
+    after_other_bytes.LoadFromStream(stream);
+    std::ofstream(name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
+    from_file.LoadFromFile(name);
+    // Saved, the pixels follow the table again.
+    EXPECT_EQ(Save(from_memory), Save(expected));
+    EXPECT_EQ(Save(after_other_bytes), Save(expected));
+    EXPECT_EQ(Save(from_file), Save(expected));
+  }
+  std::filesystem::remove(name);
 }
 
 TEST(BitmapFile, ShortPixelBlockIsZeroFilledToWholeRows) {

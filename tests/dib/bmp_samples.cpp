@@ -52,41 +52,61 @@ std::vector<SampleFile> MalformedFiles() {
   add("truncated_file_header", Cut(good, 9), kReadError);
   add("truncated_header_size", Cut(good, 16), kReadError);
   add("truncated_info_header", Cut(good, 30), kReadError);
-  add("truncated_core_header", Cut(BuildBmp(With(Small8(), [](auto& f) { f.header_size = 12; })), 20),
-      kReadError);
+  add("truncated_core_header",
+      Cut(BuildBmp(With(Small8(), [](auto& f) { f.header_size = 12; })), 20), kReadError);
   add("truncated_color_table", Cut(good, 54 + 6), kReadError);
   add("truncated_pixels", Cut(good, good.size() - 1), kReadError);
   add("truncated_masks", Cut(BuildBmp(Fields16({0xF800, 0x07E0, 0x001F})), 54 + 8), kReadError);
   add("truncated_rows_16bit", Cut(BuildBmp(Fields16({})), 54 + 8), kReadError);
-  add("truncated_rows_32bit",
-      Cut(BuildBmp(PlainImage(32, 2, 2, 0)), 54 + 12), kReadError);
+  add("truncated_rows_32bit", Cut(BuildBmp(PlainImage(32, 2, 2, 0)), 54 + 12), kReadError);
 
   // Sizes that cannot be: none of them may allocate what they announce.
   add_fields("bf_size_huge", With(Small8(), [](auto& f) { f.bf_size = 0xFFFFFFFF; }), kReadError);
-  add_fields("bf_size_past_end", With(Small8(), [](auto& f) { f.bf_size = 54 + 16 + 9; }), kReadError);
+  add_fields("bf_size_past_end", With(Small8(), [](auto& f) { f.bf_size = 54 + 16 + 9; }),
+             kReadError);
   add_fields("bf_size_before_table", With(Small8(), [](auto& f) { f.bf_size = 60; }), kReadError);
+  // bfSize ends inside the gap before the pixels.
+  add_fields("bf_size_before_pixels",
+             With(Small8(),
+                  [](auto& f) {
+                    f.gap = Pattern(6);
+                    f.bf_size = 54 + 16 + 4;
+                  }),
+             kReadError);
   add_fields("bf_size_zero", With(Small8(), [](auto& f) { f.bf_size = 0; }), kReadError);
   add_fields("clr_used_huge", With(Small8(), [](auto& f) { f.clr_used = 0x40000000; }), kReadError);
   add_fields("clr_used_max", With(Small8(), [](auto& f) { f.clr_used = 0xFFFFFFFF; }), kReadError);
-  add_fields("rle8_stream_past_end", With(Small8(), [](auto& f) {
-               f.compression = 1;
-               f.pixels = {2, 5, 0, 0, 0, 1};
-               f.bf_size = 54 + 16 + 600;
-             }), kReadError);
-  add_fields("dimensions_too_large_24bit", With(PlainImage(24, 1, 1, 0), [](auto& f) {
-               f.width = 65536;
-               f.height = 65536;
-             }), kTooLarge);
-  add_fields("dimensions_too_large_32bit", With(PlainImage(32, 1, 1, 0), [](auto& f) {
-               f.width = 30000;
-               f.height = -30000;
-             }), kTooLarge);
+  add_fields("rle8_stream_past_end",
+             With(Small8(),
+                  [](auto& f) {
+                    f.compression = 1;
+                    f.pixels = {2, 5, 0, 0, 0, 1};
+                    f.bf_size = 54 + 16 + 600;
+                  }),
+             kReadError);
+  add_fields("dimensions_too_large_24bit",
+             With(PlainImage(24, 1, 1, 0),
+                  [](auto& f) {
+                    f.width = 65536;
+                    f.height = 65536;
+                  }),
+             kTooLarge);
+  add_fields("dimensions_too_large_32bit",
+             With(PlainImage(32, 1, 1, 0),
+                  [](auto& f) {
+                    f.width = 30000;
+                    f.height = -30000;
+                  }),
+             kTooLarge);
   add_fields("width_max", With(Small8(), [](auto& f) { f.width = INT_MAX; }), kTooLarge);
   // stride × height would not even fit 64 bits.
-  add_fields("dimensions_overflow_32bit", With(PlainImage(32, 1, 1, 0), [](auto& f) {
-               f.width = INT_MAX;
-               f.height = -INT_MAX;
-             }), kTooLarge);
+  add_fields("dimensions_overflow_32bit",
+             With(PlainImage(32, 1, 1, 0),
+                  [](auto& f) {
+                    f.width = INT_MAX;
+                    f.height = -INT_MAX;
+                  }),
+             kTooLarge);
 
   // Header fields out of range.
   add("not_bm", With(good, [](Bytes& b) { b[0] = 'M', b[1] = 'B'; }), kFileType);
@@ -99,37 +119,58 @@ std::vector<SampleFile> MalformedFiles() {
                With(Small8(), [&](auto& f) { f.bit_count = bits; }), kInfoBits);
   }
   for (std::uint16_t bits : {0, 16, 32}) {
-    add_fields("core_bit_count_" + std::to_string(bits), With(Small8(), [&](auto& f) {
-                 f.header_size = 12;
-                 f.bit_count = bits;
-               }), kCoreBits);
+    add_fields("core_bit_count_" + std::to_string(bits),
+               With(Small8(),
+                    [&](auto& f) {
+                      f.header_size = 12;
+                      f.bit_count = bits;
+                    }),
+               kCoreBits);
   }
   add_fields("width_zero", With(Small8(), [](auto& f) { f.width = 0; }), kSize);
   add_fields("width_negative", With(Small8(), [](auto& f) { f.width = -3; }), kSize);
   add_fields("width_int_min", With(Small8(), [](auto& f) { f.width = INT_MIN; }), kSize);
   add_fields("height_zero", With(Small8(), [](auto& f) { f.height = 0; }), kSize);
   add_fields("height_int_min", With(Small8(), [](auto& f) { f.height = INT_MIN; }), kSize);
-  add_fields("core_width_zero", With(Small8(), [](auto& f) {
-               f.header_size = 12;
-               f.width = 0;
-             }), kSize);
-  add_fields("core_height_zero", With(Small8(), [](auto& f) {
-               f.header_size = 12;
-               f.height = 0;
-             }), kSize);
-  for (auto [bits, compression] : {std::pair{24, 1u}, {24, 3u}, {8, 2u}, {8, 3u}, {4, 1u},
-                                   {1, 1u}, {8, 4u}, {8, 5u}, {16, 1u}, {32, 2u}, {16, 6u}}) {
+  add_fields("core_width_zero",
+             With(Small8(),
+                  [](auto& f) {
+                    f.header_size = 12;
+                    f.width = 0;
+                  }),
+             kSize);
+  add_fields("core_height_zero",
+             With(Small8(),
+                  [](auto& f) {
+                    f.header_size = 12;
+                    f.height = 0;
+                  }),
+             kSize);
+  for (auto [bits, compression] : {std::pair{24, 1u},
+                                   {24, 3u},
+                                   {8, 2u},
+                                   {8, 3u},
+                                   {4, 1u},
+                                   {1, 1u},
+                                   {8, 4u},
+                                   {8, 5u},
+                                   {16, 1u},
+                                   {32, 2u},
+                                   {16, 6u}}) {
     add_fields("compression_" + std::to_string(compression) + "_" + std::to_string(bits) + "bit",
-               With(PlainImage(bits, 3, 2, 0), [&](auto& f) { f.compression = compression; }),
+               With(PlainImage(bits, 3, 2, 0), [c = compression](auto& f) { f.compression = c; }),
                kCompression);
   }
 
   // Bit fields with a channel of no bits.
   add_fields("mask_red_zero_16bit", Fields16({0, 0x03E0, 0x001F}), kMasks);
-  add_fields("mask_green_zero_32bit", With(PlainImage(32, 2, 2, 0), [](auto& f) {
-               f.compression = 3;
-               f.masks = {0xFF0000, 0, 0xFF};
-             }), kMasks);
+  add_fields("mask_green_zero_32bit",
+             With(PlainImage(32, 2, 2, 0),
+                  [](auto& f) {
+                    f.compression = 3;
+                    f.masks = {0xFF0000, 0, 0xFF};
+                  }),
+             kMasks);
   add_fields("mask_blue_zero_16bit", Fields16({0x7C00, 0x03E0, 0}), kMasks);
   return files;
 }
@@ -165,6 +206,7 @@ std::vector<SampleFile> SeedFiles() {
       }));
   add("clr_used_300", With(PlainImage(8, 2, 2, 300), [](auto& f) { f.table = Pattern(1200); }));
   add("short_pixels", With(PlainImage(24, 4, 4, 0), [](auto& f) { f.pixels.resize(20); }));
+  add("gap_before_pixels", With(PlainImage(8, 3, 2, 4), [](auto& f) { f.gap = Pattern(6, 200); }));
   return files;
 }
 

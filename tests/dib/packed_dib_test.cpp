@@ -6,9 +6,9 @@
 
 #include "block_clipboard.h"
 #include "bmp_builder.h"
-#include "dib_test_util.h"
 #include "dib/kv_dib.h"
 #include "dib/kv_errors.h"
+#include "dib_test_util.h"
 
 namespace quill::dib::testing {
 namespace {
@@ -116,6 +116,32 @@ TEST_F(PackedDIBTest, CoreHeaderGetsFourByteEntries) {
   EXPECT_EQ(block.size(), 40u + 64u + f.pixels.size());
 }
 
+// Other readers refuse a planes count other than 1, so none is written,
+// whatever header and route the image came by.
+TEST_F(PackedDIBTest, PlanesAreWrittenAsOneWhateverTheSourceSaid) {
+  auto planes = [](const Bytes& bytes, std::size_t at) { return bytes[at] | bytes[at + 1] << 8; };
+  for (std::uint16_t source_planes : {0, 3, 0xFFFF}) {
+    for (std::uint32_t header_size : {40u, 12u}) {
+      BmpFields f = PlainImage(1, 4, 2, 0);
+      f.header_size = header_size;
+      f.planes = source_planes;
+      f.table = Pattern(header_size == 12 ? 6 : 8);
+      for (bool from_file : {true, false}) {
+        SCOPED_TRACE(::testing::Message() << source_planes << " planes, header " << header_size
+                                          << (from_file ? ", file" : ", block"));
+        if (from_file) {
+          Load(dib_, BuildBmp(f));
+        } else {
+          LoadBlock(Packed(f));
+        }
+        EXPECT_EQ(Info(dib_).Header.biPlanes, 1) << "the loaded header is the one written";
+        EXPECT_EQ(planes(Save(dib_), 14 + 12), 1);
+        EXPECT_EQ(planes(SaveBlock(), 12), 1);
+      }
+    }
+  }
+}
+
 TEST_F(PackedDIBTest, CompressedImageTravelsAsItsStream) {
   BmpFields f = PlainImage(8, 64, 4, 2);
   f.pixels.assign(f.pixels.size(), 1);
@@ -145,7 +171,8 @@ TEST_F(PackedDIBTest, ShortUncompressedBlockLeavesMissingRowsZero) {
 }
 
 TEST_F(PackedDIBTest, NoDIBFormatOrNoDataIsRefused) {
-  const std::string expected = "TKvDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data";
+  const std::string expected =
+      "TKvDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data";
   clipboard_.Put(2, Packed(PlainImage(8, 2, 2, 2)));
   EXPECT_EQ(MessageOf<EInvalidGraphic>([&] {
               dib_.LoadFromClipboardFormat(2, clipboard_.GetData(2), nullptr, clipboard_);
@@ -184,25 +211,25 @@ std::vector<Malformed> MalformedBlocks() {
   cases.push_back({"32-bit rows missing", Packed(wide), kInvalidData});
   BmpFields zero = PlainImage(8, 4, 2, 4);
   zero.height = 0;
-  cases.push_back({"zero height", Packed(zero),
-                   "TKvInternalDIB.LoadFromStream: Invalid Width or Height"});
+  cases.push_back(
+      {"zero height", Packed(zero), "TKvInternalDIB.LoadFromStream: Invalid Width or Height"});
   BmpFields negative = PlainImage(8, 4, 2, 4);
   negative.width = -4;
   cases.push_back({"negative width", Packed(negative),
                    "TKvInternalDIB.LoadFromStream: Invalid Width or Height"});
   BmpFields odd = PlainImage(8, 4, 2, 4);
   odd.bit_count = 2;
-  cases.push_back({"two bits", Packed(odd),
-                   "TKvInternalDIB.LoadFromClipboardFormat: Invalid biBitCount"});
+  cases.push_back(
+      {"two bits", Packed(odd), "TKvInternalDIB.LoadFromClipboardFormat: Invalid biBitCount"});
   BmpFields no_mask = PlainImage(16, 4, 2, 0);
   no_mask.compression = 3;
   no_mask.masks = {0x7C00, 0, 0x001F};
-  cases.push_back({"zero green mask", Packed(no_mask),
-                   "TKvInternalDIB.LoadFromStream: Invalid Masks"});
+  cases.push_back(
+      {"zero green mask", Packed(no_mask), "TKvInternalDIB.LoadFromStream: Invalid Masks"});
   BmpFields rle24 = PlainImage(24, 4, 2, 0);
   rle24.compression = 1;
-  cases.push_back({"RLE8 on 24 bits", Packed(rle24),
-                   "TKvInternalDIB.LoadFromStream: Invalid Compression"});
+  cases.push_back(
+      {"RLE8 on 24 bits", Packed(rle24), "TKvInternalDIB.LoadFromStream: Invalid Compression"});
   return cases;
 }
 
