@@ -96,7 +96,8 @@ bool Recorder::RecoverLeftoverStorage(const std::u16string& path) {
     if (!files_.Exists(target)) break;
   }
   if (!files_.Move(path, target)) return false;
-  dialogs_.ShowMessage(std::u16string(text::kRecoveredStorage) + target, mb::kOk | mb::kIconInformation);
+  dialogs_.ShowMessage(std::u16string(text::kRecoveredStorage) + target,
+                       mb::kOk | mb::kIconInformation);
   return true;
 }
 
@@ -118,7 +119,9 @@ int Recorder::CloseStorage() {
   int result = answer::kNo;
   if (record_count_ != 0 && !storage_name_.empty())
     result = dialogs_.ShowMessage(text::kSaveQuestion, mb::kYesNoCancel | mb::kIconQuestion);
-  if (result == answer::kCancel) return result;
+  // Only an explicit No discards: a box that could not be shown, Cancel or
+  // any other answer keeps everything as it is.
+  if (result != answer::kYes && result != answer::kNo) return answer::kCancel;
   if (result == answer::kYes) {
     const auto target = dialogs_.SaveFile(text::kStorageFilter, text::kStorageExtension);
     if (!target) return answer::kCancel;
@@ -128,11 +131,10 @@ int Recorder::CloseStorage() {
       // Nothing may be lost: keep recording into the same storage.
       files_.OpenDocfile(storage_name_, mode::kOpenRoot, root_);
       dialogs_.ShowMessage(std::u16string(text::kCannotSaveStorage) + *target,
-                          mb::kOk | mb::kIconError);
+                           mb::kOk | mb::kIconError);
       return answer::kCancel;
     }
   } else {
-    result = answer::kNo;
     root_.reset();
     if (!storage_name_.empty()) files_.Delete(storage_name_);
   }

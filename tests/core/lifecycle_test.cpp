@@ -46,6 +46,23 @@ TEST_P(RecorderTest, CancellingTheQuestionOrTheSaveDialogKeepsRecording) {
   EXPECT_EQ(TextOfRecord(1), "first");
 }
 
+TEST_P(RecorderTest, OnlyAnExplicitNoDiscards) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  CopyText("not lost");
+  // A box that could not be shown (0), or any answer but Yes and No.
+  for (const int answer : {0, answer::kOk, 3}) {
+    dialogs_.answers = {answer};
+    EXPECT_FALSE(recorder_->FormClose()) << answer;
+    EXPECT_TRUE(recorder_->HasStorage());
+    EXPECT_EQ(recorder_->StorageName(), TempStorage());
+  }
+  EXPECT_TRUE(dialogs_.save_paths.empty());
+  CopyText("still recording");
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  EXPECT_EQ(TextOfRecord(1), "not lost");
+}
+
 TEST_P(RecorderTest, AnsweringYesSavesUnderTheChosenName) {
   ASSERT_TRUE(Start());
   recorder_->FormActivate(true);
