@@ -128,10 +128,17 @@ int Recorder::CloseStorage() {
     if (root_) root_->Commit(0);
     root_.reset();
     if (*target != storage_name_ && !files_.Replace(storage_name_, *target)) {
-      // Nothing may be lost: keep recording into the same storage.
-      files_.OpenDocfile(storage_name_, mode::kOpenRoot, root_);
-      dialogs_.ShowMessage(std::u16string(text::kCannotSaveStorage) + *target,
-                           mb::kOk | mb::kIconError);
+      // Nothing may be lost: keep recording into the same storage. If it
+      // cannot be opened again, its file still holds the records and can
+      // be saved on the next close; only recording has to stop.
+      if (files_.OpenDocfile(storage_name_, mode::kOpenRoot, root_) != kOk) {
+        root_.reset();
+        dialogs_.ShowMessage(std::u16string(text::kCannotReopenStorage) + storage_name_,
+                             mb::kOk | mb::kIconError);
+      } else {
+        dialogs_.ShowMessage(std::u16string(text::kCannotSaveStorage) + *target,
+                             mb::kOk | mb::kIconError);
+      }
       return answer::kCancel;
     }
   } else {

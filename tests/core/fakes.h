@@ -1,9 +1,11 @@
 #pragma once
 // Stand-ins for the user and the window around the recorder: dialogs that
-// answer from a script, a clock that is set by hand, and a view that keeps
-// the record list and preview as plain data.
+// answer from a script, compound files that fail on demand, a clock that is
+// set by hand, and a view that keeps the record list and preview as plain
+// data.
 #include <deque>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/storage.h"
 
 namespace quill::core::testing {
 
@@ -28,6 +31,35 @@ class ScriptedDialogs : public platform::Dialogs {
   std::vector<std::u16string> shown;  // texts of the boxes shown
   std::vector<std::u16string> filters;
   std::vector<std::u16string> extensions;
+};
+
+// The world's compound files, with failures on demand: a path in
+// `refuse_open` cannot be opened, as if another program held it.
+class FaultyFiles : public platform::StorageFiles {
+ public:
+  explicit FaultyFiles(platform::StorageFiles& files) : files_(files) {}
+  platform::HResult CreateDocfile(const std::u16string& path, std::uint32_t mode,
+                                  std::unique_ptr<platform::Storage>& out) override {
+    return files_.CreateDocfile(path, mode, out);
+  }
+  platform::HResult OpenDocfile(const std::u16string& path, std::uint32_t mode,
+                                std::unique_ptr<platform::Storage>& out) override {
+    if (refuse_open.count(path)) return platform::stg_error::kShareViolation;
+    return files_.OpenDocfile(path, mode, out);
+  }
+  bool Delete(const std::u16string& path) override { return files_.Delete(path); }
+  bool Move(const std::u16string& from, const std::u16string& to) override {
+    return files_.Move(from, to);
+  }
+  bool Replace(const std::u16string& from, const std::u16string& to) override {
+    return files_.Replace(from, to);
+  }
+  bool Exists(const std::u16string& path) override { return files_.Exists(path); }
+
+  std::set<std::u16string> refuse_open;
+
+ private:
+  platform::StorageFiles& files_;
 };
 
 class ManualClock : public platform::Clock {

@@ -100,6 +100,34 @@ TEST_P(RecorderTest, ASaveThatCannotReplaceTheTargetLosesNothing) {
   EXPECT_EQ(recorder_->RecordCount(), 2);
 }
 
+TEST_P(RecorderTest, AStorageThatCannotBeReopenedAfterAFailedSaveIsReportedAndKept) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  CopyText("precious");
+  const std::u16string target = storage_world_->PathOf(u"busy.stg");
+  std::unique_ptr<platform::Storage> busy;
+  ASSERT_EQ(files().CreateDocfile(target, mode::kCreateRoot, busy), kOk);
+  faulty_files_->refuse_open = {TempStorage()};
+  dialogs_.answers = {answer::kYes};
+  dialogs_.save_paths = {target};
+  EXPECT_FALSE(recorder_->FormClose());
+  ASSERT_EQ(dialogs_.shown.size(), 2u);
+  EXPECT_EQ(dialogs_.shown[1].rfind(u"ストレージを保存できず、開き直すこともできません", 0), 0u);
+  EXPECT_NE(dialogs_.shown[1].find(TempStorage()), std::u16string::npos);
+  EXPECT_TRUE(files().Exists(TempStorage()));
+
+  // Once the target is free, saving again keeps the records.
+  faulty_files_->refuse_open.clear();
+  busy.reset();
+  dialogs_.answers = {answer::kYes};
+  dialogs_.save_paths = {target};
+  EXPECT_TRUE(recorder_->FormClose());
+  EXPECT_FALSE(files().Exists(TempStorage()));
+  std::unique_ptr<platform::Storage> root, record;
+  ASSERT_EQ(files().OpenDocfile(target, mode::kOpenRoot, root), kOk);
+  EXPECT_EQ(root->OpenStorage(u"1", mode::kOpenForReading, record), kOk);
+}
+
 TEST_P(RecorderTest, ALeftoverTemporaryStorageWithRecordsIsKeptUnderANewName) {
   {
     std::unique_ptr<platform::Storage> leftover, record;
