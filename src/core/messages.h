@@ -20,5 +20,10 @@ inline constexpr char16_t kCannotReopenStorage[] =
 // were kept under a new name.
 inline constexpr char16_t kRecoveredStorage[] =
     u"前回正常に終了しなかったときの記録を次のファイルに保存しました:\n";
+// Shown instead when that storage could not be opened as one (a file half
+// written when the system went down): its bytes were kept unchanged.
+inline constexpr char16_t kRecoveredUnreadableStorage[] =
+    u"前回正常に終了しなかったときの記録はストレージとして開けないため、"
+    u"そのままの内容を次のファイルに残しました:\n";
 
 }  // namespace quill::core::text

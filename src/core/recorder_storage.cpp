@@ -77,12 +77,20 @@ bool HoldsAnyRecord(platform::Storage& root) {
 // only copy of its records: keep it under a new name rather than replace it.
 bool Recorder::RecoverLeftoverStorage(const std::u16string& path) {
   if (!files_.Exists(path)) return true;
+  bool readable = false;
   {
     std::unique_ptr<platform::Storage> leftover;
-    // One that cannot be opened is in use by another instance: leave it to
-    // the create below, which then fails as well.
-    if (files_.OpenDocfile(path, mode::kOpenRoot, leftover) != kOk) return true;
-    if (!HoldsAnyRecord(*leftover)) return true;
+    const platform::HResult opened = files_.OpenDocfile(path, mode::kOpenRoot, leftover);
+    // One in use belongs to another running instance: leave it to the
+    // create below, which then fails as well.
+    if (platform::IsInUse(opened) || opened == platform::stg_error::kFileNotFound) return true;
+    if (opened == kOk) {
+      if (!HoldsAnyRecord(*leftover)) return true;
+      readable = true;
+    }
+    // Otherwise it is not a compound file any more (half written when the
+    // system went down, say): its bytes may still be all that is left of
+    // the last records, so they are kept as they are.
   }
   const platform::LocalTime t = clock_.Now();
   char stamp[32];
@@ -96,8 +104,12 @@ bool Recorder::RecoverLeftoverStorage(const std::u16string& path) {
     if (!files_.Exists(target)) break;
   }
   if (!files_.Move(path, target)) return false;
-  dialogs_.ShowMessage(std::u16string(text::kRecoveredStorage) + target,
-                       mb::kOk | mb::kIconInformation);
+  if (readable)
+    dialogs_.ShowMessage(std::u16string(text::kRecoveredStorage) + target,
+                         mb::kOk | mb::kIconInformation);
+  else
+    dialogs_.ShowMessage(std::u16string(text::kRecoveredUnreadableStorage) + target,
+                         mb::kOk | mb::kIconWarning);
   return true;
 }
 

@@ -146,6 +146,24 @@ TEST_P(RecorderTest, ALeftoverTemporaryStorageWithRecordsIsKeptUnderANewName) {
   EXPECT_EQ(root->OpenStorage(u"1", mode::kOpenForReading, record), kOk);
 }
 
+TEST_P(RecorderTest, ALeftoverThatIsNotACompoundFileIsKeptAsItIs) {
+  const std::string half_written("\xD0\xCF\x11\xE0 cut off", 12);
+  storage_world_->WritePlainFile(TempStorage(), half_written);
+  clock_.now = {2026, 3, 4, 5, 6, 7};
+  ASSERT_TRUE(Start());
+  const std::u16string recovered = storage_world_->PathOf(u"Quillet-recovered-20260304-050607.stg");
+  EXPECT_EQ(storage_world_->ReadPlainFile(recovered), half_written);
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(
+      dialogs_.shown[0].rfind(u"前回正常に終了しなかったときの記録はストレージとして開けない", 0),
+      0u);
+  EXPECT_NE(dialogs_.shown[0].find(recovered), std::u16string::npos);
+  // Recording goes on in a new temporary storage.
+  recorder_->FormActivate(true);
+  CopyText("new run");
+  EXPECT_EQ(TextOfRecord(1), "new run");
+}
+
 TEST_P(RecorderTest, ALeftoverWithoutRecordsIsSimplyReplaced) {
   {
     std::unique_ptr<platform::Storage> leftover;
