@@ -4,6 +4,7 @@
 // set by hand, and a view that keeps the record list and preview as plain
 // data.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -111,6 +112,9 @@ class FakeView : public RecorderView {
   bool memo_visible = true;
   std::vector<std::string> display_menu;
   std::pair<int, int> counter = {-1, -1};
+  // The recorder's CurrentNo and RecordCount: the window's preview shows
+  // them in the caption, as UpdateCounter does.
+  std::function<std::pair<int, int>()> counters;
   std::vector<RecordKind> previews;
   bool formatted_write = true;
   bool export_enabled = true;

@@ -60,6 +60,7 @@ bool RecorderTest::Start() {
                                      dialogs_, clock_};
   recorder_ = std::make_unique<Recorder>(services, window_->id, Folder(), *view_,
                                          FormatFilter("(all)", "Other"));
+  view_->counters = [this] { return std::pair(recorder_->CurrentNo(), recorder_->RecordCount()); };
   return recorder_->FormCreate();
 }
 
