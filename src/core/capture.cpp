@@ -38,7 +38,9 @@ void Recorder::WMCaptureClip() {
 }
 
 void Recorder::CaptureClipboard() {
-  if (clipboard_.CountFormats() == 0) return;
+  // Private content is left exactly as its owner made it: not converted,
+  // not recorded.
+  if (clipboard_.CountFormats() == 0 || ContentIsPrivate()) return;
   const int slot = NextSlot();
   ConvertClipboardPicture();
   std::string date;

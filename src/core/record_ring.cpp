@@ -23,11 +23,14 @@ void Recorder::MovePosition(bool select) {
 void Recorder::MenuDelClick() {
   if (!root_ || current_no_ < 1) return;
   if (root_->DestroyElement(ElementName(current_no_)) != platform::kOk) return;
+  // With a ring of size 0 the current record lies above RecordCount: it
+  // was never counted, so deleting it leaves the count as it is.
+  const bool counted = current_no_ <= record_count_;
   for (int i = current_no_; i < record_count_; ++i)
     root_->RenameElement(ElementName(i + 1), ElementName(i));
   view_.DeleteListRow(current_no_ - 1);
-  if (current_no_ >= record_count_) --current_no_;
-  --record_count_;
+  if (counted) --record_count_;
+  if (current_no_ > record_count_) current_no_ = record_count_;
   if (current_no_ == 0) {
     // Nothing left to show or to paste.
     {
@@ -38,6 +41,7 @@ void Recorder::MenuDelClick() {
     view_.SetFormattedWriteEnabled(false);
     view_.SetExportEnabled(false);
     view_.ShowNoRecord();
+    view_.UpdateCounter(current_no_, record_count_);
     return;
   }
   for (int number = current_no_; number <= record_count_; ++number)

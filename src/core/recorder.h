@@ -89,9 +89,6 @@ class Recorder {
   void WMDrawClipboard(platform::WParam wparam, platform::LParam lparam);
   void WMCaptureClip();
   void CaptureClipboard();
-  // Before a capture: the clipboard's DIB converted to the colour mode the
-  // window asks for and put back as the clipboard's only content.
-  void ConvertClipboardPicture();
   // Call immediately before the program changes the clipboard itself.
   void SkipOwnChange();
   void WatchRGClick(bool automatic_mode);
@@ -121,6 +118,10 @@ class Recorder {
   // asks not to be kept.
   std::vector<TakenFormat> TakeClipboardFormats();
   bool ContentIsPrivate();
+  // Before a capture of content that is not private: the clipboard's DIB
+  // converted to the colour mode the window asks for and put back as the
+  // clipboard's only content.
+  void ConvertClipboardPicture();
   bool RecoverLeftoverStorage(const std::u16string& path);
   void EndLinkMode();
   void LeaveViewerChain();

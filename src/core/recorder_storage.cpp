@@ -77,12 +77,20 @@ bool HoldsAnyRecord(platform::Storage& root) {
 // only copy of its records: keep it under a new name rather than replace it.
 bool Recorder::RecoverLeftoverStorage(const std::u16string& path) {
   if (!files_.Exists(path)) return true;
+  bool readable = false;
   {
     std::unique_ptr<platform::Storage> leftover;
-    // One that cannot be opened is in use by another instance: leave it to
-    // the create below, which then fails as well.
-    if (files_.OpenDocfile(path, mode::kOpenRoot, leftover) != kOk) return true;
-    if (!HoldsAnyRecord(*leftover)) return true;
+    const platform::HResult opened = files_.OpenDocfile(path, mode::kOpenRoot, leftover);
+    // One in use belongs to another running instance: leave it to the
+    // create below, which then fails as well.
+    if (platform::IsInUse(opened) || opened == platform::stg_error::kFileNotFound) return true;
+    if (opened == kOk) {
+      if (!HoldsAnyRecord(*leftover)) return true;
+      readable = true;
+    }
+    // Otherwise it is not a compound file any more (half written when the
+    // system went down, say): its bytes may still be all that is left of
+    // the last records, so they are kept as they are.
   }
   const platform::LocalTime t = clock_.Now();
   char stamp[32];
@@ -96,7 +104,12 @@ bool Recorder::RecoverLeftoverStorage(const std::u16string& path) {
     if (!files_.Exists(target)) break;
   }
   if (!files_.Move(path, target)) return false;
-  dialogs_.ShowMessage(std::u16string(text::kRecoveredStorage) + target, mb::kOk | mb::kIconInformation);
+  if (readable)
+    dialogs_.ShowMessage(std::u16string(text::kRecoveredStorage) + target,
+                         mb::kOk | mb::kIconInformation);
+  else
+    dialogs_.ShowMessage(std::u16string(text::kRecoveredUnreadableStorage) + target,
+                         mb::kOk | mb::kIconWarning);
   return true;
 }
 
@@ -118,21 +131,29 @@ int Recorder::CloseStorage() {
   int result = answer::kNo;
   if (record_count_ != 0 && !storage_name_.empty())
     result = dialogs_.ShowMessage(text::kSaveQuestion, mb::kYesNoCancel | mb::kIconQuestion);
-  if (result == answer::kCancel) return result;
+  // Only an explicit No discards: a box that could not be shown, Cancel or
+  // any other answer keeps everything as it is.
+  if (result != answer::kYes && result != answer::kNo) return answer::kCancel;
   if (result == answer::kYes) {
     const auto target = dialogs_.SaveFile(text::kStorageFilter, text::kStorageExtension);
     if (!target) return answer::kCancel;
     if (root_) root_->Commit(0);
     root_.reset();
     if (*target != storage_name_ && !files_.Replace(storage_name_, *target)) {
-      // Nothing may be lost: keep recording into the same storage.
-      files_.OpenDocfile(storage_name_, mode::kOpenRoot, root_);
-      dialogs_.ShowMessage(std::u16string(text::kCannotSaveStorage) + *target,
-                          mb::kOk | mb::kIconError);
+      // Nothing may be lost: keep recording into the same storage. If it
+      // cannot be opened again, its file still holds the records and can
+      // be saved on the next close; only recording has to stop.
+      if (files_.OpenDocfile(storage_name_, mode::kOpenRoot, root_) != kOk) {
+        root_.reset();
+        dialogs_.ShowMessage(std::u16string(text::kCannotReopenStorage) + storage_name_,
+                             mb::kOk | mb::kIconError);
+      } else {
+        dialogs_.ShowMessage(std::u16string(text::kCannotSaveStorage) + *target,
+                             mb::kOk | mb::kIconError);
+      }
       return answer::kCancel;
     }
   } else {
-    result = answer::kNo;
     root_.reset();
     if (!storage_name_.empty()) files_.Delete(storage_name_);
   }

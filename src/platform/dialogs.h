@@ -12,6 +12,7 @@ constexpr unsigned kOk = 0x0;
 constexpr unsigned kYesNoCancel = 0x3;
 constexpr unsigned kIconError = 0x10;
 constexpr unsigned kIconQuestion = 0x20;
+constexpr unsigned kIconWarning = 0x30;
 constexpr unsigned kIconInformation = 0x40;
 }  // namespace mb
 namespace answer {

@@ -19,11 +19,18 @@ constexpr HResult kFileNotFound = static_cast<HResult>(0x80030002);
 constexpr HResult kAccessDenied = static_cast<HResult>(0x80030005);
 constexpr HResult kInvalidPointer = static_cast<HResult>(0x80030009);
 constexpr HResult kShareViolation = static_cast<HResult>(0x80030020);
+constexpr HResult kLockViolation = static_cast<HResult>(0x80030021);
 constexpr HResult kFileAlreadyExists = static_cast<HResult>(0x80030050);
 constexpr HResult kInvalidName = static_cast<HResult>(0x800300FC);
 constexpr HResult kInvalidFlag = static_cast<HResult>(0x800300FF);
 constexpr HResult kReadFault = static_cast<HResult>(0x8003001E);
 }  // namespace stg_error
+
+// Whether a failure to open a file means that someone holds it open, as
+// opposed to a file that is missing or is not a compound file.
+inline bool IsInUse(HResult result) {
+  return result == stg_error::kShareViolation || result == stg_error::kLockViolation;
+}
 
 // Open-mode flags (STGM_*).
 namespace stgm {
@@ -80,6 +87,9 @@ class StorageFiles {
   // A new, empty compound file; with kCreate an existing file is replaced.
   virtual HResult CreateDocfile(const std::u16string& path, std::uint32_t mode,
                                 std::unique_ptr<Storage>& out) = 0;
+  // A file held open elsewhere fails with a result for which IsInUse is
+  // true; a file that is not a compound file fails with another result
+  // (the system's is kFileAlreadyExists).
   virtual HResult OpenDocfile(const std::u16string& path, std::uint32_t mode,
                               std::unique_ptr<Storage>& out) = 0;
   virtual bool Delete(const std::u16string& path) = 0;

@@ -1,5 +1,6 @@
 // "整形書き込み": the text box's text, quoted if wished, becomes the
 // clipboard's text and the current record's new content.
+#include "core/quoted_text.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
 
@@ -38,12 +39,9 @@ void TFQuillet::ConvertText() {
   }
   memo.SetAlign(framework::Align::kNone);
   memo.SetBounds({box.x, box.y, std::max(1, box.width - static_cast<int>(extent.cx)), box.height});
-  std::wstring quoted;
-  const std::vector<std::wstring> lines = memo.Lines();
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i) quoted += L"\r\n";
-    quoted += prefix + lines[i];
-  }
+  std::vector<std::u16string> lines;
+  for (const std::wstring& line : memo.Lines()) lines.push_back(ToU16(line));
+  const std::wstring quoted = FromU16(core::QuoteBoxLines(lines, ToU16(prefix)));
   memo.SetText(L"");
   memo.SetAlign(framework::Align::kClient);
   Get<framework::Container>(L"TabSheet1").LayOut();

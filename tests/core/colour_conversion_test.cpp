@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "core/dib_clipboard.h"
-#include "dib_blocks.h"
 #include "dib/kv_dib.h"
+#include "dib_blocks.h"
 #include "platform/clipboard_guards.h"
 #include "recorder_fixture.h"
 
@@ -70,7 +70,8 @@ TEST_P(ColourConversionTest, TwoColoursReplaceTheClipboardAndRecordOnce) {
   PutRecordBack(1);
   dib::TKvDIB stored;
   ReadClipboardPicture(stored);
-  EXPECT_EQ(stored.GetPixelFormat(), TKvPixelFormat::kvPf1Bit) << "the record holds the converted picture";
+  EXPECT_EQ(stored.GetPixelFormat(), TKvPixelFormat::kvPf1Bit)
+      << "the record holds the converted picture";
 
   // The skip was used up by the conversion: the next copy is recorded.
   CopyText("after");
@@ -125,6 +126,34 @@ TEST_P(ColourConversionTest, NoConversionLeavesTheClipboardAlone) {
   EXPECT_EQ(picture.GetPixelFormat(), TKvPixelFormat::kvPf24Bit);
 }
 
+TEST_P(ColourConversionTest, APrivatePictureIsNeitherConvertedNorRecorded) {
+  view_->color_index = kTwoColours;
+  recorder_->FormActivate(true);
+  const struct {
+    const char* marker;
+    std::string bytes;
+  } markers[] = {{"ExcludeClipboardContentFromMonitorProcessing", std::string(1, '\0')},
+                 {"Clipboard Viewer Ignore", std::string(1, '\0')},
+                 {"CanIncludeInClipboardHistory", std::string(4, '\0')}};
+  for (const auto& m : markers) {
+    SCOPED_TRACE(m.marker);
+    const unsigned marker = Register(m.marker);
+    CopyPicture(Picture24(8, 8));  // something else first, so that the next change shows
+    Copy({{cf::kDib, Picture24(16, 16)}, {marker, m.bytes}});
+    recorder_->CaptureClipboard();  // the manual read as well
+    Pump();
+    const std::vector<unsigned> formats = ClipboardFormats();
+    EXPECT_NE(std::find(formats.begin(), formats.end(), marker), formats.end())
+        << "the owner's content stays as it was";
+    dib::TKvDIB picture;
+    ReadClipboardPicture(picture);
+    EXPECT_EQ(picture.GetPixelFormat(), TKvPixelFormat::kvPf24Bit);
+    EXPECT_EQ(picture.GetWidth(), 16);
+    EXPECT_EQ(recorder_->CaptureState(), capture_state::kAutomatic);
+  }
+  EXPECT_EQ(recorder_->RecordCount(), 3) << "only the three public pictures";
+}
+
 TEST_P(ColourConversionTest, ManualReadConvertsAndStaysManual) {
   view_->color_index = kTwoColours;
   recorder_->WatchRGClick(false);
@@ -139,8 +168,7 @@ TEST_P(ColourConversionTest, ManualReadConvertsAndStaysManual) {
   EXPECT_EQ(picture.GetPixelFormat(), TKvPixelFormat::kvPf1Bit);
 }
 
-INSTANTIATE_TEST_SUITE_P(Worlds, ColourConversionTest, ::testing::ValuesIn(AllWorlds()),
-                         WorldName);
+INSTANTIATE_TEST_SUITE_P(Worlds, ColourConversionTest, ::testing::ValuesIn(AllWorlds()), WorldName);
 
 }  // namespace
 }  // namespace quill::core::testing

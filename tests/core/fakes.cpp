@@ -69,6 +69,7 @@ void FakeView::MoveRowContent(int from, int to) {
 
 void FakeView::RefreshPreview(RecordKind kind) {
   previews.push_back(kind);
+  if (counters) counter = counters();
   memo = (kind >= 0 && (kind & kHasText)) ? ClipboardText() : "";
 }
 

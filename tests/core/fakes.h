@@ -1,9 +1,12 @@
 #pragma once
 // Stand-ins for the user and the window around the recorder: dialogs that
-// answer from a script, a clock that is set by hand, and a view that keeps
-// the record list and preview as plain data.
+// answer from a script, compound files that fail on demand, a clock that is
+// set by hand, and a view that keeps the record list and preview as plain
+// data.
 #include <deque>
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/storage.h"
 
 namespace quill::core::testing {
 
@@ -28,6 +32,35 @@ class ScriptedDialogs : public platform::Dialogs {
   std::vector<std::u16string> shown;  // texts of the boxes shown
   std::vector<std::u16string> filters;
   std::vector<std::u16string> extensions;
+};
+
+// The world's compound files, with failures on demand: a path in
+// `refuse_open` cannot be opened, as if another program held it.
+class FaultyFiles : public platform::StorageFiles {
+ public:
+  explicit FaultyFiles(platform::StorageFiles& files) : files_(files) {}
+  platform::HResult CreateDocfile(const std::u16string& path, std::uint32_t mode,
+                                  std::unique_ptr<platform::Storage>& out) override {
+    return files_.CreateDocfile(path, mode, out);
+  }
+  platform::HResult OpenDocfile(const std::u16string& path, std::uint32_t mode,
+                                std::unique_ptr<platform::Storage>& out) override {
+    if (refuse_open.count(path)) return platform::stg_error::kShareViolation;
+    return files_.OpenDocfile(path, mode, out);
+  }
+  bool Delete(const std::u16string& path) override { return files_.Delete(path); }
+  bool Move(const std::u16string& from, const std::u16string& to) override {
+    return files_.Move(from, to);
+  }
+  bool Replace(const std::u16string& from, const std::u16string& to) override {
+    return files_.Replace(from, to);
+  }
+  bool Exists(const std::u16string& path) override { return files_.Exists(path); }
+
+  std::set<std::u16string> refuse_open;
+
+ private:
+  platform::StorageFiles& files_;
 };
 
 class ManualClock : public platform::Clock {
@@ -79,6 +112,9 @@ class FakeView : public RecorderView {
   bool memo_visible = true;
   std::vector<std::string> display_menu;
   std::pair<int, int> counter = {-1, -1};
+  // The recorder's CurrentNo and RecordCount: the window's preview shows
+  // them in the caption, as UpdateCounter does.
+  std::function<std::pair<int, int>()> counters;
   std::vector<RecordKind> previews;
   bool formatted_write = true;
   bool export_enabled = true;

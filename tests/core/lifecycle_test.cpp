@@ -46,6 +46,23 @@ TEST_P(RecorderTest, CancellingTheQuestionOrTheSaveDialogKeepsRecording) {
   EXPECT_EQ(TextOfRecord(1), "first");
 }
 
+TEST_P(RecorderTest, OnlyAnExplicitNoDiscards) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  CopyText("not lost");
+  // A box that could not be shown (0), or any answer but Yes and No.
+  for (const int answer : {0, answer::kOk, 3}) {
+    dialogs_.answers = {answer};
+    EXPECT_FALSE(recorder_->FormClose()) << answer;
+    EXPECT_TRUE(recorder_->HasStorage());
+    EXPECT_EQ(recorder_->StorageName(), TempStorage());
+  }
+  EXPECT_TRUE(dialogs_.save_paths.empty());
+  CopyText("still recording");
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  EXPECT_EQ(TextOfRecord(1), "not lost");
+}
+
 TEST_P(RecorderTest, AnsweringYesSavesUnderTheChosenName) {
   ASSERT_TRUE(Start());
   recorder_->FormActivate(true);
@@ -83,6 +100,34 @@ TEST_P(RecorderTest, ASaveThatCannotReplaceTheTargetLosesNothing) {
   EXPECT_EQ(recorder_->RecordCount(), 2);
 }
 
+TEST_P(RecorderTest, AStorageThatCannotBeReopenedAfterAFailedSaveIsReportedAndKept) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  CopyText("precious");
+  const std::u16string target = storage_world_->PathOf(u"busy.stg");
+  std::unique_ptr<platform::Storage> busy;
+  ASSERT_EQ(files().CreateDocfile(target, mode::kCreateRoot, busy), kOk);
+  faulty_files_->refuse_open = {TempStorage()};
+  dialogs_.answers = {answer::kYes};
+  dialogs_.save_paths = {target};
+  EXPECT_FALSE(recorder_->FormClose());
+  ASSERT_EQ(dialogs_.shown.size(), 2u);
+  EXPECT_EQ(dialogs_.shown[1].rfind(u"ストレージを保存できず、開き直すこともできません", 0), 0u);
+  EXPECT_NE(dialogs_.shown[1].find(TempStorage()), std::u16string::npos);
+  EXPECT_TRUE(files().Exists(TempStorage()));
+
+  // Once the target is free, saving again keeps the records.
+  faulty_files_->refuse_open.clear();
+  busy.reset();
+  dialogs_.answers = {answer::kYes};
+  dialogs_.save_paths = {target};
+  EXPECT_TRUE(recorder_->FormClose());
+  EXPECT_FALSE(files().Exists(TempStorage()));
+  std::unique_ptr<platform::Storage> root, record;
+  ASSERT_EQ(files().OpenDocfile(target, mode::kOpenRoot, root), kOk);
+  EXPECT_EQ(root->OpenStorage(u"1", mode::kOpenForReading, record), kOk);
+}
+
 TEST_P(RecorderTest, ALeftoverTemporaryStorageWithRecordsIsKeptUnderANewName) {
   {
     std::unique_ptr<platform::Storage> leftover, record;
@@ -99,6 +144,24 @@ TEST_P(RecorderTest, ALeftoverTemporaryStorageWithRecordsIsKeptUnderANewName) {
   recorder_.reset();  // releases the new temporary storage
   ASSERT_EQ(files().OpenDocfile(recovered, mode::kOpenRoot, root), kOk);
   EXPECT_EQ(root->OpenStorage(u"1", mode::kOpenForReading, record), kOk);
+}
+
+TEST_P(RecorderTest, ALeftoverThatIsNotACompoundFileIsKeptAsItIs) {
+  const std::string half_written("\xD0\xCF\x11\xE0 cut off", 12);
+  storage_world_->WritePlainFile(TempStorage(), half_written);
+  clock_.now = {2026, 3, 4, 5, 6, 7};
+  ASSERT_TRUE(Start());
+  const std::u16string recovered = storage_world_->PathOf(u"Quillet-recovered-20260304-050607.stg");
+  EXPECT_EQ(storage_world_->ReadPlainFile(recovered), half_written);
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(
+      dialogs_.shown[0].rfind(u"前回正常に終了しなかったときの記録はストレージとして開けない", 0),
+      0u);
+  EXPECT_NE(dialogs_.shown[0].find(recovered), std::u16string::npos);
+  // Recording goes on in a new temporary storage.
+  recorder_->FormActivate(true);
+  CopyText("new run");
+  EXPECT_EQ(TextOfRecord(1), "new run");
 }
 
 TEST_P(RecorderTest, ALeftoverWithoutRecordsIsSimplyReplaced) {

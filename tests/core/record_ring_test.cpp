@@ -34,6 +34,23 @@ class RingTest : public RecorderTest {
     return captions;
   }
   using Texts = std::vector<std::string>;
+  // A new recorder over a new temporary storage, with a new window.
+  void Restart() {
+    recorder_.reset();
+    view_ = std::make_unique<FakeView>(clipboard(), window_->id);
+    dialogs_ = ScriptedDialogs();
+    ASSERT_TRUE(Start());
+    recorder_->FormActivate(true);
+  }
+  // The numbers, 0 to 9, under which the storage holds a record.
+  std::vector<int> StoredNumbers() {
+    std::vector<int> numbers;
+    std::string date;
+    for (int n = 0; n <= 9; ++n)
+      if (recorder_->ReadRecord(n, false, date) >= 0) numbers.push_back(n);
+    Pump();
+    return numbers;
+  }
 };
 
 TEST_P(RingTest, AFullRingOverwritesTheRecordAfterTheCurrentOne) {
@@ -71,6 +88,46 @@ TEST_P(RingTest, ARingOfSizeZeroRewritesRecordOneAndClosesWithoutAsking) {
   EXPECT_TRUE(recorder_->FormClose());
   EXPECT_TRUE(dialogs_.shown.empty());
   EXPECT_FALSE(files().Exists(TempStorage()));
+}
+
+TEST_P(RingTest, CountersStayConsistentThroughCapturesDeletesAndRingSizes) {
+  // Steps: a digit sets the ring size, "c" copies, "d" deletes the current
+  // record. Expected: CurrentNo, RecordCount (also in the caption), the
+  // record numbers stored, and whether closing asks to save.
+  const struct {
+    const char* steps;
+    int current, count;
+    std::vector<int> stored;
+    bool asks;
+  } cases[] = {
+      {"0c", 1, 0, {1}, false},   {"0cc", 1, 0, {1}, false},    {"0cd", 0, 0, {}, false},
+      {"0cdc", 1, 0, {1}, false}, {"0cdd", 0, 0, {}, false},    {"0cd3cc", 2, 2, {1, 2}, true},
+      {"0c3c", 1, 1, {1}, true},  {"cc0c", 1, 2, {1, 2}, true}, {"cc0cd", 1, 1, {1}, true},
+      {"cd", 0, 0, {}, false},    {"ccdd", 0, 0, {}, false},    {"ccc2cd", 1, 2, {1, 2}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.steps);
+    Restart();
+    int copies = 0;
+    for (const char* step = c.steps; *step; ++step) {
+      if (*step == 'c') {
+        CopyText("copy " + std::to_string(++copies));
+      } else if (*step == 'd') {
+        recorder_->MenuDelClick();
+      } else {
+        recorder_->MaxEditChange(std::u16string(1, static_cast<char16_t>(*step)));
+      }
+      Pump();
+    }
+    EXPECT_EQ(recorder_->CurrentNo(), c.current);
+    EXPECT_EQ(recorder_->RecordCount(), c.count);
+    EXPECT_EQ(view_->counter, std::pair(c.current, c.count));
+    EXPECT_EQ(StoredNumbers(), c.stored);
+    EXPECT_EQ(view_->rows.size(), c.stored.size());
+    dialogs_.answers = {platform::answer::kNo};
+    EXPECT_TRUE(recorder_->FormClose());
+    EXPECT_EQ(dialogs_.shown.size(), c.asks ? 1u : 0u);
+  }
 }
 
 TEST_P(RingTest, OverwritingARecordRemovesAllItsFormerStreams) {

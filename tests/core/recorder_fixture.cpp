@@ -16,13 +16,12 @@ std::vector<WorldMakers> AllWorlds() {
   return worlds;
 }
 
-std::string WorldName(const ::testing::TestParamInfo<WorldMakers>& info) {
-  return info.param.name;
-}
+std::string WorldName(const ::testing::TestParamInfo<WorldMakers>& info) { return info.param.name; }
 
 void RecorderTest::SetUp() {
   clipboard_world_ = GetParam().clipboard.make();
   storage_world_ = GetParam().storage.make();
+  faulty_files_ = std::make_unique<FaultyFiles>(storage_world_->files());
   window_ = &clipboard_world_->NewWindow();
   other_ = &clipboard_world_->NewWindow();
   view_ = std::make_unique<FakeView>(clipboard(), window_->id);
@@ -51,15 +50,17 @@ void RecorderTest::SetUp() {
 void RecorderTest::TearDown() {
   recorder_.reset();  // leaves the viewer chain, releases the storage
   view_.reset();
+  faulty_files_.reset();
   storage_world_.reset();
   clipboard_world_.reset();
 }
 
 bool RecorderTest::Start() {
-  const RecorderServices services = {clipboard(), clipboard_world_->messages(), files(), dialogs_,
-                                     clock_};
+  const RecorderServices services = {clipboard(), clipboard_world_->messages(), *faulty_files_,
+                                     dialogs_, clock_};
   recorder_ = std::make_unique<Recorder>(services, window_->id, Folder(), *view_,
                                          FormatFilter("(all)", "Other"));
+  view_->counters = [this] { return std::pair(recorder_->CurrentNo(), recorder_->RecordCount()); };
   return recorder_->FormCreate();
 }
 

@@ -48,9 +48,7 @@ class RecorderTest : public ::testing::TestWithParam<WorldMakers> {
   void CopyText(const std::string& text) { Copy({Text(text)}); }
   // Another program copies a drawing (an enhanced metafile).
   void CopyMetafile(const std::vector<std::uint8_t>& bytes);
-  void ForegroundIs(const std::string& class_name) {
-    clipboard_world_->MakeForeground(class_name);
-  }
+  void ForegroundIs(const std::string& class_name) { clipboard_world_->MakeForeground(class_name); }
   // Delivers what was posted (the capture requests).
   void Pump() { clipboard_world_->Pump(); }
   // The text a record puts back on the clipboard ("" for none).
@@ -63,6 +61,8 @@ class RecorderTest : public ::testing::TestWithParam<WorldMakers> {
   platform::testing::TestWindow* window_ = nullptr;
   platform::testing::TestWindow* other_ = nullptr;
   bool paste_keys_held_ = true;  // Ctrl and V, when a render request comes
+  // The world's files, as the recorder is given them.
+  std::unique_ptr<FaultyFiles> faulty_files_;
   ScriptedDialogs dialogs_;
   ManualClock clock_;
   std::unique_ptr<FakeView> view_;

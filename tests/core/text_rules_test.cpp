@@ -1,11 +1,12 @@
 // The small rules every record depends on: element names, leading numbers,
-// the Header's comma text and date, the format filter.
+// the Header's comma text and date, the format filter; and quoting a reply.
 #include <gtest/gtest.h>
 
 #include "core/comma_text.h"
 #include "core/element_name.h"
 #include "core/format_filter.h"
 #include "core/header_date.h"
+#include "core/quoted_text.h"
 
 namespace quill::core {
 namespace {
@@ -90,6 +91,26 @@ TEST(FormatFilter, StandardFormatsAreNamedByTheirEditableCaptions) {
   EXPECT_EQ(filter.NameOf(49200, "Registered"), "Registered");
   filter.SetCaption(1, std::string(50, 'x'));
   EXPECT_EQ(filter.NameOf(1, ""), std::string(40, 'x'));
+}
+
+TEST(QuoteBoxLines, QuotesTheLinesOfTheLineListOnly) {
+  // The box's lines as it reports them, and the quoted text.
+  const struct {
+    std::vector<std::u16string> box;
+    std::u16string quoted;
+  } cases[] = {
+      {{u""}, u""},  // an empty box: nothing to quote
+      {{}, u""},
+      {{u"abc"}, u"> abc"},
+      {{u"abc", u""}, u"> abc"},  // the line after a final break is not a line
+      {{u"abc", u"", u""}, u"> abc\r\n> "},
+      {{u"", u""}, u"> "},
+      {{u"a", u"", u"b"}, u"> a\r\n> \r\n> b"},
+      {{u"wrapped ", u"line"}, u"> wrapped \r\n> line"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(QuoteBoxLines(c.box, u"> "), c.quoted) << c.box.size() << " lines";
+  }
 }
 
 }  // namespace

@@ -160,7 +160,8 @@ TEST_P(StorageContractWithFile, CommitKeepsWhatWasWritten) {
 TEST_P(StorageContractWithFile, TheFileStaysOpenUntilTheRootIsReleased) {
   StorageFiles& files = world_->files();
   std::unique_ptr<Storage> second;
-  EXPECT_NE(files.OpenDocfile(path_, kOpenRoot, second), kOk);
+  const HResult held = files.OpenDocfile(path_, kOpenRoot, second);
+  EXPECT_TRUE(IsInUse(held)) << std::hex << held;
   EXPECT_FALSE(files.Delete(path_));
   root_.reset();
   ASSERT_EQ(files.OpenDocfile(path_, kOpenRoot, second), kOk);
@@ -213,6 +214,25 @@ TEST_P(StorageContractWithFile, ReplaceOverwritesAClosedFileButNotAnOpenOne) {
   std::unique_ptr<Storage> record;
   ASSERT_EQ(root_->OpenStorage(u"1", kOpenChild, record), kOk);
   EXPECT_EQ(ReadStream(*record, u"1"), "new");
+}
+
+TEST_P(StorageContract, AFileThatIsNotACompoundFileDoesNotOpenButMovesWithItsBytes) {
+  StorageFiles& files = world_->files();
+  const std::u16string path = world_->PathOf(u"half.stg");
+  const std::string bytes("half written\0\xD0\xCF\x11", 16);
+  world_->WritePlainFile(path, bytes);
+  std::unique_ptr<Storage> root;
+  const HResult result = files.OpenDocfile(path, kOpenRoot, root);
+  EXPECT_NE(result, kOk);
+  EXPECT_FALSE(IsInUse(result)) << std::hex << result;
+  EXPECT_FALSE(root);
+  EXPECT_TRUE(files.Exists(path));
+  const std::u16string kept = world_->PathOf(u"kept.stg");
+  ASSERT_TRUE(files.Move(path, kept));
+  EXPECT_EQ(world_->ReadPlainFile(kept), bytes);
+  // Created anew with kCreate, it becomes an empty compound file.
+  ASSERT_EQ(files.CreateDocfile(kept, kCreateRoot, root), kOk);
+  EXPECT_TRUE(Names(*root).empty());
 }
 
 TEST_P(StorageContract, AMissingFileDoesNotOpen) {

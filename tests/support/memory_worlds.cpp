@@ -41,6 +41,12 @@ class MemoryStorageWorld : public StorageWorld {
  public:
   StorageFiles& files() override { return files_; }
   std::u16string PathOf(const std::u16string& name) override { return u"C:\\memory\\" + name; }
+  void WritePlainFile(const std::u16string& path, const std::string& bytes) override {
+    files_.PutPlainFile(path, bytes);
+  }
+  std::string ReadPlainFile(const std::u16string& path) override {
+    return files_.PlainFileBytes(path).value_or("<missing>");
+  }
 
  private:
   MemoryStorageFiles files_;

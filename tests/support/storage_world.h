@@ -16,6 +16,11 @@ class StorageWorld {
   virtual StorageFiles& files() = 0;
   // A path for a file called `name` in a folder that starts empty.
   virtual std::u16string PathOf(const std::u16string& name) = 0;
+  // Puts a file of plain bytes at `path`, as a file that is not a compound
+  // file (one half written when the system went down, say) lies on disk.
+  virtual void WritePlainFile(const std::u16string& path, const std::string& bytes) = 0;
+  // The bytes of a file of plain bytes; "<missing>" if there is none.
+  virtual std::string ReadPlainFile(const std::u16string& path) = 0;
 };
 
 struct StorageWorldMaker {

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,13 +98,25 @@ class Win32ClipboardWorld : public ClipboardWorld {
   std::vector<HWND> foreground_;
 };
 
+struct CloseFile {
+  void operator()(HANDLE file) const { ::CloseHandle(file); }
+};
+using UniqueFile = std::unique_ptr<void, CloseFile>;
+
+UniqueFile OpenPlainFile(const std::u16string& path, DWORD access, DWORD disposition) {
+  const HANDLE file = ::CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), access, 0,
+                                    nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
 class Win32StorageWorld : public StorageWorld {
  public:
   Win32StorageWorld() {
     initialised_ = SUCCEEDED(::OleInitialize(nullptr));
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"quilleteer-contract-" + std::to_wstring(::GetCurrentProcessId());
+    folder_ =
+        std::wstring(temp) + L"quilleteer-contract-" + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(folder_.c_str(), nullptr);
   }
 
@@ -125,6 +138,24 @@ class Win32StorageWorld : public StorageWorld {
   std::u16string PathOf(const std::u16string& name) override {
     const std::wstring path = folder_ + L"\\" + reinterpret_cast<const wchar_t*>(name.c_str());
     return std::u16string(reinterpret_cast<const char16_t*>(path.c_str()));
+  }
+
+  void WritePlainFile(const std::u16string& path, const std::string& bytes) override {
+    const UniqueFile file = OpenPlainFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+    DWORD written = 0;
+    if (file)
+      ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+
+  std::string ReadPlainFile(const std::u16string& path) override {
+    const UniqueFile file = OpenPlainFile(path, GENERIC_READ, OPEN_EXISTING);
+    if (!file) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+      bytes.append(buffer, read);
+    return bytes;
   }
 
  private:

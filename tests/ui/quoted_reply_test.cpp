@@ -10,6 +10,15 @@ TEST_F(RecordingFormTest, AShortLineGetsThePrefix) {
   EXPECT_EQ(MemoText(), L"> hello");
 }
 
+TEST_F(RecordingFormTest, AFinalLineBreakOrAnEmptyBoxAddsNoQuotedLine) {
+  SetMemo(L"abc\r\n");
+  form_->ConvertText();
+  EXPECT_EQ(MemoText(), L"> abc");
+  SetMemo(L"");
+  form_->ConvertText();
+  EXPECT_EQ(MemoText(), L"");
+}
+
 TEST_F(RecordingFormTest, ALongLineBecomesSeveralLinesEachWithThePrefix) {
   std::wstring line;
   for (int i = 0; i < 40; ++i) line += L"word" + std::to_wstring(i) + L" ";
@@ -17,7 +26,8 @@ TEST_F(RecordingFormTest, ALongLineBecomesSeveralLinesEachWithThePrefix) {
   form_->ConvertText();
   const std::vector<std::wstring> lines = form_->Get<framework::Memo>(L"Memo1").Lines();
   ASSERT_GT(lines.size(), 3u);
-  for (const std::wstring& l : lines) EXPECT_EQ(l.rfind(L"> ", 0), 0u) << static_cast<int>(l.size());
+  for (const std::wstring& l : lines)
+    EXPECT_EQ(l.rfind(L"> ", 0), 0u) << static_cast<int>(l.size());
   EXPECT_EQ(lines.back(), L"> short");
   // The box has its full width again.
   EXPECT_EQ(form_->Get<framework::Memo>(L"Memo1").Bounds().width,

@@ -28,7 +28,7 @@ struct NameOrder {
 
 struct Node {
   ElementType type;
-  std::vector<std::uint8_t> data;                                      // a stream's bytes
+  std::vector<std::uint8_t> data;                                       // a stream's bytes
   std::map<std::u16string, std::shared_ptr<Node>, NameOrder> children;  // a storage's elements
 };
 
@@ -54,7 +54,8 @@ class MemoryStream : public Stream {
 
   HResult Read(void* buffer, std::uint32_t count, std::uint32_t* read) override {
     if (!buffer) return stg_error::kInvalidPointer;
-    const std::size_t available = node_->data.size() > position_ ? node_->data.size() - position_ : 0;
+    const std::size_t available =
+        node_->data.size() > position_ ? node_->data.size() - position_ : 0;
     const std::size_t n = std::min<std::size_t>(count, available);
     if (n) std::memcpy(buffer, node_->data.data() + position_, n);
     position_ += n;
@@ -136,8 +137,8 @@ class MemoryStorage : public Storage {
   HResult EnumElements(std::unique_ptr<ElementEnumerator>& out) override {
     std::vector<ElementStat> elements;
     for (const auto& [name, child] : node_->children)
-      elements.push_back({name, child->type,
-                          child->type == ElementType::kStream ? child->data.size() : 0});
+      elements.push_back(
+          {name, child->type, child->type == ElementType::kStream ? child->data.size() : 0});
     out = std::make_unique<MemoryEnumerator>(std::move(elements), file_);
     return kOk;
   }
@@ -212,9 +213,10 @@ HResult MemoryStorageFiles::CreateDocfile(const std::u16string& path, std::uint3
                                           std::unique_ptr<Storage>& out) {
   if (path.empty()) return stg_error::kInvalidName;
   if (IsOpen(path)) return stg_error::kShareViolation;
+  if (Exists(path) && !(mode & stgm::kCreate)) return stg_error::kFileAlreadyExists;
   File& file = files_[Upper(path)];
-  if (file.root && !(mode & stgm::kCreate)) return stg_error::kFileAlreadyExists;
   file.root = std::make_shared<Node>(Node{ElementType::kStorage, {}, {}});
+  file.plain.clear();
   auto open = std::make_shared<OpenFile>();
   file.open = open;
   out = std::make_unique<MemoryStorage>(file.root, mode, std::move(open));
@@ -226,6 +228,8 @@ HResult MemoryStorageFiles::OpenDocfile(const std::u16string& path, std::uint32_
   const auto found = files_.find(Upper(path));
   if (found == files_.end()) return stg_error::kFileNotFound;
   if (!found->second.open.expired()) return stg_error::kShareViolation;
+  // The system's answer for a file that exists but is not a compound file.
+  if (!found->second.root) return stg_error::kFileAlreadyExists;
   auto open = std::make_shared<OpenFile>();
   found->second.open = open;
   out = std::make_unique<MemoryStorage>(found->second.root, mode, std::move(open));
@@ -254,6 +258,18 @@ bool MemoryStorageFiles::Replace(const std::u16string& from, const std::u16strin
   files_.erase(found);
   files_[Upper(to)] = std::move(file);
   return true;
+}
+
+void MemoryStorageFiles::PutPlainFile(const std::u16string& path, std::string bytes) {
+  File& file = files_[Upper(path)];
+  file.root.reset();
+  file.plain = std::move(bytes);
+}
+
+std::optional<std::string> MemoryStorageFiles::PlainFileBytes(const std::u16string& path) const {
+  const auto found = files_.find(Upper(path));
+  if (found == files_.end() || found->second.root) return std::nullopt;
+  return found->second.plain;
 }
 
 bool MemoryStorageFiles::Exists(const std::u16string& path) {

@@ -4,9 +4,11 @@
 // callers rely on: children enumerate shorter names first, then by
 // case-insensitive comparison; a create with STGM_CREATE replaces an
 // element with all its content; a rename to a taken name fails; a file is
-// open, and cannot be opened again, until every object in it is released.
+// open, and cannot be opened again, until every object in it is released;
+// a file that is not a compound file does not open.
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/storage.h"
@@ -34,10 +36,16 @@ class MemoryStorageFiles : public StorageFiles {
 
   // Whether some object of the file is still unreleased.
   bool IsOpen(const std::u16string& path) const;
+  // A file of plain bytes that is not a compound file (a half-written one,
+  // say): it does not open, as the system's, but moves and is replaced.
+  void PutPlainFile(const std::u16string& path, std::string bytes);
+  // The bytes of such a file; none for a compound file or a missing one.
+  std::optional<std::string> PlainFileBytes(const std::u16string& path) const;
 
  private:
   struct File {
-    std::shared_ptr<memory_storage::Node> root;
+    std::shared_ptr<memory_storage::Node> root;  // none: not a compound file
+    std::string plain;                           // the bytes of one that is not
     std::weak_ptr<memory_storage::OpenFile> open;
   };
   std::map<std::u16string, File> files_;  // key: upper-case path
