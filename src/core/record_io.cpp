@@ -1,4 +1,5 @@
-// Writing a record from the clipboard and putting a record back on it.
+// Writing a record from the clipboard and putting a record back on it; the
+// formatted write, which does both.
 #include "core/comma_text.h"
 #include "core/element_name.h"
 #include "core/header_date.h"
@@ -27,8 +28,7 @@ std::string UnnamedFormat(unsigned format) { return "#" + std::to_string(format)
 
 bool WriteAll(platform::Stream& stream, const void* bytes, std::size_t size) {
   std::uint32_t written = 0;
-  return stream.Write(bytes, static_cast<std::uint32_t>(size), &written) == kOk &&
-         written == size;
+  return stream.Write(bytes, static_cast<std::uint32_t>(size), &written) == kOk && written == size;
 }
 
 bool ReadAll(platform::Stream& stream, void* bytes, std::uint32_t size) {
@@ -96,8 +96,8 @@ RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
     names.push_back(f.name);
     kind = WithFormat(kind, f.format);
     std::unique_ptr<platform::Stream> stream;
-    if (record->CreateStream(ElementName(static_cast<std::int32_t>(f.format)),
-                             mode::kCreateElement, stream) == kOk)
+    if (record->CreateStream(ElementName(static_cast<std::int32_t>(f.format)), mode::kCreateElement,
+                             stream) == kOk)
       WriteAll(*stream, f.bytes.data(), f.bytes.size());
   }
   std::unique_ptr<platform::Stream> header;
@@ -167,6 +167,42 @@ RecordKind Recorder::ReadRecord(std::int32_t n, bool announce_only, std::string&
   if (!items.empty()) date = items.front();
   view_.BuildDisplayMenu(items);
   return kind;
+}
+
+RecordKind Recorder::FormattedWrite(const std::u16string& text, std::string& date) {
+  date.clear();
+  // Nothing to write (an empty text box): the clipboard and the record
+  // stay as they are.
+  if (current_no_ <= 0 || text.empty()) return kNoRecord;
+  bool placed = false;
+  {
+    platform::ClipboardSession session(clipboard_, window_);
+    if (session.is_open() && clipboard_.Empty()) {
+      // The clipboard's Unicode text: UTF-16, little-endian, zero-terminated.
+      platform::GlobalBlock block(clipboard_, (text.size() + 1) * 2);
+      bool written = false;
+      {
+        platform::GlobalView view(clipboard_, block.get());
+        if (view.locked() && view.bytes().size() >= (text.size() + 1) * 2) {
+          std::uint8_t* out = view.bytes().data();
+          for (const char16_t c : text) {
+            *out++ = static_cast<std::uint8_t>(c & 0xFF);
+            *out++ = static_cast<std::uint8_t>(c >> 8);
+          }
+          out[0] = out[1] = 0;
+          written = true;
+        }
+      }
+      placed = written && platform::HandOver(clipboard_, cf::kUnicodeText, block);
+      // As when a record is put back: our own change is skipped only when
+      // there will be one.
+      if (placed) SkipOwnChange();
+    }
+  }
+  // A clipboard that could not be taken holds someone else's content,
+  // which must not replace the record.
+  if (!placed) return kNoRecord;
+  return WriteRecord(current_no_, date);
 }
 
 }  // namespace quill::core

@@ -64,6 +64,11 @@ class Recorder {
   int NextSlot() const;
   RecordKind WriteRecord(std::int32_t n, std::string& date);
   RecordKind ReadRecord(std::int32_t n, bool announce_only, std::string& date);
+  // "整形書き込み": `text` (the text box's content, quoted already if so
+  // wished) becomes the clipboard's text, and record CurrentNo is written
+  // anew from the clipboard. Returns its kind and date, or kNoRecord when
+  // nothing was written.
+  RecordKind FormattedWrite(const std::u16string& text, std::string& date);
   void MenuDelClick();
   // Moves the current record before record `target` (0: no row there).
   void ListViewDragDrop(int target);

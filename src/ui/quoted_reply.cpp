@@ -9,14 +9,10 @@ namespace quill::ui {
 void TFQuillet::CopyBtnClick() {
   const int current = recorder_->CurrentNo();
   if (current <= 0) return;
-  recorder_->SkipOwnChange();
   if (Get<framework::CheckBox>(L"ConvertCB").Checked()) ConvertText();
-  const HWND memo = Memo1().hwnd();
-  ::SendMessageW(memo, EM_SETSEL, 0, -1);
-  ::SendMessageW(memo, WM_COPY, 0, 0);
-  ::SendMessageW(memo, EM_SETSEL, 0, 0);
   std::string date;
-  const core::RecordKind kind = recorder_->WriteRecord(current, date);
+  const core::RecordKind kind = recorder_->FormattedWrite(ToU16(Memo1().Text()), date);
+  if (kind < 0) return;  // nothing was written
   framework::ListView& list = ListView();
   if (current - 1 < list.Count()) {
     list.SetSubItems(current - 1, {FromAnsi(date), MemoFirstLine()});

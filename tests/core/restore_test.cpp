@@ -95,6 +95,45 @@ TEST_P(RestoreTest, ARecordWithoutHeaderComesBackWithAnEmptyDate) {
   EXPECT_TRUE(view_->display_menu.empty());
 }
 
+TEST_P(RestoreTest, AFormattedWriteRewritesTheCurrentRecordWithoutANewOne) {
+  CopyText("first");
+  CopyText("reply to this");
+  clock_.now.minute = 30;
+  const std::u16string reply = u"> reply to this\r\n> \u00e9\u3042";
+  std::string date;
+  EXPECT_EQ(recorder_->FormattedWrite(reply, date), kHasText);
+  Pump();
+  EXPECT_EQ(date, "2026/12/07 09:30");
+  std::string utf16le;  // the clipboard's Unicode text: little-endian, zero-terminated
+  for (const char16_t c : reply + u'\0') utf16le += {char(c & 0xFF), char(c >> 8)};
+  EXPECT_EQ(BytesOf(cf::kUnicodeText), utf16le);
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  EXPECT_EQ(TextOfRecord(2).substr(0, 15), "> reply to this");
+  CopyText("next");  // the skip was used up by the write itself
+  EXPECT_EQ(recorder_->RecordCount(), 3);
+}
+
+TEST_P(RestoreTest, AFormattedWriteThatCannotChangeTheClipboardChangesNothing) {
+  CopyText("kept");
+  std::string date;
+  // Nothing to write: an empty text box, even in manual mode with another
+  // program's text on the clipboard.
+  recorder_->WatchRGClick(false);
+  CopyText("another program's");
+  EXPECT_EQ(recorder_->FormattedWrite(u"", date), kNoRecord);
+  recorder_->WatchRGClick(true);
+  EXPECT_EQ(recorder_->FormattedWrite(u"", date), kNoRecord);
+  EXPECT_EQ(recorder_->CaptureState(), capture_state::kAutomatic);
+  {  // the clipboard held by another program
+    platform::ClipboardSession held(clipboard(), other_->id);
+    EXPECT_EQ(recorder_->FormattedWrite(u"reply", date), kNoRecord);
+  }
+  EXPECT_EQ(recorder_->CaptureState(), capture_state::kAutomatic);
+  EXPECT_EQ(TextOfRecord(1), "kept");
+  CopyText("next");
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Worlds, RestoreTest, ::testing::ValuesIn(AllWorlds()), WorldName);
 
 }  // namespace

@@ -45,6 +45,18 @@ TEST_F(RecordingFormTest, AFormattedWriteStoresTheEditedTextAsTheCurrentRecord) 
   EXPECT_EQ(form_->Get<framework::ListView>(L"ListView").SubItem(0, 2), L"edited by the user");
 }
 
+TEST_F(RecordingFormTest, AFormattedWriteOfAnEmptyBoxWritesNothing) {
+  Copy("original");
+  form_->Get<framework::CheckBox>(L"ConvertCB").SetChecked(true);
+  SetMemo(L"");
+  form_->CopyBtnClick();
+  Pump();
+  EXPECT_EQ(form_->recorder().CaptureState(), core::capture_state::kAutomatic);
+  Copy("next");  // another program's copy is recorded
+  EXPECT_EQ(form_->recorder().RecordCount(), 2);
+  EXPECT_EQ(RecordText(1), "original");
+}
+
 TEST_F(RecordingFormTest, AFormattedWriteWithQuotingAndAPictureLeavesATextRecord) {
   Copy("reply to this", true);
   auto& list = form_->Get<framework::ListView>(L"ListView");
