@@ -58,5 +58,21 @@ TEST_F(RecordingFormTest, TheRecordListSelectsOneRowAtATime) {
   EXPECT_TRUE(list.Selected(2));
 }
 
+// The caption counts what is left, down to no record at all.
+TEST_F(RecordingFormTest, DeletingTheOnlyRecordLeavesTheCaptionAtNone) {
+  Copy("only");
+  const auto caption = [this] {
+    wchar_t text[64] = {};
+    ::GetWindowTextW(form_->hwnd(), text, 64);
+    return std::wstring(text);
+  };
+  ASSERT_EQ(caption(), L"Quilleteer  1/1");
+  form_->MenuFileClick();
+  form_->menus().Click(L"MenuDel");
+  Pump();
+  EXPECT_EQ(caption(), L"Quilleteer  0/0");
+  EXPECT_EQ(form_->Get<framework::ListView>(L"ListView").Count(), 0);
+}
+
 }  // namespace
 }  // namespace quill::ui

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_settings.h"
 #include "pump.h"
 #include "ui/main_form.h"
+#include "window_shots.h"
 
 namespace quill::ui {
 namespace {
@@ -78,6 +79,16 @@ TEST_F(SettingsTest, AFirstStartShowsTheDefaults) {
     EXPECT_EQ(form.Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 1);
     EXPECT_EQ(form.recorder().OpusAppWait(), 2000u);
     ExpectRadioGroupsShowTheirIndex(form);
+    // For people to look at: both settings pages as a first start shows them.
+    form.Show(SW_SHOW);
+    for (int page : {1, 2}) {
+      form.Get<framework::PageControl>(L"PageControl").SetActivePage(page);
+      ::RedrawWindow(form.hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+      PumpMessages();
+      EXPECT_TRUE(
+          SaveWindowShot(form.hwnd(), L"first_start_settings" + std::to_wstring(page) + L".bmp"));
+    }
   });
 }
 
