@@ -51,60 +51,81 @@ struct Subject {
 
 void Register(const Subject& s, const fs::path& scratch) {
   const std::string p = s.label + "/";
-  benchmark::RegisterBenchmark((p + "memcpy").c_str(), [&s](benchmark::State& state) {
-    std::vector<std::uint8_t> dest(s.bytes.size(), 1);
-    for (auto _ : state) {
-      std::memcpy(dest.data(), s.bytes.data(), s.bytes.size());
-      benchmark::ClobberMemory();
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark((p + "memcpy").c_str(),
+                               [&s](benchmark::State& state) {
+                                 std::vector<std::uint8_t> dest(s.bytes.size(), 1);
+                                 for (auto _ : state) {
+                                   std::memcpy(dest.data(), s.bytes.data(), s.bytes.size());
+                                   benchmark::ClobberMemory();
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 
-  benchmark::RegisterBenchmark((p + "load").c_str(), [&s](benchmark::State& state) {
-    MemoryStream in(s.bytes);
-    for (auto _ : state) {
-      TKvDIB dib;
-      in.Seek(0);
-      dib.LoadFromStream(in);
-      benchmark::DoNotOptimize(dib.InternalDIB().DIBInfo.Bits());
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark((p + "load").c_str(),
+                               [&s](benchmark::State& state) {
+                                 MemoryStream in(s.bytes);
+                                 for (auto _ : state) {
+                                   TKvDIB dib;
+                                   in.Seek(0);
+                                   dib.LoadFromStream(in);
+                                   benchmark::DoNotOptimize(dib.InternalDIB().DIBInfo.Bits());
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 
-  benchmark::RegisterBenchmark((p + "save").c_str(), [&s](benchmark::State& state) {
-    MemoryStream in(s.bytes);
-    TKvDIB dib;
-    dib.LoadFromStream(in);
-    MemoryStream out;
-    for (auto _ : state) {
-      out.Clear();
-      dib.SaveToStream(out);
-      benchmark::DoNotOptimize(out.Bytes().data());
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark((p + "save").c_str(),
+                               [&s](benchmark::State& state) {
+                                 MemoryStream in(s.bytes);
+                                 TKvDIB dib;
+                                 dib.LoadFromStream(in);
+                                 MemoryStream out;
+                                 for (auto _ : state) {
+                                   out.Clear();
+                                   dib.SaveToStream(out);
+                                   benchmark::DoNotOptimize(out.Bytes().data());
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 
-  benchmark::RegisterBenchmark((p + "file_load").c_str(), [&s](benchmark::State& state) {
-    for (auto _ : state) {
-      TKvDIB dib;
-      dib.LoadFromFile(s.file);
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kFileIterations);
+  benchmark::RegisterBenchmark((p + "file_load").c_str(),
+                               [&s](benchmark::State& state) {
+                                 for (auto _ : state) {
+                                   TKvDIB dib;
+                                   dib.LoadFromFile(s.file);
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->Iterations(kFileIterations);
 
   const fs::path out_file = scratch / (s.label + ".out.bmp");
-  benchmark::RegisterBenchmark((p + "file_save").c_str(), [&s, out_file](benchmark::State& state) {
-    TKvDIB dib;
-    dib.LoadFromFile(s.file);
-    for (auto _ : state) dib.SaveToFile(out_file);
-  })->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kFileIterations);
+  benchmark::RegisterBenchmark((p + "file_save").c_str(),
+                               [&s, out_file](benchmark::State& state) {
+                                 TKvDIB dib;
+                                 dib.LoadFromFile(s.file);
+                                 for (auto _ : state) dib.SaveToFile(out_file);
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->Iterations(kFileIterations);
 
   const std::string command =
       "convert " + Quoted(s.file) + " BMP3:" + Quoted(scratch / (s.label + ".magick.bmp"));
-  benchmark::RegisterBenchmark((p + "convert_load_save").c_str(), [command](benchmark::State& state) {
-    for (auto _ : state) {
-      if (std::system(command.c_str()) != 0) {
-        state.SkipWithError("convert failed");
-        break;
-      }
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kFileIterations);
+  benchmark::RegisterBenchmark((p + "convert_load_save").c_str(),
+                               [command](benchmark::State& state) {
+                                 for (auto _ : state) {
+                                   if (std::system(command.c_str()) != 0) {
+                                     state.SkipWithError("convert failed");
+                                     break;
+                                   }
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->Iterations(kFileIterations);
 }
 
 }  // namespace
@@ -138,15 +159,17 @@ int main(int argc, char** argv) {
   for (const Subject& s : subjects) {
     const std::string p = s.label + "/";
     const double copy = collector.Ms(p + "memcpy"), load = collector.Ms(p + "load"),
-                 save = collector.Ms(p + "save"), file = collector.Ms(p + "file_load") + collector.Ms(p + "file_save"),
+                 save = collector.Ms(p + "save"),
+                 file = collector.Ms(p + "file_load") + collector.Ms(p + "file_save"),
                  magick = collector.Ms(p + "convert_load_save");
     const std::string name = s.label + " (" + std::to_string(s.bytes.size()) + ")";
     std::printf("%-28s %10.3f %8.3f %8.3f %8.2f %10.3f %10.1f %9.1f\n", name.c_str(), copy, load,
                 save, copy > 0 ? std::max(load, save) / copy : 0, file, magick,
                 file > 0 ? magick / file : 0);
   }
-  std::printf("x memcpy: the slower of load and save over one memcpy of the file's bytes.\n"
-              "x faster: convert's load and save over ours, both through files.\n");
+  std::printf(
+      "x memcpy: the slower of load and save over one memcpy of the file's bytes.\n"
+      "x faster: convert's load and save over ours, both through files.\n");
   fs::remove_all(scratch);
   return 0;
 }

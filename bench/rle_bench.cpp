@@ -37,7 +37,8 @@ TDIBInfo Screenshot(int width, int height) {
   info.Header.biBitCount = 8;
   info.Header.biClrUsed = 256;
   for (int i = 0; i < 256; ++i) {
-    info.ColorTable[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i),
+    info.ColorTable[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i),
+                                                    static_cast<std::uint8_t>(i),
                                                     static_cast<std::uint8_t>(255 - i), 0};
   }
   const std::int64_t stride = quill::dib::RowStride(width, 8);
@@ -50,8 +51,10 @@ TDIBInfo Screenshot(int width, int height) {
   for (int w = 0; w < 6; ++w) {
     const int left = static_cast<int>(rng() % static_cast<unsigned>(width / 2));
     const int top = static_cast<int>(rng() % static_cast<unsigned>(height / 2));
-    const int right = std::min(width - 1, left + width / 3 + static_cast<int>(rng() % static_cast<unsigned>(width / 4)));
-    const int bottom = std::min(height - 1, top + height / 3 + static_cast<int>(rng() % static_cast<unsigned>(height / 4)));
+    const int right = std::min(
+        width - 1, left + width / 3 + static_cast<int>(rng() % static_cast<unsigned>(width / 4)));
+    const int bottom = std::min(
+        height - 1, top + height / 3 + static_cast<int>(rng() % static_cast<unsigned>(height / 4)));
     for (int y = top; y <= bottom; ++y) {
       for (int x = left; x <= right; ++x) {
         std::uint8_t v = 255;
@@ -62,7 +65,8 @@ TDIBInfo Screenshot(int width, int height) {
         } else {
           // Text: lines 18 px apart, glyph cells 8 × 12, about half the cells inked.
           const int line = (y - top - 30) % 18, cell = (x - left - 8) / 8;
-          const unsigned hash = static_cast<unsigned>(cell * 2654435761u + (y - top - 30) / 18 * 40503u);
+          const unsigned hash =
+              static_cast<unsigned>(cell * 2654435761u + (y - top - 30) / 18 * 40503u);
           if (y > top + 30 && line < 12 && x > left + 8 && x < right - 8 && (hash >> 7) % 2 == 0) {
             const unsigned bit = (hash >> ((line * 8 + (x - left - 8) % 8) % 29)) & 3;
             v = bit == 0 ? 0 : bit == 1 ? 128 : 255;
@@ -107,8 +111,8 @@ void WriteBmp(const fs::path& name, const TDIBInfo& info) {
   put(0, 4);
   for (const auto& c : info.ColorTable) out.insert(out.end(), {c.rgbBlue, c.rgbGreen, c.rgbRed, 0});
   out.insert(out.end(), info.Bits(), info.Bits() + info.ImageSize);
-  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(out.data()),
-                                              static_cast<std::streamsize>(out.size()));
+  std::ofstream(name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
 }
 
 struct Subject {
@@ -123,46 +127,64 @@ constexpr int kProcessIterations = 10;
 void Register(const Subject& s) {
   const std::string p = s.label + "/";
   const auto bytes = static_cast<std::size_t>(s.pixels.ImageSize);
-  benchmark::RegisterBenchmark((p + "memcpy").c_str(), [&s, bytes](benchmark::State& state) {
-    std::vector<std::uint8_t> dest(bytes, 1);
-    for (auto _ : state) {
-      std::memcpy(dest.data(), s.pixels.Bits(), bytes);
-      benchmark::ClobberMemory();
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark((p + "memcpy").c_str(),
+                               [&s, bytes](benchmark::State& state) {
+                                 std::vector<std::uint8_t> dest(bytes, 1);
+                                 for (auto _ : state) {
+                                   std::memcpy(dest.data(), s.pixels.Bits(), bytes);
+                                   benchmark::ClobberMemory();
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 
-  benchmark::RegisterBenchmark((p + "encode").c_str(), [&s](benchmark::State& state) {
-    for (auto _ : state) {
-      TDIBInfo out = quill::dib::Convert8BitRGBTo8BitRLE(s.pixels);
-      benchmark::DoNotOptimize(out.Bits());
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark((p + "encode").c_str(),
+                               [&s](benchmark::State& state) {
+                                 for (auto _ : state) {
+                                   TDIBInfo out = quill::dib::Convert8BitRGBTo8BitRLE(s.pixels);
+                                   benchmark::DoNotOptimize(out.Bits());
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 
-  benchmark::RegisterBenchmark((p + "decode").c_str(), [&s](benchmark::State& state) {
-    for (auto _ : state) {
-      TDIBInfo out = quill::dib::Convert8BitRLETo8BitRGB(s.rle);
-      benchmark::DoNotOptimize(out.Bits());
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark((p + "decode").c_str(),
+                               [&s](benchmark::State& state) {
+                                 for (auto _ : state) {
+                                   TDIBInfo out = quill::dib::Convert8BitRLETo8BitRGB(s.rle);
+                                   benchmark::DoNotOptimize(out.Bits());
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 
-  benchmark::RegisterBenchmark((p + "file_load_decode").c_str(), [&s](benchmark::State& state) {
-    for (auto _ : state) {
-      quill::dib::TKvDIB dib;
-      dib.LoadFromFile(s.file);
-      TDIBInfo out = quill::dib::Convert8BitRLETo8BitRGB(dib.InternalDIB().DIBInfo);
-      benchmark::DoNotOptimize(out.Bits());
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kProcessIterations);
+  benchmark::RegisterBenchmark(
+      (p + "file_load_decode").c_str(),
+      [&s](benchmark::State& state) {
+        for (auto _ : state) {
+          quill::dib::TKvDIB dib;
+          dib.LoadFromFile(s.file);
+          TDIBInfo out = quill::dib::Convert8BitRLETo8BitRGB(dib.InternalDIB().DIBInfo);
+          benchmark::DoNotOptimize(out.Bits());
+        }
+      })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->Iterations(kProcessIterations);
 
   const std::string command = "bmptopnm '" + s.file.string() + "' > /dev/null 2>&1";
-  benchmark::RegisterBenchmark((p + "bmptopnm").c_str(), [command](benchmark::State& state) {
-    for (auto _ : state) {
-      if (std::system(command.c_str()) != 0) {
-        state.SkipWithError("bmptopnm failed or is missing");
-        break;
-      }
-    }
-  })->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kProcessIterations);
+  benchmark::RegisterBenchmark((p + "bmptopnm").c_str(),
+                               [command](benchmark::State& state) {
+                                 for (auto _ : state) {
+                                   if (std::system(command.c_str()) != 0) {
+                                     state.SkipWithError("bmptopnm failed or is missing");
+                                     break;
+                                   }
+                                 }
+                               })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->Iterations(kProcessIterations);
 }
 
 }  // namespace
@@ -188,8 +210,9 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&collector);
   benchmark::Shutdown();
 
-  std::printf("\n%-22s %9s %9s %7s %8s %8s %7s %8s %8s %9s %8s\n", "image", "pixels", "rle", "memcpy",
-              "encode", "enc MB/s", "x copy", "decode", "dec MB/s", "file+dec", "bmptopnm");
+  std::printf("\n%-22s %9s %9s %7s %8s %8s %7s %8s %8s %9s %8s\n", "image", "pixels", "rle",
+              "memcpy", "encode", "enc MB/s", "x copy", "decode", "dec MB/s", "file+dec",
+              "bmptopnm");
   for (const Subject& s : subjects) {
     const std::string p = s.label + "/";
     const double mb = s.pixels.ImageSize / 1e6;
@@ -204,8 +227,9 @@ int main(int argc, char** argv) {
                   netpbm / dec, file > 0 ? netpbm / file : 0);
     }
   }
-  std::printf("All times in ms; MB/s of uncompressed pixels; x copy: encode over one memcpy of the\n"
-              "pixels; bmptopnm converts the same RLE8 file to PNM (process start included).\n");
+  std::printf(
+      "All times in ms; MB/s of uncompressed pixels; x copy: encode over one memcpy of the\n"
+      "pixels; bmptopnm converts the same RLE8 file to PNM (process start included).\n");
   fs::remove_all(scratch);
   return 0;
 }

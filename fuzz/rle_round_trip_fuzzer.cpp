@@ -30,13 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::int64_t stride = quill::dib::RowStride(width, bits);
   const std::int64_t used = bits == 8 ? width : (width + 1) / 2;
-  const int rows = static_cast<int>(std::min<std::int64_t>(16, (static_cast<std::int64_t>(size) + used - 1) / used));
+  const int rows = static_cast<int>(
+      std::min<std::int64_t>(16, (static_cast<std::int64_t>(size) + used - 1) / used));
   // The input's bytes fill the rows (repeated when short); pad bits stay
   // zero, as the decoders leave them.
   std::vector<std::uint8_t> block(static_cast<std::size_t>(stride * rows), 0);
   for (int y = 0; y < rows; ++y) {
     for (std::int64_t i = 0; i < used; ++i) {
-      block[static_cast<std::size_t>(y * stride + i)] = data[static_cast<std::size_t>(y * used + i) % size];
+      block[static_cast<std::size_t>(y * stride + i)] =
+          data[static_cast<std::size_t>(y * used + i) % size];
     }
     if (bits == 4 && width % 2) block[static_cast<std::size_t>(y * stride + used - 1)] &= 0xF0;
   }

@@ -42,11 +42,11 @@ Color mix(Color p, Color q, float t) {
 
 // One palette for everything, so the icons read as a family.
 namespace pal {
-constexpr Color ink = rgb(0x3C4650);          // generic dark outline, glyph lines
-constexpr Color greyLine = rgb(0x6C7885);     // outline of paper and light objects
+constexpr Color ink = rgb(0x3C4650);       // generic dark outline, glyph lines
+constexpr Color greyLine = rgb(0x6C7885);  // outline of paper and light objects
 constexpr Color paper = rgb(0xFFFFFF);
-constexpr Color paperShade = rgb(0xE9EEF3);   // folded corner, paper bottom
-constexpr Color textLine = rgb(0x8C98A6);     // lines standing for text
+constexpr Color paperShade = rgb(0xE9EEF3);  // folded corner, paper bottom
+constexpr Color textLine = rgb(0x8C98A6);    // lines standing for text
 constexpr Color blue = rgb(0x2F7FD8);
 constexpr Color blueLight = rgb(0x66A9F2);
 constexpr Color blueDark = rgb(0x1A4F95);
@@ -57,7 +57,7 @@ constexpr Color yellow = rgb(0xF6C443);
 constexpr Color yellowLight = rgb(0xFFE08A);
 constexpr Color yellowBack = rgb(0xE0A42C);
 constexpr Color yellowDark = rgb(0x9C6A12);
-constexpr Color board = rgb(0xC98B4B);        // clipboard hardboard
+constexpr Color board = rgb(0xC98B4B);  // clipboard hardboard
 constexpr Color boardLight = rgb(0xDDA463);
 constexpr Color boardDark = rgb(0x7E5127);
 constexpr Color metal = rgb(0xB7C1CC);
@@ -97,7 +97,9 @@ Paint flat(Color c) {
 
 // Top-to-bottom gradient between rows y0 and y1 (light from above).
 Paint vgrad(Color top, Color bottom, float y0, float y1) {
-  return [=](float, float y) { return mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f)); };
+  return [=](float, float y) {
+    return mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f));
+  };
 }
 
 // Gradient along an arbitrary direction from point a (colour p) to b (colour q).
@@ -262,7 +264,8 @@ class Canvas {
 // Filled shape with a one-pixel outline: the outline colour covers the outer
 // box, the fill the box inset by one pixel, so both edges land on pixel
 // boundaries whatever the scale.
-void box(Canvas& c, float x0, float y0, float x1, float y1, float r, Color line, const Paint& fill) {
+void box(Canvas& c, float x0, float y0, float x1, float y1, float r, Color line,
+         const Paint& fill) {
   c.fill(rrect(x0, y0, x1, y1, r), line);
   c.fill(rrect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, std::max(r - 1, 0.0f)), fill);
 }
@@ -286,7 +289,8 @@ void shape(Canvas& c, const Poly& p, Color fill, Color line, Cap cap = Cap::Squa
 void page(Canvas& c, float x0, float y0, float x1, float y1, float fold) {
   const Poly outline{{x0, y0}, {x1 - fold, y0}, {x1, y0 + fold}, {x1, y1}, {x0, y1}};
   shape(c, outline, vgrad(pal::paper, pal::paperShade, y0, y1 + 2), pal::greyLine, Cap::Round);
-  shape(c, {{x1 - fold, y0}, {x1 - fold, y0 + fold}, {x1, y0 + fold}}, pal::paperShade, pal::greyLine, Cap::Round);
+  shape(c, {{x1 - fold, y0}, {x1 - fold, y0 + fold}, {x1, y0 + fold}}, pal::paperShade,
+        pal::greyLine, Cap::Round);
 }
 
 // The clipboard used by the capture and write-back buttons.
@@ -324,8 +328,8 @@ void chain(Canvas& c, Color light, Color dark) {
       return d >= r0 && d <= r1;
     };
   };
-  const Pt a0{4.3f, 11.7f}, a1{6.3f, 9.7f};   // lower-left link, axis end points
-  const Pt b0{9.7f, 6.3f}, b1{11.7f, 4.3f};   // upper-right link
+  const Pt a0{4.3f, 11.7f}, a1{6.3f, 9.7f};  // lower-left link, axis end points
+  const Pt b0{9.7f, 6.3f}, b1{11.7f, 4.3f};  // upper-right link
   const float rOut = 3.3f, rIn = 1.15f;
   const Paint paint = lgrad({4, 4}, {12, 12}, light, dark);
   // The far link first, then a gap where the near one crosses it, then the
@@ -371,12 +375,17 @@ void landscape(Canvas& c, float x0, float y0, float x1, float y1) {
   const float w = x1 - x0, h = y1 - y0;
   // The sun centred on a pixel corner, so a small disc stays round and sharp.
   const float sr = std::max(1.5f, h * 0.14f);
-  c.fill(intersect(inside, ellipse(std::round(x1 - w * 0.3f), std::round(y0 + h * 0.35f), sr, sr)), pal::sun);
-  c.fill(intersect(inside, poly({{x0, y1}, {x0, y0 + h * 0.62f}, {x0 + w * 0.35f, y0 + h * 0.42f},
+  c.fill(intersect(inside, ellipse(std::round(x1 - w * 0.3f), std::round(y0 + h * 0.35f), sr, sr)),
+         pal::sun);
+  c.fill(intersect(inside, poly({{x0, y1},
+                                 {x0, y0 + h * 0.62f},
+                                 {x0 + w * 0.35f, y0 + h * 0.42f},
                                  {x0 + w * 0.72f, y1}})),
          pal::hillDark);
-  c.fill(intersect(inside, poly({{x0 + w * 0.25f, y1}, {x0 + w * 0.62f, y0 + h * 0.55f},
-                                 {x1, y0 + h * 0.8f}, {x1, y1}})),
+  c.fill(intersect(inside, poly({{x0 + w * 0.25f, y1},
+                                 {x0 + w * 0.62f, y0 + h * 0.55f},
+                                 {x1, y0 + h * 0.8f},
+                                 {x1, y1}})),
          pal::hill);
 }
 
@@ -392,7 +401,14 @@ void openButton(Canvas& c) {
 }
 
 void downArrow(Canvas& c) {
-  shape(c, {{6.5f, 4.5f}, {9.5f, 4.5f}, {9.5f, 8.5f}, {11.5f, 8.5f}, {8, 12}, {4.5f, 8.5f}, {6.5f, 8.5f}},
+  shape(c,
+        {{6.5f, 4.5f},
+         {9.5f, 4.5f},
+         {9.5f, 8.5f},
+         {11.5f, 8.5f},
+         {8, 12},
+         {4.5f, 8.5f},
+         {6.5f, 8.5f}},
         vgrad(pal::blueLight, pal::blue, 5, 12), pal::blueDark);
 }
 
@@ -405,12 +421,13 @@ void copyButton(Canvas& c) {
   clipboard(c);
   // Quoted lines: the leading bar of a quotation, then text.
   c.fill(rect(5, 5, 6, 13), pal::blue);
-  for (int y : {6, 8, 10, 12}) c.fill(rect(7, float(y), y == 12 ? 9.0f : 11.0f, y + 1.0f), pal::textLine);
+  for (int y : {6, 8, 10, 12})
+    c.fill(rect(7, float(y), y == 12 ? 9.0f : 11.0f, y + 1.0f), pal::textLine);
   pencil(c, 20, -6, 8);
 }
 
 Poly rightArrow(float x0, float x1, float head, float cy, float shaft, float wing) {
-  return {{x0, cy - shaft}, {x1 - head, cy - shaft}, {x1 - head, cy - wing}, {x1, cy},
+  return {{x0, cy - shaft},       {x1 - head, cy - shaft}, {x1 - head, cy - wing}, {x1, cy},
           {x1 - head, cy + wing}, {x1 - head, cy + shaft}, {x0, cy + shaft}};
 }
 
@@ -486,7 +503,8 @@ struct Frame {
 };
 Frame bezier(Pt a, Pt b, Pt e, float t) {
   const float s = 1 - t;
-  const Pt p{s * s * a.x + 2 * s * t * b.x + t * t * e.x, s * s * a.y + 2 * s * t * b.y + t * t * e.y};
+  const Pt p{s * s * a.x + 2 * s * t * b.x + t * t * e.x,
+             s * s * a.y + 2 * s * t * b.y + t * t * e.y};
   Pt u{2 * s * (b.x - a.x) + 2 * t * (e.x - b.x), 2 * s * (b.y - a.y) + 2 * t * (e.y - b.y)};
   const float l = std::sqrt(u.x * u.x + u.y * u.y);
   return {p, {u.x / l, u.y / l}};
@@ -558,7 +576,8 @@ void quillPen(Canvas& c, float k, int size) {
   const Frame n0 = bezier(a, b, e, 0.0f), n1 = bezier(a, b, e, 0.1f), q = bezier(a, b, e, vaneFrom);
   const Pt nn{n1.u.y, -n1.u.x};
   const float nibW = std::max(1.2f, 1.9f * k), shaftW = std::max(1.0f, 1.3f * k);
-  const Poly nib{n0.p, {n1.p.x + nn.x * nibW, n1.p.y + nn.y * nibW},
+  const Poly nib{n0.p,
+                 {n1.p.x + nn.x * nibW, n1.p.y + nn.y * nibW},
                  {n1.p.x - nn.x * nibW, n1.p.y - nn.y * nibW}};
   const Poly shaft{{n1.p.x + nn.x * shaftW, n1.p.y + nn.y * shaftW},
                    {q.p.x + nn.x * shaftW, q.p.y + nn.y * shaftW},
@@ -573,7 +592,8 @@ void quillPen(Canvas& c, float k, int size) {
   // The rachis, the feather's central spine.
   if (size >= 32) {
     Poly spine;
-    for (int i = 0; i <= 40; ++i) spine.push_back(bezier(a, b, e, vaneFrom + (0.93f - vaneFrom) * i / 40).p);
+    for (int i = 0; i <= 40; ++i)
+      spine.push_back(bezier(a, b, e, vaneFrom + (0.93f - vaneFrom) * i / 40).p);
     c.fill(stroke(spine, size >= 48 ? 1.3f : 1.0f, false, Cap::Round), rgb(0xE8F0FF));
   }
 }
@@ -583,21 +603,26 @@ void appIcon(Canvas& c) {
   const float k = size / 48.0f;
   const auto r = [&](float v) { return std::round(v * k); };
   const float bx0 = r(5), by0 = r(6), bx1 = r(38), by1 = size;
-  box(c, bx0, by0, bx1, by1, std::max(1.5f, 3 * k), pal::boardDark, vgrad(pal::boardLight, pal::board, by0, by1));
+  box(c, bx0, by0, bx1, by1, std::max(1.5f, 3 * k), pal::boardDark,
+      vgrad(pal::boardLight, pal::board, by0, by1));
   const float inset = size >= 48 ? 4 : size >= 32 ? 3 : 2;
   const float px0 = bx0 + inset, px1 = bx1 - inset, py0 = r(12), py1 = by1 - inset;
   c.fill(rect(px0, py0, px1, py1), vgrad(pal::paper, pal::paperShade, py0, py1));
   // Text on the sheet: fewer, thicker lines as the icon grows.
   const float lineH = size >= 48 ? 2 : 1, gap = size >= 48 ? 5 : size >= 32 ? 4 : 2;
   int lines = 0;
-  for (float y = py0 + (size >= 32 ? gap : 2); y + lineH <= py1 - (size >= 32 ? 3 : 1); y += gap, ++lines) {
+  for (float y = py0 + (size >= 32 ? gap : 2); y + lineH <= py1 - (size >= 32 ? 3 : 1);
+       y += gap, ++lines) {
     const float end = lines % 3 == 2 ? px0 + (px1 - px0) * 0.55f : px1 - (size >= 32 ? 3 : 1);
     c.fill(rect(px0 + (size >= 32 ? 3 : 1), y, std::round(end), y + lineH), pal::textLine);
   }
   // The clip, with its hanging hole at larger sizes.
-  const float cx0 = r(13), cx1 = r(30), cy0 = size >= 32 ? r(2) : 1, cy1 = r(12) + (size >= 32 ? 1 : 0);
-  box(c, cx0, cy0, cx1, cy1, std::max(1.0f, 2 * k), pal::metalDark, vgrad(pal::metalLight, pal::metal, cy0, cy1));
-  if (size >= 32) c.fill(ellipse((cx0 + cx1) / 2, cy0 + 2.5f * k + 1, 1.6f * k, 1.2f * k), pal::metalDark);
+  const float cx0 = r(13), cx1 = r(30), cy0 = size >= 32 ? r(2) : 1,
+              cy1 = r(12) + (size >= 32 ? 1 : 0);
+  box(c, cx0, cy0, cx1, cy1, std::max(1.0f, 2 * k), pal::metalDark,
+      vgrad(pal::metalLight, pal::metal, cy0, cy1));
+  if (size >= 32)
+    c.fill(ellipse((cx0 + cx1) / 2, cy0 + 2.5f * k + 1, 1.6f * k, 1.2f * k), pal::metalDark);
   if (size >= 32)
     quillPen(c, k, size);
   else
@@ -851,9 +876,9 @@ int main(int argc, char** argv) {
   }
 
   const Canvas toolStripOff = disabled(toolStrip);
-  bool ok = save(out / "toolbar.bmp", bmp(toolStrip)) && save(out / "toolbar-disabled.bmp", bmp(toolStripOff)) &&
-            save(out / "kinds.bmp", bmp(kindStrip)) &&
-            save(out / "quilleteer.ico", ico(app));
+  bool ok = save(out / "toolbar.bmp", bmp(toolStrip)) &&
+            save(out / "toolbar-disabled.bmp", bmp(toolStripOff)) &&
+            save(out / "kinds.bmp", bmp(kindStrip)) && save(out / "quilleteer.ico", ico(app));
 
   if (ok && argc > 2) {
     const std::filesystem::path preview = argv[2];
@@ -862,7 +887,8 @@ int main(int argc, char** argv) {
     for (const Canvas& c : tools) t.push_back(&c);
     for (const Canvas& c : kindIcons) k.push_back(&c);
     for (auto it = app.rbegin(); it != app.rend(); ++it) a.push_back(&*it);
-    ok = save(preview / "toolbar.png", png(toolStrip)) && save(preview / "toolbar-disabled.png", png(toolStripOff)) &&
+    ok = save(preview / "toolbar.png", png(toolStrip)) &&
+         save(preview / "toolbar-disabled.png", png(toolStripOff)) &&
          save(preview / "kinds.png", png(kindStrip)) &&
          save(preview / "toolbar-x1.png", png(previewSheet(t, 1))) &&
          save(preview / "toolbar-x8.png", png(previewSheet(t, 8))) &&

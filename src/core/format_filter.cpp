@@ -8,10 +8,10 @@ constexpr std::size_t kMaxStandardName = 40;
 }  // namespace
 
 FormatFilter::FormatFilter(std::string all, std::string other)
-    : captions_{std::move(all), "Text",    "Bitmap", "MetaFile", "SYLK",        "DIF",
-                "TIFF",         "OEMText", "DIB",    "Palette",  "PenData",     "RIFF",
-                "Wave",         "UniCodeText", "EnhancedMetaFile", "hDrop",    "Locale",
-                std::move(other)} {
+    : captions_{std::move(all), "Text",   "Bitmap",        "MetaFile",    "SYLK",
+                "DIF",          "TIFF",   "OEMText",       "DIB",         "Palette",
+                "PenData",      "RIFF",   "Wave",          "UniCodeText", "EnhancedMetaFile",
+                "hDrop",        "Locale", std::move(other)} {
   flags_[kAll] = true;
 }
 

@@ -74,16 +74,20 @@ Settings ReadSettings(platform::SettingsStore& store) {
 std::optional<std::u16string> WriteSettings(platform::SettingsStore& store, const Settings& s) {
   if (!store.Open()) return std::u16string(u"Left");
   const std::pair<const char16_t*, int> before[] = {
-      {u"Left", s.Left},         {u"Top", s.Top},           {u"Width", s.Width},
-      {u"Height", s.Height},     {u"Max", s.Max},           {u"Manual", s.Manual},
-      {u"Position", s.Position}, {u"StayOnTop", s.StayOnTop}, {u"Minimize", s.Minimize}};
+      {u"Left", s.Left},         {u"Top", s.Top},
+      {u"Width", s.Width},       {u"Height", s.Height},
+      {u"Max", s.Max},           {u"Manual", s.Manual},
+      {u"Position", s.Position}, {u"StayOnTop", s.StayOnTop},
+      {u"Minimize", s.Minimize}};
   for (const auto& [name, value] : before)
     if (!WriteInteger(store, name, value)) return std::u16string(name);
   if (!store.WriteText(u"Convert", s.Convert)) return std::u16string(u"Convert");
-  const std::pair<const char16_t*, int> after[] = {
-      {u"Timer", s.Timer},         {u"Color", s.Color},
-      {u"Quality", s.Quality},     {u"GrayScale", s.GrayScale},
-      {u"Progressive", s.Progressive}, {u"Expand", s.Expand}};
+  const std::pair<const char16_t*, int> after[] = {{u"Timer", s.Timer},
+                                                   {u"Color", s.Color},
+                                                   {u"Quality", s.Quality},
+                                                   {u"GrayScale", s.GrayScale},
+                                                   {u"Progressive", s.Progressive},
+                                                   {u"Expand", s.Expand}};
   for (const auto& [name, value] : after)
     if (!WriteInteger(store, name, value)) return std::u16string(name);
   return std::nullopt;

@@ -60,7 +60,9 @@ void TKvDIB::LoadFromStream(Stream& stream) {
   Changed();
 }
 
-void TKvDIB::SaveToStream(Stream& stream) const { Body("TKvDIB.SaveToStream").SaveToStream(stream); }
+void TKvDIB::SaveToStream(Stream& stream) const {
+  Body("TKvDIB.SaveToStream").SaveToStream(stream);
+}
 
 void TKvDIB::UniqueDIB() {
   TKvInternalDIB& body = Body("TKvDIB.UniqueDIB");

@@ -9,7 +9,9 @@ namespace {
 class LockedBlock {
  public:
   LockedBlock(TKvClipboard& memory, ClipboardHandle block)
-      : memory_(memory), block_(block), bytes_(static_cast<std::uint8_t*>(memory.GlobalLock(block))) {
+      : memory_(memory),
+        block_(block),
+        bytes_(static_cast<std::uint8_t*>(memory.GlobalLock(block))) {
     if (bytes_) size_ = memory.GlobalSize(block);
   }
   ~LockedBlock() {

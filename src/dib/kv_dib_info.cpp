@@ -4,8 +4,7 @@
 
 namespace quill::dib {
 
-std::optional<std::int32_t> PixelBlockSize(std::int64_t width, std::int64_t height,
-                                           int bit_count) {
+std::optional<std::int32_t> PixelBlockSize(std::int64_t width, std::int64_t height, int bit_count) {
   if (width <= 0 || width > INT32_MAX || height < 0 || height > INT32_MAX || bit_count <= 0 ||
       bit_count > 32) {
     return std::nullopt;
@@ -26,7 +25,8 @@ TDIBInfo CopyDescription(const TDIBInfo& source) {
 TDIBInfo CopyDIBInfo(const TDIBInfo& source) {
   TDIBInfo copy = CopyDescription(source);
   copy.Pixels = GetFileMap(static_cast<std::size_t>(source.ImageSize));
-  if (source.ImageSize > 0) std::memcpy(copy.Bits(), source.Bits(), static_cast<std::size_t>(source.ImageSize));
+  if (source.ImageSize > 0)
+    std::memcpy(copy.Bits(), source.Bits(), static_cast<std::size_t>(source.ImageSize));
   return copy;
 }
 

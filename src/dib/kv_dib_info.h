@@ -54,10 +54,14 @@ constexpr std::int64_t kMaxImageSize = INT32_MAX;
 // Table entries a bit count implies: 2, 16, 256, or 0 for true colour.
 constexpr std::uint32_t ColorCount(int bit_count) {
   switch (bit_count) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
+    default:
+      return 0;
   }
 }
 
@@ -69,8 +73,7 @@ constexpr std::int64_t RowStride(std::int64_t width, int bit_count) {
 
 // stride × |height| when that block is no larger than kMaxImageSize; the
 // product is checked before it is formed.
-std::optional<std::int32_t> PixelBlockSize(std::int64_t width, std::int64_t height,
-                                           int bit_count);
+std::optional<std::int32_t> PixelBlockSize(std::int64_t width, std::int64_t height, int bit_count);
 
 // Description and pixels of one image (the body's DIBInfo).
 struct TDIBInfo {

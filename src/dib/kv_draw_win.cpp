@@ -50,8 +50,7 @@ class StretchMode {
 
 }  // namespace
 
-void StretchDraw(TKvDIB& dib, DeviceContext context, const TKvRect& rect,
-                 std::uint32_t copy_mode) {
+void StretchDraw(TKvDIB& dib, DeviceContext context, const TKvRect& rect, std::uint32_t copy_mode) {
   HDC dc = static_cast<HDC>(context);
   const HPALETTE palette = static_cast<HPALETTE>(dib.GetPalette());
   const TKvInternalDIB& body = dib.InternalDIB();

@@ -15,9 +15,9 @@ class Exception : public std::runtime_error {
   explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 
-#define QUILL_DIB_EXCEPTION(Name)                                    \
-  class Name : public Exception {                                    \
-   public:                                                           \
+#define QUILL_DIB_EXCEPTION(Name)                                     \
+  class Name : public Exception {                                     \
+   public:                                                            \
     explicit Name(const std::string& message) : Exception(message) {} \
   }
 

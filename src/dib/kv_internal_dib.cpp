@@ -17,8 +17,7 @@ TKvInternalDIB* TKvInternalDIB::Clone(const TKvInternalDIB& source) {
   return body;
 }
 
-void TKvInternalDIB::CreateDIB(std::int32_t width, std::int32_t height, int bit_count,
-                               int colors) {
+void TKvInternalDIB::CreateDIB(std::int32_t width, std::int32_t height, int bit_count, int colors) {
   const bool known_bits = bit_count == 1 || bit_count == 4 || bit_count == 8 || bit_count == 24;
   const std::int64_t abs_height = height < 0 ? -static_cast<std::int64_t>(height) : height;
   const auto size = PixelBlockSize(width, abs_height, bit_count);

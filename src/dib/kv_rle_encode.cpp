@@ -67,7 +67,8 @@ void EqualNeighbours(const std::uint8_t* p, std::size_t n, std::uint64_t* bits) 
         mask |= (((zero >> 7) * 0x0102040810204080ULL) >> 56) << (8 * q);
       }
     } else {
-      for (int b = 0; b < 64; ++b) mask |= static_cast<std::uint64_t>(p[t + b] == p[t + b + 1]) << b;
+      for (int b = 0; b < 64; ++b)
+        mask |= static_cast<std::uint64_t>(p[t + b] == p[t + b + 1]) << b;
     }
 #endif
     bits[t / 64] = mask;
@@ -107,8 +108,8 @@ constexpr std::size_t kCopySlack = 16;
 // 2 * n + 2 bytes, plus up to kCopySlack past them. `readable` bytes from p
 // may be read. Counts are given in bytes and written as pixels.
 template <int kBits>
-std::uint8_t* EncodeRow(const std::uint8_t* p, std::size_t n, std::size_t readable, std::int64_t width,
-                        std::uint64_t* bits, std::uint8_t* out) {
+std::uint8_t* EncodeRow(const std::uint8_t* p, std::size_t n, std::size_t readable,
+                        std::int64_t width, std::uint64_t* bits, std::uint8_t* out) {
   constexpr std::size_t kMax = kBits == 8 ? 255 : 127;
   // Literals this short are cheaper, or only possible, as pairs.
   constexpr std::size_t kMaxPairLiteral = kBits == 8 ? 2 : 1;
@@ -158,7 +159,7 @@ std::uint8_t* EncodeRow(const std::uint8_t* p, std::size_t n, std::size_t readab
           }
           out[0] = static_cast<std::uint8_t>(is_run ? run : pairs ? 1 : 0);
           out[1] = is_run || pairs ? value : static_cast<std::uint8_t>(length);
-          out[2] = pairs ? 1 : value;  // a second pair repeats the count
+          out[2] = pairs ? 1 : value;        // a second pair repeats the count
           out[is_run ? 2 : 2 + length] = 0;  // pads an odd absolute run
           out += is_run ? 2 : pairs ? 2 * length : 2 + length + (length & 1);
           const std::size_t step = is_run ? run : length;
@@ -195,7 +196,8 @@ std::uint8_t* EncodeRow(const std::uint8_t* p, std::size_t n, std::size_t readab
       out[0] = 0;
       out[1] = count(length);
       if (blocks) {
-        for (std::size_t k = 0; k < length; k += kCopySlack) std::memcpy(out + 2 + k, p + i + k, kCopySlack);
+        for (std::size_t k = 0; k < length; k += kCopySlack)
+          std::memcpy(out + 2 + k, p + i + k, kCopySlack);
       } else {
         std::memcpy(out + 2, p + i, length);
       }
@@ -231,7 +233,8 @@ TDIBInfo Encode(const TDIBInfo& source, const Format& format) {
   const auto row_bytes = static_cast<std::size_t>(kBits == 8 ? g.width : (g.width + 1) / 2);
   // Rows are checked once they are written, so the last one may overrun the
   // capacity by its worst case before the compression fails.
-  const std::unique_ptr<std::uint8_t[]> work(new std::uint8_t[capacity + 2 * row_bytes + 2 + 2 * kCopySlack]);
+  const std::unique_ptr<std::uint8_t[]> work(
+      new std::uint8_t[capacity + 2 * row_bytes + 2 + 2 * kCopySlack]);
   std::vector<std::uint64_t> bits(row_bytes / 64 + 2);
   std::uint8_t* out = work.get();
   const bool top_down = source.Header.biHeight < 0;
@@ -239,8 +242,8 @@ TDIBInfo Encode(const TDIBInfo& source, const Format& format) {
     // Bottom row first, whatever the source's order.
     const std::int64_t row = top_down ? g.height - 1 - r : r;
     const auto offset = static_cast<std::size_t>(row * g.stride);
-    out = EncodeRow<kBits>(source.Bits() + offset, row_bytes, source.Pixels.size() - offset, g.width, bits.data(),
-                           out);
+    out = EncodeRow<kBits>(source.Bits() + offset, row_bytes, source.Pixels.size() - offset,
+                           g.width, bits.data(), out);
     // Room for the end-of-bitmap code is still needed.
     if (static_cast<std::size_t>(out - work.get()) + 2 > capacity) throw fail();
   }

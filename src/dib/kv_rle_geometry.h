@@ -14,7 +14,7 @@ struct Geometry {
   std::int64_t width = 0;
   std::int64_t height = 0;  // absolute
   std::int64_t stride = 0;
-  std::int32_t block = 0;   // stride × height
+  std::int32_t block = 0;  // stride × height
 };
 
 // The uncompressed layout of `info` at `bits` bits per pixel. Raises

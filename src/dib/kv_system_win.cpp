@@ -46,9 +46,7 @@ PaletteHandle CreateLogicalPalette(std::span<const PaletteEntry> entries) {
   return ::CreatePalette(palette);
 }
 
-void DeleteLogicalPalette(PaletteHandle palette) {
-  ::DeleteObject(static_cast<HPALETTE>(palette));
-}
+void DeleteLogicalPalette(PaletteHandle palette) { ::DeleteObject(static_cast<HPALETTE>(palette)); }
 
 std::vector<PaletteEntry> GetPaletteEntries(PaletteHandle palette) {
   WORD count = 0;

@@ -26,7 +26,9 @@ class Label : public Control {
 class Edit : public Control {
  public:
   Edit(std::wstring name, Box box, std::wstring text, int max_length = 0)
-      : Control(std::move(name), L"Edit"), box_(box), text_(std::move(text)),
+      : Control(std::move(name), L"Edit"),
+        box_(box),
+        text_(std::move(text)),
         max_length_(max_length) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   bool OnCommand(HWND source, UINT command, UINT code) override;
@@ -72,8 +74,12 @@ class RadioGroup : public Control {
  public:
   RadioGroup(std::wstring name, Box box, std::wstring caption, std::vector<std::wstring> items,
              int columns, int index)
-      : Control(std::move(name), L"RadioGroup"), box_(box), caption_(std::move(caption)),
-        items_(std::move(items)), columns_(columns), index_(index) {}
+      : Control(std::move(name), L"RadioGroup"),
+        box_(box),
+        caption_(std::move(caption)),
+        items_(std::move(items)),
+        columns_(columns),
+        index_(index) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   bool OnCommand(HWND source, UINT command, UINT code) override;
   std::vector<std::wstring> Items() const override { return items_; }
@@ -107,8 +113,12 @@ class GroupBox : public Container {
 class TrackBar : public Control {
  public:
   TrackBar(std::wstring name, Box box, int minimum, int maximum, int frequency, int position)
-      : Control(std::move(name), L"TrackBar"), box_(box), min_(minimum), max_(maximum),
-        frequency_(frequency), position_(position) {}
+      : Control(std::move(name), L"TrackBar"),
+        box_(box),
+        min_(minimum),
+        max_(maximum),
+        frequency_(frequency),
+        position_(position) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   void OnScroll(HWND source) override;
   int Position() const;
@@ -124,8 +134,12 @@ class TrackBar : public Control {
 class UpDown : public Control {
  public:
   UpDown(std::wstring name, Box box, Edit& buddy, int minimum, int maximum, int position)
-      : Control(std::move(name), L"UpDown"), box_(box), buddy_(buddy), min_(minimum),
-        max_(maximum), position_(position) {}
+      : Control(std::move(name), L"UpDown"),
+        box_(box),
+        buddy_(buddy),
+        min_(minimum),
+        max_(maximum),
+        position_(position) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   void OnScroll(HWND source) override;
   int Position() const;
@@ -141,7 +155,8 @@ class UpDown : public Control {
 // A status bar with one simple text panel.
 class StatusBar : public Control {
  public:
-  StatusBar(std::wstring name, int height) : Control(std::move(name), L"StatusBar"), height_(height) {}
+  StatusBar(std::wstring name, int height)
+      : Control(std::move(name), L"StatusBar"), height_(height) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   void SetSimpleText(const std::wstring& text);
   std::wstring SimpleText() const;

@@ -22,7 +22,9 @@ class ListView : public Control {
   };
 
   ListView(std::wstring name, Box box, std::vector<Column> columns, Options options)
-      : Control(std::move(name), L"ListView"), box_(box), columns_(std::move(columns)),
+      : Control(std::move(name), L"ListView"),
+        box_(box),
+        columns_(std::move(columns)),
         options_(options) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   bool OnNotify(NMHDR* header, LRESULT& result) override;

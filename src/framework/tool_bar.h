@@ -19,8 +19,11 @@ class ToolBar : public Control {
 
   ToolBar(std::wstring name, int height, std::vector<Button> buttons, HIMAGELIST images,
           HIMAGELIST disabled_images)
-      : Control(std::move(name), L"ToolBar"), height_(height), buttons_(std::move(buttons)),
-        images_(images), disabled_images_(disabled_images) {}
+      : Control(std::move(name), L"ToolBar"),
+        height_(height),
+        buttons_(std::move(buttons)),
+        images_(images),
+        disabled_images_(disabled_images) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   bool OnCommand(HWND source, UINT command, UINT code) override;
   // The button names, left to right.

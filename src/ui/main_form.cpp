@@ -52,10 +52,10 @@ bool TFQuillet::Create() {
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  icon_large_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER),
-                                                    IMAGE_ICON, 32, 32, 0)));
-  icon_small_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER),
-                                                    IMAGE_ICON, 16, 16, 0)));
+  icon_large_.reset(static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER), IMAGE_ICON, 32, 32, 0)));
+  icon_small_.reset(static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER), IMAGE_ICON, 16, 16, 0)));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_.get()));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
@@ -106,7 +106,8 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_RENDERFORMAT: {
       // Only a paste the user is making right now gets the record.
-      const bool held = (::GetAsyncKeyState(VK_CONTROL) & 0x8000) && (::GetAsyncKeyState('V') & 0x8000);
+      const bool held =
+          (::GetAsyncKeyState(VK_CONTROL) & 0x8000) && (::GetAsyncKeyState('V') & 0x8000);
       Run([this, held] { recorder_->WMRenderFormat(held); });
       return 0;
     }

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "core/recorder.h"
-#include "platform/settings_store.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "framework/list_view.h"
 #include "framework/page_control.h"
 #include "framework/tool_bar.h"
+#include "platform/settings_store.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
@@ -141,7 +141,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   framework::UniqueIcon icon_large_;
   framework::UniqueIcon icon_small_;
   bool splitter_captured_ = false;
-  bool mini_mode_ = false;            // the minimal view is shown
+  bool mini_mode_ = false;                                // the minimal view is shown
   framework::Bounds saved_bounds_ = {100, 80, 380, 440};  // of the full view
 };
 

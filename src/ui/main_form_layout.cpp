@@ -26,9 +26,9 @@ namespace {
 
 framework::UniqueImageList LoadStrip(UINT resource, int count) {
   framework::UniqueImageList list(::ImageList_Create(16, 16, ILC_COLOR32, count, 0));
-  framework::UniqueBitmap strip(static_cast<HBITMAP>(::LoadImageW(
-      ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0,
-      LR_CREATEDIBSECTION)));
+  framework::UniqueBitmap strip(
+      static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (list && strip) ::ImageList_Add(list.get(), strip.get(), nullptr);
   return list;
 }
@@ -57,9 +57,9 @@ MenuItem Submenu(std::wstring name, std::wstring caption, std::vector<MenuItem> 
 }
 
 const wchar_t* const kCursorNames[] = {
-    L"Current Cursor", L"Arrow",    L"IBeam",     L"Wait",    L"Cross",       L"UpArrow",
-    L"SizeNWSE",       L"SizeNESW", L"SizeWE",    L"SizeNS",  L"SizeAll",     L"No",
-    L"AppStarting",    L"Help",     L"Drag",      L"NoDrop",  L"HSplit",      L"VSplit",
+    L"Current Cursor", L"Arrow",    L"IBeam",    L"Wait",   L"Cross",   L"UpArrow",
+    L"SizeNWSE",       L"SizeNESW", L"SizeWE",   L"SizeNS", L"SizeAll", L"No",
+    L"AppStarting",    L"Help",     L"Drag",     L"NoDrop", L"HSplit",  L"VSplit",
     L"MultiDrag",      L"SQLWait",  L"HandPoint"};
 constexpr int kSecondCursorColumn = 14;  // "Drag" starts the second column
 
@@ -70,22 +70,22 @@ void TFQuillet::BuildControls() {
   disabled_tool_images_ = LoadStrip(IDB_TOOLBAR_DISABLED, 12);
   kind_images_ = LoadStrip(IDB_KINDS, 4);
 
-  auto& tool_bar = Add<ToolBar>(
-      nullptr, L"ToolBar1", 29,
-      std::vector<ToolBar::Button>{
-          {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
-          {L"PasteBtn", L"手動読み込み", 1, Command(&TFQuillet::PasteBtnClick)},
-          {L"CopyBtn", L"整形書き込み", 2, Command(&TFQuillet::CopyBtnClick)},
-          {L"ImportBtn", L"外部ファイルから読み込む", 3, {}},
-          {L"ExportBtn", L"外部ファイルへ保存", 4, {}},
-          {L"FirstBtn", L"先頭へ移動", 5, Command(&TFQuillet::FirstBtnClick)},
-          {L"PrevBtn", L"手前に移動", 6, Command(&TFQuillet::PrevBtnClick)},
-          {L"NextBtn", L"次に移動", 7, Command(&TFQuillet::NextBtnClick)},
-          {L"LastBtn", L"最後に移動", 8, Command(&TFQuillet::LastBtnClick)},
-          {L"LinkBtn", L"アプリと連動して移動", 9, Command(&TFQuillet::LinkBtnClick)},
-          {L"WideBtn", L"全体／最小表示", 11, {}},
-      },
-      tool_images_.get(), disabled_tool_images_.get());
+  auto& tool_bar =
+      Add<ToolBar>(nullptr, L"ToolBar1", 29,
+                   std::vector<ToolBar::Button>{
+                       {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
+                       {L"PasteBtn", L"手動読み込み", 1, Command(&TFQuillet::PasteBtnClick)},
+                       {L"CopyBtn", L"整形書き込み", 2, Command(&TFQuillet::CopyBtnClick)},
+                       {L"ImportBtn", L"外部ファイルから読み込む", 3, {}},
+                       {L"ExportBtn", L"外部ファイルへ保存", 4, {}},
+                       {L"FirstBtn", L"先頭へ移動", 5, Command(&TFQuillet::FirstBtnClick)},
+                       {L"PrevBtn", L"手前に移動", 6, Command(&TFQuillet::PrevBtnClick)},
+                       {L"NextBtn", L"次に移動", 7, Command(&TFQuillet::NextBtnClick)},
+                       {L"LastBtn", L"最後に移動", 8, Command(&TFQuillet::LastBtnClick)},
+                       {L"LinkBtn", L"アプリと連動して移動", 9, Command(&TFQuillet::LinkBtnClick)},
+                       {L"WideBtn", L"全体／最小表示", 11, {}},
+                   },
+                   tool_images_.get(), disabled_tool_images_.get());
   tool_bar.SetAlign(Align::kTop);
   Add<StatusBar>(nullptr, L"StatusBar", 19).SetAlign(Align::kBottom);
   auto& pages = Add<PageControl>(nullptr, L"PageControl");
@@ -98,9 +98,10 @@ void TFQuillet::BuildControls() {
   auto& viewer = Add<Container>(nullptr, L"TabSheet1", L"TabSheet", framework::Box{0, 0, 10, 10});
   ::SetParent(viewer.hwnd(), pages.hwnd());
   pages.AddPage(&viewer, L"表示");
-  auto& list = Add<framework::ListView>(&viewer, L"ListView", framework::Box{0, 0, 10, 161},
-                             std::vector<framework::ListView::Column>{{L"No.", 60}, {L"日時", 106}, {L"内容", 300}},
-                             framework::ListView::Options{false, false, true});
+  auto& list = Add<framework::ListView>(
+      &viewer, L"ListView", framework::Box{0, 0, 10, 161},
+      std::vector<framework::ListView::Column>{{L"No.", 60}, {L"日時", 106}, {L"内容", 300}},
+      framework::ListView::Options{false, false, true});
   list.SetAlign(Align::kTop);
   list.SetSmallImages(kind_images_.get());
   list.on_mouse_down = [this](int x, int y) { ListViewMouseDown(x, y); };
@@ -116,7 +117,8 @@ void TFQuillet::BuildControls() {
   Add<ImageView>(&viewer, L"Image1").SetAlign(Align::kClient);
 
   // --- "設定 1" ---
-  auto& settings1 = Add<Container>(nullptr, L"TabSheet2", L"TabSheet", framework::Box{0, 0, 10, 10});
+  auto& settings1 =
+      Add<Container>(nullptr, L"TabSheet2", L"TabSheet", framework::Box{0, 0, 10, 10});
   ::SetParent(settings1.hwnd(), pages.hwnd());
   pages.AddPage(&settings1, L"設定 1");
   auto& watch = Add<RadioGroup>(&settings1, L"WatchRG", framework::Box{0, 8, 203, 41},
@@ -139,7 +141,8 @@ void TFQuillet::BuildControls() {
   Add<Label>(&settings1, L"Label2", framework::Box{16, 248, 104, 14}, L"キャプチャ遅延秒数");
   Add<Edit>(&settings1, L"DelayEdit", framework::Box{124, 245, 25, 20}, L"5", 2).key_filter =
       MaxEditKeyPress;
-  auto& filter = Add<framework::ListView>(&settings1, L"FilterListView", framework::Box{218, 0, 161, 331},
+  auto& filter =
+      Add<framework::ListView>(&settings1, L"FilterListView", framework::Box{218, 0, 161, 331},
                                std::vector<framework::ListView::Column>{{L"フィルター", 155}},
                                framework::ListView::Options{true, true, false});
   for (int i = 0; i < core::FormatFilter::kEntries; ++i)
@@ -153,14 +156,15 @@ void TFQuillet::BuildControls() {
   };
 
   // --- "設定 2" ---
-  auto& settings2 = Add<Container>(nullptr, L"TabSheet3", L"TabSheet", framework::Box{0, 0, 10, 10});
+  auto& settings2 =
+      Add<Container>(nullptr, L"TabSheet3", L"TabSheet", framework::Box{0, 0, 10, 10});
   ::SetParent(settings2.hwnd(), pages.hwnd());
   pages.AddPage(&settings2, L"設定 2");
   Add<RadioGroup>(&settings2, L"ColorRG", framework::Box{8, 8, 345, 105}, L"DIB カラー自動変換",
-                  std::vector<std::wstring>{L"変換しない", L"2 colors (1 bit)", L"16 colors (4 bit)",
-                                            L"16 colors 圧縮 (4 bit)", L"256 colors (8 bit)",
-                                            L"256 colors 圧縮 (8 bit)", L"True color (24 bit)",
-                                            L"ハーフトーン(8 bit)", L"白黒ハーフトーン (1 bit)"},
+                  std::vector<std::wstring>{
+                      L"変換しない", L"2 colors (1 bit)", L"16 colors (4 bit)",
+                      L"16 colors 圧縮 (4 bit)", L"256 colors (8 bit)", L"256 colors 圧縮 (8 bit)",
+                      L"True color (24 bit)", L"ハーフトーン(8 bit)", L"白黒ハーフトーン (1 bit)"},
                   2, 0);
   auto& jpeg = Add<GroupBox>(&settings2, L"JPEGGB", framework::Box{8, 128, 345, 81}, L"JPEG");
   Add<Label>(&jpeg, L"Label3", framework::Box{16, 24, 24, 14}, L"品質");
@@ -197,8 +201,7 @@ void TFQuillet::BuildMenus() {
              suffix.empty() ? L"部品/指定ウィンドウ(&P)" : L"部品/指定ウィンドウ", {}, 3),
         Item(L"MenuFull" + suffix, suffix.empty() ? L"全画面(&F)" : L"全画面", {}, 4),
         Separator(),
-        Item(L"MenuPopup" + suffix,
-             suffix.empty() ? L"ポップアップ合成(&M)" : L"ポップアップ合成"),
+        Item(L"MenuPopup" + suffix, suffix.empty() ? L"ポップアップ合成(&M)" : L"ポップアップ合成"),
     };
   };
   std::vector<MenuItem> capture = capture_items(L"");
@@ -232,8 +235,7 @@ void TFQuillet::BuildMenus() {
        Item(L"MenuNext", L"次に移動", MenuCommand(&TFQuillet::NextBtnClick)),
        Item(L"MenuLast", L"最後に移動", MenuCommand(&TFQuillet::LastBtnClick)),
        Item(L"MenuLink", L"アプリと連動して移動", MenuCommand(&TFQuillet::LinkBtnClick)),
-       Separator(),
-       Item(L"MenuExitP", L"終了", MenuCommand(&TFQuillet::CloseClick))});
+       Separator(), Item(L"MenuExitP", L"終了", MenuCommand(&TFQuillet::CloseClick))});
   menus().BuildPopup(L"DropPopup", {Item(L"MenuDropPath", L"パス名", {}, 1),
                                     Item(L"MenuDropContent", L"内容", {}, 2),
                                     Item(L"MenuDropIcon", L"アイコン", {}, 3)});

@@ -18,8 +18,7 @@ void SetIndex(framework::RadioGroup& group, int index) {
 void TFQuillet::ReadIni(platform::SettingsStore& store) {
   const core::Settings s = core::ReadSettings(store);
   saved_bounds_ = {s.Left, s.Top, s.Width, s.Height};
-  ::SetWindowPos(hwnd(), nullptr, s.Left, s.Top, s.Width, s.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(hwnd(), nullptr, s.Left, s.Top, s.Width, s.Height, SWP_NOZORDER | SWP_NOACTIVATE);
   Get<framework::Edit>(L"MaxEdit").SetText(std::to_wstring(s.Max));
   recorder_->SetMaxRecords(s.Max);
   SetIndex(Get<framework::RadioGroup>(L"WatchRG"), s.Manual);

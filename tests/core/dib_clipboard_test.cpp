@@ -103,7 +103,8 @@ TEST_P(DibClipboardTest, CompressedPictureGoesToTheClipboardAsItsStream) {
 }
 
 TEST_P(DibClipboardTest, OtherFormatsAndMissingDataAreRefused) {
-  const std::string expected = "TKvDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data";
+  const std::string expected =
+      "TKvDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data";
   CopyDib(Picture24(4, 4));
   EXPECT_EQ(LoadError(cf::kBitmap, true), expected);
   EXPECT_EQ(LoadError(cf::kDib, false), expected);

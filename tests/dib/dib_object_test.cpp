@@ -175,9 +175,9 @@ TEST(CreateDIB, MakesABlankImageOfWholeRows) {
     int bits;
     std::int32_t size;
   };
-  for (const Case& c : {Case{1, 1, 1, 4}, Case{32, 1, 1, 4}, Case{33, 2, 1, 16}, Case{9, 1, 4, 8},
-                        Case{5, -3, 8, 24}, Case{1, 1, 24, 4}, Case{3, 2, 24, 24},
-                        Case{5, 1, 24, 16}}) {
+  for (const Case& c :
+       {Case{1, 1, 1, 4}, Case{32, 1, 1, 4}, Case{33, 2, 1, 16}, Case{9, 1, 4, 8},
+        Case{5, -3, 8, 24}, Case{1, 1, 24, 4}, Case{3, 2, 24, 24}, Case{5, 1, 24, 16}}) {
     TKvInternalDIB body;
     body.CreateDIB(c.width, c.height, c.bits, 16);
     const TDIBInfo& info = body.DIBInfo;
@@ -197,11 +197,11 @@ TEST(CreateDIB, RefusesImpossibleImages) {
     int bits, colors;
   };
   for (const Case& c : {Case{0, 1, 8, 0}, Case{-1, 1, 8, 0}, Case{1, 0, 8, 0}, Case{1, 1, 8, -1},
-                        Case{1, 1, 8, 257}, Case{1, 1, 16, 0}, Case{1, 1, 32, 0},
-                        Case{1, 1, 2, 0}, Case{70000, 70000, 24, 0},
-                        Case{INT32_MAX, 1, 8, 0}}) {
+                        Case{1, 1, 8, 257}, Case{1, 1, 16, 0}, Case{1, 1, 32, 0}, Case{1, 1, 2, 0},
+                        Case{70000, 70000, 24, 0}, Case{INT32_MAX, 1, 8, 0}}) {
     TKvInternalDIB body;
-    EXPECT_EQ(MessageOf<EKvDIBInvalidDIBPara>([&] { body.CreateDIB(c.width, c.height, c.bits, c.colors); }),
+    EXPECT_EQ(MessageOf<EKvDIBInvalidDIBPara>(
+                  [&] { body.CreateDIB(c.width, c.height, c.bits, c.colors); }),
               "TKvInternalDIB.CreateDIB: Invalid Parameters")
         << c.width << "x" << c.height << "x" << c.bits << " " << c.colors;
     EXPECT_EQ(body.Width, 1) << "the old image stays";
@@ -212,7 +212,8 @@ class DIBFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = std::filesystem::temp_directory_path() /
-              ("quill-dib-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("quill-dib-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }

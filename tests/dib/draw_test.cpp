@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "bmp_builder.h"
-#include "dib_test_util.h"
 #include "dib/kv_draw.h"
+#include "dib_test_util.h"
 
 namespace quill::dib::testing {
 namespace {

@@ -36,8 +36,7 @@ TEST(FileMap, AnEmptyBlockStillHasMemory) {
 }
 
 TEST(FileMap, ImpossibleSizesAreAResourceError) {
-  const std::string message =
-      MessageOf<EOutOfResources>([] { GetFileMap(SIZE_MAX / 2); });
+  const std::string message = MessageOf<EOutOfResources>([] { GetFileMap(SIZE_MAX / 2); });
   EXPECT_TRUE(message == "GetFileMap: Cannot Make File Mapping Object" ||
               message == "GetFileMap: Cannot Make View of File Map")
       << message;

@@ -9,11 +9,13 @@ namespace quill::dib::testing {
 namespace {
 
 std::string Rle8Error(int width, int height, const Bytes& stream) {
-  return MessageOf<EKvDIBInvalidDIB>([&] { Convert8BitRLETo8BitRGB(RleImage(width, height, 8, stream)); });
+  return MessageOf<EKvDIBInvalidDIB>(
+      [&] { Convert8BitRLETo8BitRGB(RleImage(width, height, 8, stream)); });
 }
 
 std::string Rle4Error(int width, int height, const Bytes& stream) {
-  return MessageOf<EKvDIBInvalidDIB>([&] { Convert4BitRLETo4BitRGB(RleImage(width, height, 4, stream)); });
+  return MessageOf<EKvDIBInvalidDIB>(
+      [&] { Convert4BitRLETo4BitRGB(RleImage(width, height, 4, stream)); });
 }
 
 TEST(Rle8Decode, PlacesRunsAbsoluteRunsAndDeltas) {
@@ -90,7 +92,9 @@ TEST(Rle8Decode, AcceptsDataThatReachesTheEdges) {
 
 TEST(Rle8Decode, RejectsOtherFormats) {
   const std::string message = "Convert8BitRLETo8BitRGB: Invalid Bitcount & Compression Combination";
-  EXPECT_EQ(MessageOf<EKvDIBBadDIBType>([] { Convert8BitRLETo8BitRGB(RleImage(2, 1, 4, {0, 1})); }),
+  EXPECT_EQ(MessageOf<EKvDIBBadDIBType>([] {
+              Convert8BitRLETo8BitRGB(RleImage(2, 1, 4, {0, 1}));
+            }),
             message);
   TDIBInfo plain = RleImage(2, 1, 8, {0, 1});
   plain.Header.biCompression = kBiRgb;
@@ -133,9 +137,9 @@ TEST(Rle4Decode, PlacesNibblesAtEvenAndOddPixels) {
   // Row 0: an odd run, then a run starting at an odd pixel (its first pixel
   // is the high nibble of the value), then an absolute run of 3.
   // Row 1: a delta to x = 1, an absolute run of 5 from there.
-  const TDIBInfo out = Convert4BitRLETo4BitRGB(RleImage(9, 2, 4,
-                                                        {3, 0x12, 3, 0xAB, 0, 3, 0x34, 0x50, 0, 0,  //
-                                                         0, 2, 1, 0, 0, 5, 0x12, 0x34, 0x50, 0, 0, 1}));
+  const TDIBInfo out = Convert4BitRLETo4BitRGB(
+      RleImage(9, 2, 4, {3, 0x12, 3, 0xAB, 0, 3, 0x34, 0x50, 0,    0,  //
+                         0, 2,    1, 0,    0, 5, 0x12, 0x34, 0x50, 0, 0, 1}));
   EXPECT_EQ(Block(out), (Bytes{0x12, 0x1A, 0xBA, 0x34, 0x50, 0x00, 0x00, 0x00,  //
                                0x01, 0x23, 0x45, 0x00, 0x00, 0x00, 0x00, 0x00}));
   EXPECT_EQ(out.Header.biCompression, kBiRgb);
@@ -160,13 +164,16 @@ TEST(Rle4Decode, RowsMayRunIntoTheirPadButItStaysZero) {
   // Width 3: the pad half of byte 1 and bytes 2 and 3 are never pixels.
   EXPECT_EQ(Block(Convert4BitRLETo4BitRGB(RleImage(3, 1, 4, {8, 0x12, 0, 0, 0, 1}))),
             (Bytes{0x12, 0x10, 0, 0}));
-  EXPECT_EQ(Block(Convert4BitRLETo4BitRGB(RleImage(3, 1, 4, {0, 2, 1, 0, 0, 5, 0x12, 0x34, 0x50, 0}))),
-            (Bytes{0x01, 0x20, 0, 0}));
+  EXPECT_EQ(
+      Block(Convert4BitRLETo4BitRGB(RleImage(3, 1, 4, {0, 2, 1, 0, 0, 5, 0x12, 0x34, 0x50, 0}))),
+      (Bytes{0x01, 0x20, 0, 0}));
   EXPECT_EQ(Rle4Error(3, 1, {9, 0x11}), "Convert4BitRLETo4BitRGB: Bad RLE Data 8");
 }
 
 TEST(Rle4Decode, RejectsOtherFormats) {
-  EXPECT_EQ(MessageOf<EKvDIBBadDIBType>([] { Convert4BitRLETo4BitRGB(RleImage(2, 1, 8, {0, 1})); }),
+  EXPECT_EQ(MessageOf<EKvDIBBadDIBType>([] {
+              Convert4BitRLETo4BitRGB(RleImage(2, 1, 8, {0, 1}));
+            }),
             "Convert4BitRLETo4BitRGB: Invalid Bitcount & Compression Combination");
 }
 

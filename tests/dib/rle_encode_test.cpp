@@ -52,8 +52,9 @@ TEST(Rle8Encode, RoomChecksAllowAnExactFitAndNotOneByteMore) {
   // 8 bytes of room: two pairs, an end-of-line and the end-of-bitmap fit
   // exactly; a third pair would leave too little for the codes after it.
   EXPECT_EQ(Rle8({4, 4, 4, 5, 5, 5, 5, 5}, 8, 1), (Bytes{3, 4, 5, 5, 0, 0, 0, 1}));
-  EXPECT_EQ(MessageOf<EKvDIBCompressionFailed>(
-                [] { Rle8({4, 4, 5, 5, 6, 6, 6, 6}, 8, 1); }),
+  EXPECT_EQ(MessageOf<EKvDIBCompressionFailed>([] {
+              Rle8({4, 4, 5, 5, 6, 6, 6, 6}, 8, 1);
+            }),
             "Convert8BitRGBTo8BitRLE: Compression Failed");
 }
 
@@ -86,17 +87,21 @@ TEST(Rle8Encode, LongerLiteralsAreAbsoluteRunsPaddedToEvenLength) {
 TEST(Rle8Encode, LiteralsStopAt255Bytes) {
   // 300 pixels without equal neighbours: a full literal, then the rest.
   const Bytes row = Alternating(300);
-  EXPECT_EQ(Rle8FirstRow(row),
-            Concat({{0, 255}, Bytes(row.begin(), row.begin() + 255), {0},
-                    {0, 45}, Bytes(row.begin() + 255, row.end()), {0, 0, 0},
-                    {255, 0, 45, 0, 0, 0, 0, 1}}));
+  EXPECT_EQ(Rle8FirstRow(row), Concat({{0, 255},
+                                       Bytes(row.begin(), row.begin() + 255),
+                                       {0},
+                                       {0, 45},
+                                       Bytes(row.begin() + 255, row.end()),
+                                       {0, 0, 0},
+                                       {255, 0, 45, 0, 0, 0, 0, 1}}));
   // The 256th pixel repeats the 255th: the full literal gives its last
   // byte to the run.
   Bytes repeat = Alternating(255);
   repeat.insert(repeat.end(), 45, repeat.back());
-  EXPECT_EQ(Rle8FirstRow(repeat),
-            Concat({{0, 254}, Bytes(repeat.begin(), repeat.begin() + 254),
-                    {46, repeat.back(), 0, 0}, {255, 0, 45, 0, 0, 0, 0, 1}}));
+  EXPECT_EQ(Rle8FirstRow(repeat), Concat({{0, 254},
+                                          Bytes(repeat.begin(), repeat.begin() + 254),
+                                          {46, repeat.back(), 0, 0},
+                                          {255, 0, 45, 0, 0, 0, 0, 1}}));
 }
 
 TEST(Rle8Encode, PixelLeftOverFromAFullRunStartsTheNextLiteral) {
@@ -107,7 +112,8 @@ TEST(Rle8Encode, PixelLeftOverFromAFullRunStartsTheNextLiteral) {
 
 TEST(Rle8Encode, TopDownImageBecomesBottomUp) {
   // Memory rows 1, 2, 3 from the top: the stream starts with the bottom row.
-  const TDIBInfo source = RgbImage(16, -3, 8, Concat({Repeat(16, 1), Repeat(16, 2), Repeat(16, 3)}));
+  const TDIBInfo source =
+      RgbImage(16, -3, 8, Concat({Repeat(16, 1), Repeat(16, 2), Repeat(16, 3)}));
   const TDIBInfo out = Convert8BitRGBTo8BitRLE(source);
   EXPECT_EQ(Block(out), (Bytes{16, 3, 0, 0, 16, 2, 0, 0, 16, 1, 0, 0, 0, 1}));
   EXPECT_EQ(out.Header.biHeight, 3);
@@ -124,13 +130,16 @@ TEST(Rle8Encode, TopDownImageBecomesBottomUp) {
 
 TEST(Rle8Encode, RejectsOtherFormatsAndShortBlocks) {
   const std::string message = "Convert8BitRGBTo8BitRLE: Invalid Bitcount & Compression Combination";
-  EXPECT_EQ(MessageOf<EKvDIBBadDIBType>([] { Convert8BitRGBTo8BitRLE(RgbImage(8, 1, 4, Bytes(4))); }),
+  EXPECT_EQ(
+      MessageOf<EKvDIBBadDIBType>([] { Convert8BitRGBTo8BitRLE(RgbImage(8, 1, 4, Bytes(4))); }),
+      message);
+  EXPECT_EQ(MessageOf<EKvDIBBadDIBType>([] {
+              Convert8BitRGBTo8BitRLE(RleImage(8, 1, 8, {8, 0, 0, 0, 0, 1}));
+            }),
             message);
-  EXPECT_EQ(MessageOf<EKvDIBBadDIBType>(
-                [] { Convert8BitRGBTo8BitRLE(RleImage(8, 1, 8, {8, 0, 0, 0, 0, 1})); }),
-            message);
-  EXPECT_EQ(MessageOf<EKvDIBInvalidDIB>([] { Convert8BitRGBTo8BitRLE(RgbImage(8, 2, 8, Bytes(8))); }),
-            "Convert8BitRGBTo8BitRLE: Invalid Image Size");
+  EXPECT_EQ(
+      MessageOf<EKvDIBInvalidDIB>([] { Convert8BitRGBTo8BitRLE(RgbImage(8, 2, 8, Bytes(8))); }),
+      "Convert8BitRGBTo8BitRLE: Invalid Image Size");
 }
 
 TEST(Rle4Encode, OddWidthEndsTheRowWithAnOddCount) {
@@ -158,7 +167,9 @@ TEST(Rle4Encode, OddWidthLiteralCountsPixelsAndPadsItsData) {
   }
   block[31] = 0x70;  // the second row's pad half
   const TDIBInfo out = Convert4BitRGBTo4BitRLE(RgbImage(width, 2, 4, block));
-  EXPECT_EQ(Block(out), Concat({{0, 31}, Bytes(block.begin(), block.begin() + 16), {0, 0},
+  EXPECT_EQ(Block(out), Concat({{0, 31},
+                                Bytes(block.begin(), block.begin() + 16),
+                                {0, 0},
                                 {30, 0x77, 1, 0x70, 0, 0, 0, 1}}));
   EXPECT_EQ(Block(Convert4BitRLETo4BitRGB(out)), block);
 }
@@ -193,8 +204,9 @@ TEST(Rle4Encode, FailsWhenTheStreamWouldNotFit) {
   EXPECT_EQ(MessageOf<EKvDIBCompressionFailed>([&] { Convert4BitRGBTo4BitRLE(source); }),
             "Convert4BitRGBTo4BitRLE: Compression Failed");
   EXPECT_EQ(Block(source), (Bytes{0x90, 0, 0, 0}));
-  EXPECT_EQ(MessageOf<EKvDIBBadDIBType>([] { Convert4BitRGBTo4BitRLE(RgbImage(8, 1, 8, Bytes(8))); }),
-            "Convert4BitRGBTo4BitRLE: Invalid Bitcount & Compression Combination");
+  EXPECT_EQ(
+      MessageOf<EKvDIBBadDIBType>([] { Convert4BitRGBTo4BitRLE(RgbImage(8, 1, 8, Bytes(8))); }),
+      "Convert4BitRGBTo4BitRLE: Invalid Bitcount & Compression Combination");
 }
 
 }  // namespace

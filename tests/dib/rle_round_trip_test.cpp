@@ -29,8 +29,12 @@ Bytes RandomBlock(std::mt19937& rng, int width, int height, int bits, Texture te
     for (int x = 0; x < width; ++x) {
       unsigned v = 0;
       switch (texture) {
-        case Texture::kFlat: v = current; break;
-        case Texture::kNoise: v = value(rng); break;
+        case Texture::kFlat:
+          v = current;
+          break;
+        case Texture::kNoise:
+          v = value(rng);
+          break;
         case Texture::kRuns:
           if (left-- <= 0) {
             current = value(rng);
@@ -75,8 +79,10 @@ bool RoundTrip(int width, int height, int bits, const Bytes& block) {
   EXPECT_EQ(encoded.Header.biHeight, rows);
   EXPECT_LE(encoded.ImageSize, source.ImageSize);
   EXPECT_EQ(StreamProblem(Block(encoded), width, rows, bits), "");
-  const TDIBInfo decoded = bits == 8 ? Convert8BitRLETo8BitRGB(encoded) : Convert4BitRLETo4BitRGB(encoded);
-  const Bytes expected = height < 0 ? FlipRows(block, static_cast<std::size_t>(source.Stride())) : block;
+  const TDIBInfo decoded =
+      bits == 8 ? Convert8BitRLETo8BitRGB(encoded) : Convert4BitRLETo4BitRGB(encoded);
+  const Bytes expected =
+      height < 0 ? FlipRows(block, static_cast<std::size_t>(source.Stride())) : block;
   EXPECT_EQ(Block(decoded), expected);
   EXPECT_EQ(Block(source), block);
   return true;
@@ -89,7 +95,8 @@ TEST_P(RleRoundTrip, RandomImagesSurviveEncodeAndDecode) {
   std::mt19937 rng(20240 + static_cast<unsigned>(bits));
   std::vector<int> widths;
   for (int w = 1; w <= 40; ++w) widths.push_back(w);
-  for (int w : {63, 64, 65, 127, 128, 129, 253, 254, 255, 256, 257, 258, 300, 509, 510, 511, 1000}) {
+  for (int w :
+       {63, 64, 65, 127, 128, 129, 253, 254, 255, 256, 257, 258, 300, 509, 510, 511, 1000}) {
     widths.push_back(w);
   }
   int compressed = 0, failed = 0;

@@ -54,12 +54,14 @@ TEST_P(RleSampleFiles, DecodeToThePixelsImageMagickReads) {
 
   const TDIBInfo decoded = rle8 ? Convert8BitRLETo8BitRGB(loaded) : Convert4BitRLETo4BitRGB(loaded);
   const Bytes expected = ReadBytes(fs::path(QUILL_DIB_RLE_DIR) / (GetParam() + ".rgb"));
-  ASSERT_EQ(expected.size(), 3u * static_cast<unsigned>(loaded.Header.biWidth * loaded.AbsHeight()));
+  ASSERT_EQ(expected.size(),
+            3u * static_cast<unsigned>(loaded.Header.biWidth * loaded.AbsHeight()));
   EXPECT_EQ(ToRgb(decoded), expected);
 
   // Our own encoding of those pixels, where it fits, decodes to them again.
   try {
-    const TDIBInfo again = rle8 ? Convert8BitRGBTo8BitRLE(decoded) : Convert4BitRGBTo4BitRLE(decoded);
+    const TDIBInfo again =
+        rle8 ? Convert8BitRGBTo8BitRLE(decoded) : Convert4BitRGBTo4BitRLE(decoded);
     const TDIBInfo back = rle8 ? Convert8BitRLETo8BitRGB(again) : Convert4BitRLETo4BitRGB(again);
     EXPECT_EQ(ToRgb(back), expected);
   } catch (const EKvDIBCompressionFailed&) {
@@ -71,9 +73,9 @@ TEST_P(RleSampleFiles, DecodeToThePixelsImageMagickReads) {
 }
 
 // Every sample in the folder is listed, so a new file is not silently left out.
-const std::set<std::string> kSamples = {
-    "hand_rle4_9x6",         "hand_rle8_10x5",      "magick_column_1x9",
-    "magick_long_runs_600x3", "magick_plasma_61x40", "magick_shapes_37x23"};
+const std::set<std::string> kSamples = {"hand_rle4_9x6",       "hand_rle8_10x5",
+                                        "magick_column_1x9",   "magick_long_runs_600x3",
+                                        "magick_plasma_61x40", "magick_shapes_37x23"};
 
 TEST(RleSampleFolder, HoldsTheListedSamples) {
   std::set<std::string> found;

@@ -23,7 +23,8 @@ TEST(MemoryStream, ReadsExactlyOrFailsAndWritesOverAndPastTheEnd) {
   EXPECT_EQ(Bytes(stream.Bytes().begin(), stream.Bytes().end()), (Bytes{1, 2, 3, 9, 8, 7}));
   stream.Seek(8);
   stream.WriteBuffer(bytes, 1);
-  EXPECT_EQ(Bytes(stream.Bytes().begin(), stream.Bytes().end()), (Bytes{1, 2, 3, 9, 8, 7, 0, 0, 9}));
+  EXPECT_EQ(Bytes(stream.Bytes().begin(), stream.Bytes().end()),
+            (Bytes{1, 2, 3, 9, 8, 7, 0, 0, 9}));
   EXPECT_EQ(stream.Position(), 9u);
 
   stream.Clear();

@@ -113,8 +113,8 @@ class Burst : public ::testing::Test {
 
 TEST_F(Burst, EveryRecordOfABurstIsSound) {
   const StorageSummary fast = RecordBurst("fast ", 0);
-  std::printf("burst: 200 texts copied at once: %d records, %d distinct texts kept\n",
-              fast.records, static_cast<int>(fast.texts.size()));
+  std::printf("burst: 200 texts copied at once: %d records, %d distinct texts kept\n", fast.records,
+              static_cast<int>(fast.texts.size()));
   EXPECT_GT(fast.records, 0);
   EXPECT_EQ(fast.sound, fast.records);
 

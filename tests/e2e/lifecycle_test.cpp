@@ -85,7 +85,8 @@ TEST_F(Lifecycle, ACopyIsRecordedAndClosingAsksWhetherToSaveIt) {
   ASSERT_TRUE(::PostMessageW(window, WM_CLOSE, 0, 0));
   const HWND question = program_.WaitForDialog(kWait);
   ASSERT_NE(question, nullptr);
-  EXPECT_NE(DialogText(question).find(L"現在のデータをストレージに保存しますか"), std::wstring::npos);
+  EXPECT_NE(DialogText(question).find(L"現在のデータをストレージに保存しますか"),
+            std::wstring::npos);
   PressButton(question, IDNO);
   ASSERT_TRUE(program_.WaitForExit(kWait));
   EXPECT_FALSE(program_.HasFile(L"Quillet.tmp"));

@@ -74,7 +74,8 @@ TEST(LinkMode, PastesWithCtrlVGetSuccessiveRecordsAndOthersGetNothing) {
   ::SetForegroundWindow(window);
   for (int n = 1; n <= 3; ++n) {
     ASSERT_TRUE(CopyText("record " + std::to_string(n)));
-    ASSERT_TRUE(WaitForCaption(window, L"Quilleteer  " + std::to_wstring(n) + L"/" + std::to_wstring(n)));
+    ASSERT_TRUE(
+        WaitForCaption(window, L"Quilleteer  " + std::to_wstring(n) + L"/" + std::to_wstring(n)));
   }
   ::SendMessageW(window, WM_KEYDOWN, VK_UP, 0);  // to the first record
   ASSERT_TRUE(WaitForCaption(window, L"Quilleteer  1/3"));

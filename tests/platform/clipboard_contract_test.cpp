@@ -60,8 +60,8 @@ TEST_P(ClipboardContract, FormatsComeInTheOrderSetThenTheDerivedTextFormats) {
   }
   ClipboardSession session(clipboard, owner.id);
   ASSERT_TRUE(session.is_open());
-  EXPECT_EQ(ListFormats(clipboard),
-            (std::vector<unsigned>{custom, cf::kText, cf::kLocale, cf::kOemText, cf::kUnicodeText}));
+  EXPECT_EQ(ListFormats(clipboard), (std::vector<unsigned>{custom, cf::kText, cf::kLocale,
+                                                           cf::kOemText, cf::kUnicodeText}));
   EXPECT_EQ(clipboard.CountFormats(), 5);
   EXPECT_TRUE(clipboard.IsFormatAvailable(cf::kUnicodeText));
   EXPECT_FALSE(clipboard.IsFormatAvailable(cf::kDib));

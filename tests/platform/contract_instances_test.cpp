@@ -5,8 +5,8 @@
 namespace quill::platform::testing {
 namespace {
 
-INSTANTIATE_TEST_SUITE_P(Memory, ClipboardContract,
-                         ::testing::Values(MemoryClipboardWorldMaker()), ClipboardMakerName);
+INSTANTIATE_TEST_SUITE_P(Memory, ClipboardContract, ::testing::Values(MemoryClipboardWorldMaker()),
+                         ClipboardMakerName);
 INSTANTIATE_TEST_SUITE_P(Memory, StorageContract, ::testing::Values(MemoryStorageWorldMaker()),
                          StorageMakerName);
 INSTANTIATE_TEST_SUITE_P(Memory, StorageContractWithFile,

@@ -63,7 +63,7 @@ std::vector<std::uint8_t> SolidDib(const DibShape& shape) {
   Append(dib, &header, sizeof header);
   for (int i = 0; i < entries; ++i) {
     const RGBQUAD entry = i == 0 ? RGBQUAD{GetBValue(shape.colour), GetGValue(shape.colour),
-                                          GetRValue(shape.colour), 0}
+                                           GetRValue(shape.colour), 0}
                                  : RGBQUAD{255, 255, 255, 0};
     Append(dib, &entry, sizeof entry);
   }
@@ -78,8 +78,8 @@ std::vector<std::uint8_t> BandedDib(int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       std::uint8_t* p = pixels + static_cast<std::size_t>(y) * stride + x * 3;
-      p[0] = static_cast<std::uint8_t>(255 * x / width);                  // blue rises to the right
-      p[1] = static_cast<std::uint8_t>(255 * y / height);                 // green rises upwards
+      p[0] = static_cast<std::uint8_t>(255 * x / width);   // blue rises to the right
+      p[1] = static_cast<std::uint8_t>(255 * y / height);  // green rises upwards
       p[2] = static_cast<std::uint8_t>((x / 20 + y / 20) % 2 ? 220 : 60);  // red checks
     }
   return dib;
@@ -114,8 +114,8 @@ HANDLE DrawingMetafile() {
     framework::UniqueBrush brush(::CreateSolidBrush(colour));
     ::FillRect(recording, &r, brush.get());
   };
-  fill({0, 0, 300, 150}, RGB(210, 230, 255));  // sky
-  fill({0, 150, 300, 200}, RGB(60, 150, 70));  // meadow
+  fill({0, 0, 300, 150}, RGB(210, 230, 255));   // sky
+  fill({0, 150, 300, 200}, RGB(60, 150, 70));   // meadow
   fill({40, 100, 120, 160}, RGB(190, 90, 60));  // house
   framework::UniqueBrush sun(::CreateSolidBrush(RGB(250, 200, 40)));
   {

@@ -13,8 +13,8 @@ namespace quill::ui {
 struct DibShape {
   int width;
   int height;
-  int bit_count = 24;            // 1, 4, 8 or 24
-  DWORD compression = BI_RGB;    // or BI_RLE4 / BI_RLE8 with 4 or 8 bits
+  int bit_count = 24;          // 1, 4, 8 or 24
+  DWORD compression = BI_RGB;  // or BI_RLE4 / BI_RLE8 with 4 or 8 bits
   COLORREF colour = RGB(40, 90, 200);
 };
 

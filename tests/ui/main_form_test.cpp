@@ -86,7 +86,8 @@ TEST_F(MainFormTest, TheSettingsControlsStandWhereTheyAreDeclared) {
     EXPECT_EQ(c.Text(), d.caption);
   }
   EXPECT_EQ(Control(L"WatchRG").Items(), (std::vector<std::wstring>{L"自動(&A)", L"手動(&M)"}));
-  EXPECT_EQ(Control(L"ExpandRG").Items(), (std::vector<std::wstring>{L"なし", L"左上隅", L"右上隅"}));
+  EXPECT_EQ(Control(L"ExpandRG").Items(),
+            (std::vector<std::wstring>{L"なし", L"左上隅", L"右上隅"}));
   EXPECT_EQ(Control(L"ColorRG").Items().size(), 9u);
   EXPECT_EQ(form_->Get<framework::RadioGroup>(L"PositionRG").ItemIndex(), 4);
   EXPECT_EQ(form_->Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 1);

@@ -45,7 +45,8 @@ class PreviewTest : public RecordingFormTest {
     ADD_FAILURE() << "no display item " << ToAnsi(caption);
     return L"";
   }
-  std::vector<std::wstring> Captions(bool (framework::MenuSet::*state)(const std::wstring&) const) const {
+  std::vector<std::wstring> Captions(bool (framework::MenuSet::*state)(const std::wstring&)
+                                         const) const {
     std::vector<std::wstring> captions;
     for (const std::wstring& item : DisplayItems())
       if ((form_->menus().*state)(item)) captions.push_back(form_->menus().Caption(item));

@@ -7,7 +7,7 @@ namespace {
 
 TEST_F(PreviewTest, ABitmapIsFittedAtTheTopLeftKeepingItsShapeAndNeverEnlarged) {
   struct Case {
-    int width, height;           // of the bitmap
+    int width, height;  // of the bitmap
     int drawn_width, drawn_height;
   };
   const Case cases[] = {{1000, 500, 304, 152}, {100, 50, 100, 50}, {760, 100, 380, 50}};
@@ -47,9 +47,9 @@ TEST_F(PreviewTest, TheStatusNamesTheBitmapsSizeAndDepthThenTheTextsBytes) {
     const wchar_t* depth;
   };
   const Case cases[] = {
-      {1, BI_RGB, L"2 colors (1 bit)"},     {4, BI_RGB, L"16 colors (4 bit)"},
-      {4, BI_RLE4, L"16 colors (4 bit)"},   {8, BI_RGB, L"256 colors (8 bit)"},
-      {8, BI_RLE8, L"256 colors (8 bit)"},  {24, BI_RGB, L"16M colors (24 bit)"},
+      {1, BI_RGB, L"2 colors (1 bit)"},    {4, BI_RGB, L"16 colors (4 bit)"},
+      {4, BI_RLE4, L"16 colors (4 bit)"},  {8, BI_RGB, L"256 colors (8 bit)"},
+      {8, BI_RLE8, L"256 colors (8 bit)"}, {24, BI_RGB, L"16M colors (24 bit)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bit_count);

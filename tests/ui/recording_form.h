@@ -39,7 +39,8 @@ class RecordingFormTest : public ::testing::Test {
     ::SetClipboardData(CF_TEXT, block);
     if (with_drawing) {
       const std::vector<std::uint8_t> emf = platform::testing::MinimalEnhMetafile();
-      ::SetClipboardData(CF_ENHMETAFILE, ::SetEnhMetaFileBits(static_cast<UINT>(emf.size()), emf.data()));
+      ::SetClipboardData(CF_ENHMETAFILE,
+                         ::SetEnhMetaFileBits(static_cast<UINT>(emf.size()), emf.data()));
     }
     ::CloseClipboard();
     Pump();

@@ -45,7 +45,7 @@ bool SaveWindowShot(HWND window, const std::wstring& file_name) {
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
   const HANDLE out = ::CreateFileW((ShotsFolder() + L"\\" + file_name).c_str(), GENERIC_WRITE, 0,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                   nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   bool ok = ::WriteFile(out, &file, sizeof file, &written, nullptr) &&

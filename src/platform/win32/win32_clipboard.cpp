@@ -12,7 +12,9 @@ WindowId Id(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
 
 }  // namespace
 
-WindowId Win32Clipboard::SetViewer(WindowId viewer) { return Id(::SetClipboardViewer(Hwnd(viewer))); }
+WindowId Win32Clipboard::SetViewer(WindowId viewer) {
+  return Id(::SetClipboardViewer(Hwnd(viewer)));
+}
 
 bool Win32Clipboard::ChangeChain(WindowId viewer, WindowId next) {
   // The result is the next viewer's answer to WM_CHANGECBCHAIN, not a
@@ -44,8 +46,8 @@ std::string Win32Clipboard::GetFormatName(unsigned format) {
   const int length = ::GetClipboardFormatNameA(format, buffer, sizeof buffer);
   // A name cut to the buffer may be reported with length 0; what the buffer
   // holds is the name either way.
-  return std::string(buffer, length > 0 ? static_cast<std::size_t>(length)
-                                        : strnlen(buffer, sizeof buffer - 1));
+  return std::string(
+      buffer, length > 0 ? static_cast<std::size_t>(length) : strnlen(buffer, sizeof buffer - 1));
 }
 
 unsigned Win32Clipboard::RegisterFormat(const std::string& name) {

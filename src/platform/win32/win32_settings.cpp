@@ -50,9 +50,9 @@ SettingValue Win32Settings::Read(const std::u16string& name) {
 
 bool Win32Settings::WriteNumber(const std::u16string& name, std::uint32_t number) {
   const DWORD value = number;
-  return handle_ && ::RegSetValueExW(static_cast<HKEY>(handle_), Wide(name), 0, REG_DWORD,
-                                     reinterpret_cast<const BYTE*>(&value),
-                                     sizeof value) == ERROR_SUCCESS;
+  return handle_ &&
+         ::RegSetValueExW(static_cast<HKEY>(handle_), Wide(name), 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
 }
 
 bool Win32Settings::WriteText(const std::u16string& name, const std::u16string& text) {
