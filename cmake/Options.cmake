@@ -1,6 +1,6 @@
 # Compiler settings shared by every target of ours.
 add_library(quill_options INTERFACE)
-target_compile_options(quill_options INTERFACE -Wall -Wextra)
+target_compile_options(quill_options INTERFACE -Wall -Wextra -Werror)
 target_include_directories(quill_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 
 if(WIN32)

@@ -10,7 +10,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-build_tree bench -DCMAKE_BUILD_TYPE=Release -- dib_bench rle_bench convert_bench
+build_tree bench dib_bench rle_bench convert_bench
 files=("$@")
 if [ ${#files[@]} -eq 0 ]; then
   images=$build/bench/images

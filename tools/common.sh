@@ -15,24 +15,16 @@ prepare_machine() {
   fi
 }
 
-# build_tree NAME [cmake options...] -- [targets...]
+# build_tree PRESET [targets...]: configures and builds one of the trees
+# named in CMakePresets.json, in build/PRESET.
 build_tree() {
   local name=$1; shift
-  local options=() targets=()
-  while [ $# -gt 0 ] && [ "$1" != -- ]; do options+=("$1"); shift; done
-  [ $# -gt 0 ] && shift
-  targets=("$@")
-  cmake -S "$root" -B "$build/$name" -G Ninja -Wno-dev "${options[@]}" >/dev/null
-  if [ ${#targets[@]} -gt 0 ]; then
-    cmake --build "$build/$name" -j "$jobs" --target "${targets[@]}"
+  (cd "$root" && cmake --preset "$name" -Wno-dev >/dev/null)
+  if [ $# -gt 0 ]; then
+    cmake --build "$build/$name" -j "$jobs" --target "$@"
   else
     cmake --build "$build/$name" -j "$jobs"
   fi
-}
-
-windows_options() { # $1 = toolchain name
-  echo "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/$1.cmake" \
-    "-DCMAKE_CROSSCOMPILING_EMULATOR=$root/tools/wine-exec.sh"
 }
 
 xvfb_pid=

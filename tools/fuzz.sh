@@ -17,7 +17,7 @@ names=()
 for source in "$root"/fuzz/*_fuzzer.cpp; do
   names+=("$(basename "$source" _fuzzer.cpp)")
 done
-CC=clang CXX=clang++ build_tree fuzz -DQUILL_FUZZ=ON -- "${names[@]/%/_fuzzer}"
+build_tree fuzz "${names[@]/%/_fuzzer}"
 
 artifacts=$build/fuzz/artifacts
 mkdir -p "$artifacts"

@@ -9,10 +9,10 @@ prepare_machine "$@"
 
 tree=$(wine_primary_build)
 if [ "$tree" = win32 ]; then
-  build_tree win32 $(windows_options mingw-i686) -- Quilleteer quill-driver
+  build_tree win32 Quilleteer quill-driver
   echo "starting the 32-bit build"
 else
-  build_tree win64 $(windows_options mingw-x86_64) -- Quilleteer quill-driver
+  build_tree win64 Quilleteer quill-driver
   echo "starting the 64-bit build: $QUILL_WINE_NO_32_REASON"
 fi
 bin=$build/$tree/bin

@@ -16,7 +16,7 @@ packages=(
   xvfb xauth x11-apps x11-utils xclip imagemagick fonts-ipafont-gothic fonts-wine locales
   cmake ninja-build nasm pkgconf dpkg-dev
   googletest libbenchmark-dev libjpeg-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fp-utils libgsf-bin netpbm
 )
 
