@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "framework/error_boundary.h"
+#include "framework/handles.h"
 #include "framework/window.h"
 
 namespace quill::framework {
@@ -44,71 +46,69 @@ void Container::LayOut() {
 }
 
 LRESULT CALLBACK Container::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* self = reinterpret_cast<Container*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (IsForwarded(message))
-    return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), message, wparam, lparam);
-  if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
-  switch (message) {
-    case WM_SIZE:
-      self->LayOut();
-      return 0;
-    case WM_SETCURSOR:
-      if (self->cursor && LOWORD(lparam) == HTCLIENT) {
-        ::SetCursor(self->cursor);
-        return TRUE;
-      }
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      if (self->on_mouse) {
-        self->on_mouse(message, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+  return GuardMessage(hwnd, message, [&]() -> LRESULT {
+    auto* self = reinterpret_cast<Container*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (IsForwarded(message))
+      return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), message, wparam, lparam);
+    if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    switch (message) {
+      case WM_SIZE:
+        self->LayOut();
         return 0;
-      }
-      break;
-    case WM_PAINT:
-      if (!self->group_caption.empty()) {
-        PAINTSTRUCT paint;
-        const HDC dc = ::BeginPaint(hwnd, &paint);
-        RECT r;
-        ::GetClientRect(hwnd, &r);
-        ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-        const HGDIOBJ previous = ::SelectObject(dc, self->font_);
-        SIZE text = {};
-        ::GetTextExtentPoint32W(dc, self->group_caption.c_str(),
-                                static_cast<int>(self->group_caption.size()), &text);
-        RECT frame = {r.left, r.top + text.cy / 2, r.right, r.bottom};
-        ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-        ::SetBkMode(dc, OPAQUE);
-        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-        const std::wstring caption = self->group_caption;
-        ::TextOutW(dc, r.left + 8, r.top, caption.c_str(), static_cast<int>(caption.size()));
-        ::SelectObject(dc, previous);
-        ::EndPaint(hwnd, &paint);
-        return 0;
-      }
-      if (self->draw_caption) {
-        PAINTSTRUCT paint;
-        const HDC dc = ::BeginPaint(hwnd, &paint);
-        RECT r;
-        ::GetClientRect(hwnd, &r);
-        ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-        const HGDIOBJ previous = ::SelectObject(dc, self->font_);
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-        ::DrawTextW(dc, self->caption_.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        ::SelectObject(dc, previous);
-        ::EndPaint(hwnd, &paint);
-        return 0;
-      }
-      break;
-  }
-  return ::DefWindowProcW(hwnd, message, wparam, lparam);
+      case WM_SETCURSOR:
+        if (self->cursor && LOWORD(lparam) == HTCLIENT) {
+          ::SetCursor(self->cursor);
+          return TRUE;
+        }
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_MOUSEMOVE:
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP:
+        if (self->on_mouse) {
+          self->on_mouse(message, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+          return 0;
+        }
+        break;
+      case WM_PAINT:
+        if (!self->group_caption.empty()) {
+          PaintDC paint(hwnd);
+          const HDC dc = paint.get();
+          RECT r;
+          ::GetClientRect(hwnd, &r);
+          ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+          ScopedSelectObject font(dc, self->font_);
+          SIZE text = {};
+          ::GetTextExtentPoint32W(dc, self->group_caption.c_str(),
+                                  static_cast<int>(self->group_caption.size()), &text);
+          RECT frame = {r.left, r.top + text.cy / 2, r.right, r.bottom};
+          ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+          ::SetBkMode(dc, OPAQUE);
+          ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+          ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+          const std::wstring caption = self->group_caption;
+          ::TextOutW(dc, r.left + 8, r.top, caption.c_str(), static_cast<int>(caption.size()));
+          return 0;
+        }
+        if (self->draw_caption) {
+          PaintDC paint(hwnd);
+          const HDC dc = paint.get();
+          RECT r;
+          ::GetClientRect(hwnd, &r);
+          ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+          ScopedSelectObject font(dc, self->font_);
+          ::SetBkMode(dc, TRANSPARENT);
+          ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+          ::DrawTextW(dc, self->caption_.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+          return 0;
+        }
+        break;
+    }
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  });
 }
 
 }  // namespace quill::framework

@@ -1,9 +1,8 @@
 #include "framework/controls.h"
 
-#include "framework/error_boundary.h"
-
 #include <algorithm>
 
+#include "framework/error_boundary.h"
 #include "framework/window.h"
 
 namespace quill::framework {
@@ -255,24 +254,25 @@ void ImageView::DrawOnPicture(const std::function<void(HDC dc, int width, int he
 }
 
 LRESULT CALLBACK ImageView::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* self = reinterpret_cast<ImageView*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_PAINT && self) {
-    PAINTSTRUCT paint;
-    const HDC dc = ::BeginPaint(hwnd, &paint);
-    RECT client;
-    ::GetClientRect(hwnd, &client);
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    if (self->picture_) {
-      BITMAP info = {};
-      ::GetObjectW(self->picture_.get(), sizeof info, &info);
-      MemoryDC memory(dc);
-      ScopedSelectObject select(memory.get(), self->picture_.get());
-      ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+  return GuardMessage(hwnd, message, [&]() -> LRESULT {
+    auto* self = reinterpret_cast<ImageView*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_PAINT && self) {
+      PaintDC paint(hwnd);
+      const HDC dc = paint.get();
+      RECT client;
+      ::GetClientRect(hwnd, &client);
+      ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      if (self->picture_) {
+        BITMAP info = {};
+        ::GetObjectW(self->picture_.get(), sizeof info, &info);
+        MemoryDC memory(dc);
+        ScopedSelectObject select(memory.get(), self->picture_.get());
+        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+      }
+      return 0;
     }
-    ::EndPaint(hwnd, &paint);
-    return 0;
-  }
-  return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  });
 }
 
 }  // namespace quill::framework

@@ -85,6 +85,21 @@ class WindowDC {
   HDC dc_;
 };
 
+// The DC of a WM_PAINT: BeginPaint here, EndPaint at the end of the scope.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintDC() { ::EndPaint(window_, &paint_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_ = {};
+  HDC dc_;
+};
+
 // A memory DC compatible with another (nullptr: the screen), deleted at the
 // end of the scope.
 class MemoryDC {
