@@ -7,6 +7,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 prepare_machine "$@"
 
+wine_detect
 tree=$(wine_primary_build)
 if [ "$tree" = win32 ]; then
   build_tree win32 Quilleteer quill-driver
