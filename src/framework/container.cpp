@@ -74,35 +74,28 @@ LRESULT CALLBACK Container::Procedure(HWND hwnd, UINT message, WPARAM wparam, LP
         }
         break;
       case WM_PAINT:
-        if (!self->group_caption.empty()) {
+        if (!self->group_caption.empty() || self->draw_caption) {
+          // Both kinds paint the face, then their caption in the form font.
           PaintDC paint(hwnd);
           const HDC dc = paint.get();
           RECT r;
           ::GetClientRect(hwnd, &r);
           ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
           ScopedSelectObject font(dc, self->font_);
-          SIZE text = {};
-          ::GetTextExtentPoint32W(dc, self->group_caption.c_str(),
-                                  static_cast<int>(self->group_caption.size()), &text);
-          RECT frame = {r.left, r.top + text.cy / 2, r.right, r.bottom};
-          ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-          ::SetBkMode(dc, OPAQUE);
-          ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
           ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-          const std::wstring caption = self->group_caption;
-          ::TextOutW(dc, r.left + 8, r.top, caption.c_str(), static_cast<int>(caption.size()));
-          return 0;
-        }
-        if (self->draw_caption) {
-          PaintDC paint(hwnd);
-          const HDC dc = paint.get();
-          RECT r;
-          ::GetClientRect(hwnd, &r);
-          ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-          ScopedSelectObject font(dc, self->font_);
-          ::SetBkMode(dc, TRANSPARENT);
-          ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-          ::DrawTextW(dc, self->caption_.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+          if (!self->group_caption.empty()) {
+            const std::wstring& caption = self->group_caption;
+            SIZE text = {};
+            ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+            RECT frame = {r.left, r.top + text.cy / 2, r.right, r.bottom};
+            ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+            ::SetBkMode(dc, OPAQUE);
+            ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+            ::TextOutW(dc, r.left + 8, r.top, caption.c_str(), static_cast<int>(caption.size()));
+          } else {
+            ::SetBkMode(dc, TRANSPARENT);
+            ::DrawTextW(dc, self->caption_.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+          }
           return 0;
         }
         break;
