@@ -1,6 +1,8 @@
 #pragma once
 // The application object: its title (the caption of its message boxes) and
 // the message loop that runs until the main window has closed.
+#include <windows.h>
+
 #include <string>
 
 namespace quill::framework {
@@ -14,6 +16,8 @@ class Application {
   static const std::wstring& CurrentTitle();
   // Runs until the main window is gone; returns the exit code.
   int Run();
+  // Delivers one message as the loop does, keyboard navigation included.
+  static void Deliver(MSG& message);
   // Ends the loop; called when the main window is destroyed.
   static void Terminate(int exit_code = 0);
 

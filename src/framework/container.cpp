@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "framework/error_boundary.h"
 #include "framework/handles.h"
 #include "framework/window.h"
 
@@ -31,12 +30,11 @@ bool IsForwarded(UINT message) {
 }  // namespace
 
 void Container::Create(HWND parent, UINT id, HFONT font) {
-  EnsureWindowClass(kClassName, Procedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+  EnsureWindowClass(kClassName, ::DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                     ::LoadCursorW(nullptr, IDC_ARROW));
   font_ = font;
   CreateWindowAs(kClassName, caption_, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent,
                  id, font, box_);
-  ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void Container::LayOut() {
@@ -45,63 +43,64 @@ void Container::LayOut() {
   LayOutAligned(children_, client);
 }
 
-LRESULT CALLBACK Container::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  return GuardMessage(hwnd, message, [&]() -> LRESULT {
-    auto* self = reinterpret_cast<Container*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (IsForwarded(message))
-      return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), message, wparam, lparam);
-    if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
-    switch (message) {
-      case WM_SIZE:
-        self->LayOut();
+LRESULT Container::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (IsForwarded(message))
+    return ::SendMessageW(::GetAncestor(hwnd(), GA_ROOT), message, wparam, lparam);
+  switch (message) {
+    case WM_SIZE:
+      LayOut();
+      return 0;
+    case WM_SETCURSOR:
+      if (cursor && LOWORD(lparam) == HTCLIENT) {
+        ::SetCursor(cursor);
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (on_mouse) {
+        on_mouse(message, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
         return 0;
-      case WM_SETCURSOR:
-        if (self->cursor && LOWORD(lparam) == HTCLIENT) {
-          ::SetCursor(self->cursor);
-          return TRUE;
-        }
-        break;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MBUTTONDOWN:
-      case WM_MOUSEMOVE:
-      case WM_LBUTTONUP:
-      case WM_RBUTTONUP:
-      case WM_MBUTTONUP:
-        if (self->on_mouse) {
-          self->on_mouse(message, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-          return 0;
-        }
-        break;
-      case WM_PAINT:
-        if (!self->group_caption.empty() || self->draw_caption) {
-          // Both kinds paint the face, then their caption in the form font.
-          PaintDC paint(hwnd);
-          const HDC dc = paint.get();
-          RECT r;
-          ::GetClientRect(hwnd, &r);
-          ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-          ScopedSelectObject font(dc, self->font_);
-          ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-          if (!self->group_caption.empty()) {
-            const std::wstring& caption = self->group_caption;
-            SIZE text = {};
-            ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
-            RECT frame = {r.left, r.top + text.cy / 2, r.right, r.bottom};
-            ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-            ::SetBkMode(dc, OPAQUE);
-            ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-            ::TextOutW(dc, r.left + 8, r.top, caption.c_str(), static_cast<int>(caption.size()));
-          } else {
-            ::SetBkMode(dc, TRANSPARENT);
-            ::DrawTextW(dc, self->caption_.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-          }
-          return 0;
-        }
-        break;
-    }
-    return ::DefWindowProcW(hwnd, message, wparam, lparam);
-  });
+      }
+      break;
+    case WM_PAINT:
+      if (!group_caption.empty() || draw_caption) {
+        PaintCaption();
+        return 0;
+      }
+      break;
+  }
+  return Default(message, wparam, lparam);
+}
+
+void Container::PaintCaption() {
+  // Both kinds paint the face, then their caption in the form font.
+  PaintDC paint(hwnd());
+  const HDC dc = paint.get();
+  RECT r;
+  ::GetClientRect(hwnd(), &r);
+  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+  ScopedSelectObject font(dc, font_);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  if (!group_caption.empty()) {
+    SIZE text = {};
+    ::GetTextExtentPoint32W(dc, group_caption.c_str(), static_cast<int>(group_caption.size()),
+                            &text);
+    RECT frame = {r.left, r.top + text.cy / 2, r.right, r.bottom};
+    ::DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    ::SetBkMode(dc, OPAQUE);
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    ::TextOutW(dc, r.left + 8, r.top, group_caption.c_str(),
+               static_cast<int>(group_caption.size()));
+  } else {
+    ::SetBkMode(dc, TRANSPARENT);
+    ::DrawTextW(dc, caption_.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  }
 }
 
 }  // namespace quill::framework

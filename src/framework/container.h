@@ -26,8 +26,11 @@ class Container : public Control {
   // Draws an etched group frame with this caption (none if empty).
   std::wstring group_caption;
 
+ protected:
+  LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) override;
+
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void PaintCaption();
   Box box_;
   std::wstring caption_;
   std::vector<Control*> children_;

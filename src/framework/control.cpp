@@ -2,7 +2,52 @@
 
 #include <algorithm>
 
+#include "framework/error_boundary.h"
+#include "framework/lifetime.h"
+
 namespace quill::framework {
+namespace {
+constexpr UINT_PTR kRouteId = 1;
+}  // namespace
+
+Control::Control(std::wstring name, std::wstring kind)
+    : name_(std::move(name)), kind_(std::move(kind)) {
+  lifetime::Born(this);
+}
+
+Control::~Control() {
+  lifetime::Died(this);
+  if (!hwnd_) return;
+  const HWND hwnd = hwnd_;
+  hwnd_ = nullptr;
+  ::RemoveWindowSubclass(hwnd, Route, kRouteId);
+  ::DestroyWindow(hwnd);
+}
+
+LRESULT Control::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
+  return Default(message, wparam, lparam);
+}
+
+LRESULT Control::Default(UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::DefSubclassProc(hwnd_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK Control::Route(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                DWORD_PTR data) {
+  auto* self = reinterpret_cast<Control*>(data);
+  if (!lifetime::Alive(self)) {
+    lifetime::CountStray();
+    ::RemoveWindowSubclass(hwnd, Route, kRouteId);
+    return ::DefSubclassProc(hwnd, message, wparam, lparam);
+  }
+  if (message == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, Route, kRouteId);
+    self->hwnd_ = nullptr;
+    return ::DefSubclassProc(hwnd, message, wparam, lparam);
+  }
+  return GuardMessage(hwnd, message,
+                      [&] { return self->WindowProcedure(message, wparam, lparam); });
+}
 
 Box Control::Bounds() const {
   RECT r = {};
@@ -36,8 +81,11 @@ void Control::CreateWindowAs(const wchar_t* window_class, const std::wstring& te
       ex_style, window_class, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS, box.x, box.y,
       box.width, box.height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
       ::GetModuleHandleW(nullptr), nullptr);
-  Attach(hwnd, id);
-  if (hwnd && font) ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  hwnd_ = hwnd;
+  id_ = id;
+  if (!hwnd) return;
+  ::SetWindowSubclass(hwnd, Route, kRouteId, reinterpret_cast<DWORD_PTR>(this));
+  if (font) ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 void LayOutAligned(const std::vector<Control*>& controls, const RECT& client) {

@@ -1,7 +1,10 @@
 #pragma once
 // A named control of a form: a child window with its kind, its place in
 // its parent, and the notifications it answers. Controls are created and
-// owned by their Form, which routes each notification to its control.
+// owned by their Form, which routes each notification to its control. A
+// control owns its window (see the rules in window.h): every control window
+// is subclassed to its object, which forgets the window at WM_NCDESTROY and
+// destroys it, unhooked, when the object goes first.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -19,8 +22,8 @@ struct Box {
 
 class Control {
  public:
-  Control(std::wstring name, std::wstring kind) : name_(std::move(name)), kind_(std::move(kind)) {}
-  virtual ~Control() = default;
+  Control(std::wstring name, std::wstring kind);
+  virtual ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
@@ -63,15 +66,17 @@ class Control {
   virtual void OnScroll(HWND /*source*/) {}
 
  protected:
-  // Creates the window as a child of `parent` and sets the font.
+  // Creates the window as a child of `parent`, sets the font and hooks the
+  // window's messages to WindowProcedure.
   void CreateWindowAs(const wchar_t* window_class, const std::wstring& text, DWORD style,
                       DWORD ex_style, HWND parent, UINT id, HFONT font, const Box& box);
-  void Attach(HWND hwnd, UINT id) {
-    hwnd_ = hwnd;
-    id_ = id;
-  }
+  // The control's own handling of its window's messages; the default, and
+  // what an override ends in, is the window's previous procedure.
+  virtual LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
+  static LRESULT CALLBACK Route(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   std::wstring name_;
   std::wstring kind_;
   HWND hwnd_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "framework/error_boundary.h"
 #include "framework/window.h"
 
 namespace quill::framework {
@@ -18,18 +17,11 @@ void Edit::Create(HWND parent, UINT id, HFONT font) {
   CreateWindowAs(L"EDIT", text_, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent,
                  id, font, box_);
   if (max_length_ > 0) ::SendMessageW(hwnd(), EM_LIMITTEXT, max_length_, 0);
-  ::SetWindowSubclass(hwnd(), Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK Edit::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                DWORD_PTR data) {
-  return GuardMessage(hwnd, message, [&]() -> LRESULT {
-    auto* self = reinterpret_cast<Edit*>(data);
-    if (message == WM_CHAR && self->key_filter && !self->key_filter(static_cast<wchar_t>(wparam)))
-      return 0;
-    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, 0);
-    return ::DefSubclassProc(hwnd, message, wparam, lparam);
-  });
+LRESULT Edit::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_CHAR && key_filter && !key_filter(static_cast<wchar_t>(wparam))) return 0;
+  return Default(message, wparam, lparam);
 }
 
 bool Edit::OnCommand(HWND, UINT, UINT code) {
@@ -41,10 +33,10 @@ bool Edit::OnCommand(HWND, UINT, UINT code) {
 // --- Memo ---
 
 void Memo::Create(HWND parent, UINT id, HFONT font) {
-  CreateWindowAs(
-      L"EDIT", L"",
-      WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
-      WS_EX_CLIENTEDGE, parent, id, font, {0, 0, 100, 100});
+  CreateWindowAs(L"EDIT", L"",
+                 WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                     ES_WANTRETURN | ES_NOHIDESEL,
+                 WS_EX_CLIENTEDGE, parent, id, font, {0, 0, 100, 100});
   // No limit but memory: records can hold long texts.
   ::SendMessageW(hwnd(), EM_LIMITTEXT, 0, 0);
 }
@@ -86,6 +78,12 @@ void CheckBox::SetChecked(bool checked) {
 
 // --- RadioGroup ---
 
+RadioGroup::~RadioGroup() {
+  // A frame still alive means the parent is, and with it the buttons.
+  if (hwnd())
+    for (HWND button : buttons_) ::DestroyWindow(button);
+}
+
 void RadioGroup::Create(HWND parent, UINT id, HFONT font) {
   // A group box does not pass its children's notifications on; the
   // buttons are siblings placed over it instead. The system finds a
@@ -105,9 +103,8 @@ void RadioGroup::Create(HWND parent, UINT id, HFONT font) {
     const int y = box_.y + (i % per_column) * height + top_margin;
     const HWND button = ::CreateWindowExW(
         0, L"BUTTON", items_[i].c_str(),
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON |
-            (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
-        x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0), x,
+        y, width, height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
         ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     buttons_.push_back(button);
@@ -123,6 +120,7 @@ bool RadioGroup::OnCommand(HWND source, UINT, UINT code) {
   const auto found = std::find(buttons_.begin(), buttons_.end(), source);
   if (found == buttons_.end()) return false;
   index_ = static_cast<int>(found - buttons_.begin());
+  MarkTabStop();
   if (on_click) on_click();
   return true;
 }
@@ -132,6 +130,17 @@ void RadioGroup::SetItemIndex(int index) {
   for (std::size_t i = 0; i < buttons_.size(); ++i)
     ::SendMessageW(buttons_[i], BM_SETCHECK,
                    static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+  MarkTabStop();
+}
+
+void RadioGroup::MarkTabStop() {
+  // Tab comes into the group at the chosen button (the first if none is).
+  const int stop = index_ >= 0 && index_ < static_cast<int>(buttons_.size()) ? index_ : 0;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const LONG_PTR style = ::GetWindowLongPtrW(buttons_[i], GWL_STYLE);
+    ::SetWindowLongPtrW(buttons_[i], GWL_STYLE,
+                        static_cast<int>(i) == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
 }
 
 // --- GroupBox ---
@@ -214,10 +223,9 @@ std::wstring StatusBar::SimpleText() const {
 
 void ImageView::Create(HWND parent, UINT id, HFONT font) {
   constexpr wchar_t kClassName[] = L"QuilleteerImage";
-  EnsureWindowClass(kClassName, Procedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+  EnsureWindowClass(kClassName, ::DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                     ::LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowAs(kClassName, L"", 0, 0, parent, id, font, {0, 0, 100, 100});
-  ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void ImageView::SetPicture(UniqueBitmap bitmap) {
@@ -253,26 +261,21 @@ void ImageView::DrawOnPicture(const std::function<void(HDC dc, int width, int he
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-LRESULT CALLBACK ImageView::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  return GuardMessage(hwnd, message, [&]() -> LRESULT {
-    auto* self = reinterpret_cast<ImageView*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_PAINT && self) {
-      PaintDC paint(hwnd);
-      const HDC dc = paint.get();
-      RECT client;
-      ::GetClientRect(hwnd, &client);
-      ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      if (self->picture_) {
-        BITMAP info = {};
-        ::GetObjectW(self->picture_.get(), sizeof info, &info);
-        MemoryDC memory(dc);
-        ScopedSelectObject select(memory.get(), self->picture_.get());
-        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
-      }
-      return 0;
-    }
-    return ::DefWindowProcW(hwnd, message, wparam, lparam);
-  });
+LRESULT ImageView::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != WM_PAINT) return Default(message, wparam, lparam);
+  PaintDC paint(hwnd());
+  const HDC dc = paint.get();
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  if (picture_) {
+    BITMAP info = {};
+    ::GetObjectW(picture_.get(), sizeof info, &info);
+    MemoryDC memory(dc);
+    ScopedSelectObject select(memory.get(), picture_.get());
+    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+  }
+  return 0;
 }
 
 }  // namespace quill::framework

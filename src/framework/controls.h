@@ -38,8 +38,10 @@ class Edit : public Control {
   std::function<void()> on_change;
   int max_length() const { return max_length_; }
 
+ protected:
+  LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) override;
+
  private:
-  static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   Box box_;
   std::wstring text_;
   int max_length_;
@@ -80,6 +82,8 @@ class RadioGroup : public Control {
         items_(std::move(items)),
         columns_(columns),
         index_(index) {}
+  // The buttons are siblings of the frame: they go with it.
+  ~RadioGroup() override;
   void Create(HWND parent, UINT id, HFONT font) override;
   bool OnCommand(HWND source, UINT command, UINT code) override;
   std::vector<std::wstring> Items() const override { return items_; }
@@ -91,6 +95,7 @@ class RadioGroup : public Control {
   std::function<void()> on_click;
 
  private:
+  void MarkTabStop();
   Box box_;
   std::wstring caption_;
   std::vector<std::wstring> items_;
@@ -181,8 +186,10 @@ class ImageView : public Control {
   // picture's size, and shows the result.
   void DrawOnPicture(const std::function<void(HDC dc, int width, int height)>& draw);
 
+ protected:
+  LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) override;
+
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   UniqueBitmap picture_;
 };
 

@@ -2,6 +2,9 @@
 
 namespace quill::framework {
 
+// The window goes while the controls it routes to still exist.
+Form::~Form() { DestroyWindowNow(); }
+
 void Form::SetFont(const std::wstring& face, BYTE charset, int height) {
   LOGFONTW font = {};
   font.lfHeight = -height;
@@ -92,6 +95,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       LayOut();
       break;
+    case WM_GETDLGCODE:
+      // Keys pressed on the form itself are the form's (not the dialog
+      // navigation's); Tab and the mnemonics still navigate.
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
   }
   return OnMessage(message, wparam, lparam);
 }

@@ -16,6 +16,9 @@ namespace quill::framework {
 
 class Form : public Window {
  public:
+  Form() = default;
+  ~Form() override;
+
   // The window font: face, character set and height in pixels.
   void SetFont(const std::wstring& face, BYTE charset, int height);
   HFONT font() const { return font_.get(); }

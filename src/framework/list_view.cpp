@@ -2,14 +2,12 @@
 
 #include <windowsx.h>
 
-#include "framework/error_boundary.h"
-
 namespace quill::framework {
 
 void ListView::Create(HWND parent, UINT id, HFONT font) {
-  DWORD style = WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
-  if (options_.edit_captions) style |= LVS_EDITLABELS | WS_TABSTOP;
-  style |= LVS_SINGLESEL;
+  DWORD style = WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS |
+                LVS_SINGLESEL;
+  if (options_.edit_captions) style |= LVS_EDITLABELS;
   CreateWindowAs(WC_LISTVIEWW, L"", style, WS_EX_CLIENTEDGE, parent, id, font, box_);
   DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
   if (options_.check_boxes) extended = LVS_EX_CHECKBOXES | LVS_EX_DOUBLEBUFFER;
@@ -21,7 +19,6 @@ void ListView::Create(HWND parent, UINT id, HFONT font) {
     column.cx = columns_[i].width;
     ListView_InsertColumn(hwnd(), static_cast<int>(i), &column);
   }
-  ::SetWindowSubclass(hwnd(), Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 std::vector<std::wstring> ListView::Items() const {
@@ -141,47 +138,43 @@ bool ListView::OnNotify(NMHDR* header, LRESULT& result) {
   }
 }
 
-LRESULT CALLBACK ListView::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                    DWORD_PTR data) {
-  return GuardMessage(hwnd, message, [&]() -> LRESULT {
-    auto* self = reinterpret_cast<ListView*>(data);
-    switch (message) {
-      case WM_KEYDOWN:
-        if (self->on_key_down) {
-          self->on_key_down(wparam);
-          return 0;
-        }
-        break;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MBUTTONDOWN:
-        if (self->on_mouse_down) self->on_mouse_down(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-        break;
-      case WM_MOUSEMOVE:
-        if (self->dragging_) {
-          const bool over = self->RowAt(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)) >= 0;
-          ::SetCursor(::LoadCursorW(nullptr, over ? IDC_ARROW : IDC_NO));
-          return 0;
-        }
-        break;
-      case WM_LBUTTONUP:
-        if (self->dragging_) {
-          self->dragging_ = false;
-          ::ReleaseCapture();
-          if (self->on_drag_drop)
-            self->on_drag_drop(self->RowAt(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)));
-          return 0;
-        }
-        break;
-      case WM_CAPTURECHANGED:
-        self->dragging_ = false;
-        break;
-      case WM_NCDESTROY:
-        ::RemoveWindowSubclass(hwnd, Subclass, 0);
-        break;
-    }
-    return ::DefSubclassProc(hwnd, message, wparam, lparam);
-  });
+LRESULT ListView::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_GETDLGCODE:
+      // Arrows and characters stay in the list, for on_key_down; Tab and
+      // the mnemonics go on to the dialog navigation.
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+      if (on_key_down) {
+        on_key_down(wparam);
+        return 0;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (on_mouse_down) on_mouse_down(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
+      break;
+    case WM_MOUSEMOVE:
+      if (dragging_) {
+        const bool over = RowAt(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)) >= 0;
+        ::SetCursor(::LoadCursorW(nullptr, over ? IDC_ARROW : IDC_NO));
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (dragging_) {
+        dragging_ = false;
+        ::ReleaseCapture();
+        if (on_drag_drop) on_drag_drop(RowAt(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)));
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      dragging_ = false;
+      break;
+  }
+  return Default(message, wparam, lparam);
 }
 
 }  // namespace quill::framework

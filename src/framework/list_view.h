@@ -60,8 +60,10 @@ class ListView : public Control {
   std::function<void(int row, bool checked)> on_check_change;
   std::function<void(int row, const std::wstring& caption)> on_caption_edited;
 
+ protected:
+  LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) override;
+
  private:
-  static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   Box box_;
   std::vector<Column> columns_;
   Options options_;

@@ -1,14 +1,12 @@
 #include "framework/page_control.h"
 
-#include "framework/error_boundary.h"
-
 namespace quill::framework {
 
 void PageControl::Create(HWND parent, UINT id, HFONT font) {
   CreateWindowAs(WC_TABCONTROLW, L"",
-                 WS_VISIBLE | WS_CLIPCHILDREN | TCS_OWNERDRAWFIXED | TCS_MULTILINE | WS_TABSTOP, 0,
-                 parent, id, font, {0, 0, 100, 100});
-  ::SetWindowSubclass(hwnd(), Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+                 WS_VISIBLE | WS_CLIPCHILDREN | TCS_OWNERDRAWFIXED | TCS_MULTILINE,
+                 // The keyboard navigation goes into the pages.
+                 WS_EX_CONTROLPARENT, parent, id, font, {0, 0, 100, 100});
 }
 
 void PageControl::AddPage(Container* page, std::wstring caption) {
@@ -51,22 +49,10 @@ bool PageControl::OnDrawItem(const DRAWITEMSTRUCT& item) {
   return true;
 }
 
-LRESULT CALLBACK PageControl::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                       UINT_PTR, DWORD_PTR data) {
-  return GuardMessage(hwnd, message, [&]() -> LRESULT {
-    auto* self = reinterpret_cast<PageControl*>(data);
-    switch (message) {
-      case WM_SIZE: {
-        const LRESULT result = ::DefSubclassProc(hwnd, message, wparam, lparam);
-        self->LayOutPages();
-        return result;
-      }
-      case WM_NCDESTROY:
-        ::RemoveWindowSubclass(hwnd, Subclass, 0);
-        break;
-    }
-    return ::DefSubclassProc(hwnd, message, wparam, lparam);
-  });
+LRESULT PageControl::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
+  const LRESULT result = Default(message, wparam, lparam);
+  if (message == WM_SIZE) LayOutPages();
+  return result;
 }
 
 }  // namespace quill::framework

@@ -28,8 +28,10 @@ class PageControl : public Control {
   std::function<void(HDC dc, const RECT& rect, const std::wstring& caption, bool selected)>
       on_draw_tab;
 
+ protected:
+  LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) override;
+
  private:
-  static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   std::vector<Container*> pages_;
   std::vector<std::wstring> captions_;
 };

@@ -1,15 +1,26 @@
 #include "framework/window.h"
 
 #include "framework/error_boundary.h"
+#include "framework/lifetime.h"
 
 namespace quill::framework {
 
+Window::Window() { lifetime::Born(this); }
+
 Window::~Window() {
+  lifetime::Died(this);
   if (hwnd_) {
-    // The object goes first: no message may reach it while it is destroyed.
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    ::DestroyWindow(hwnd_);
+    // What is left of the object is no handler: the window is destroyed
+    // without it.
+    const HWND hwnd = hwnd_;
+    hwnd_ = nullptr;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd);
   }
+}
+
+void Window::DestroyWindowNow() {
+  if (hwnd_) ::DestroyWindow(hwnd_);  // WM_NCDESTROY forgets the handle
 }
 
 bool EnsureWindowClass(const wchar_t* class_name, WNDPROC procedure, HBRUSH background,
@@ -31,8 +42,8 @@ bool Window::CreateTopLevel(const wchar_t* class_name, const std::wstring& capti
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!EnsureWindowClass(class_name, Procedure, background, ::LoadCursorW(nullptr, IDC_ARROW)))
     return false;
-  return ::CreateWindowExW(0, class_name, caption.c_str(), style, bounds.left, bounds.top,
-                           bounds.width, bounds.height, nullptr, nullptr, instance,
+  return ::CreateWindowExW(WS_EX_CONTROLPARENT, class_name, caption.c_str(), style, bounds.left,
+                           bounds.top, bounds.width, bounds.height, nullptr, nullptr, instance,
                            this) != nullptr;
 }
 
@@ -50,6 +61,11 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
     self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  if (!lifetime::Alive(self)) {
+    lifetime::CountStray();
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;

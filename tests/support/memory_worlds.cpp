@@ -17,7 +17,7 @@ class MemoryClipboardWorld : public ClipboardWorld {
 
   TestWindow& NewWindow() override {
     TestWindow& window = windows_.emplace_back();
-    window.id = desktop_.CreateWindow([&window](WindowId, unsigned m, WParam w, LParam l) {
+    window.id = desktop_.AddWindow([&window](WindowId, unsigned m, WParam w, LParam l) {
       if (!IsWatchedMessage(m)) return LResult{0};
       window.received.push_back({m, w, l});
       if (window.on_message) window.on_message(window.received.back());

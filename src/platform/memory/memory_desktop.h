@@ -14,7 +14,10 @@ class MemoryDesktop : public WindowMessages {
  public:
   using Handler = std::function<LResult(WindowId, unsigned, WParam, LParam)>;
 
-  WindowId CreateWindow(Handler handler);
+  WindowId AddWindow(Handler handler);
+  // Messages for windows it did not create go here (the system's windows
+  // of a test that puts a real window over the doubles); dropped without.
+  void SetForeignWindows(Handler handler) { foreign_ = std::move(handler); }
   void DestroyWindow(WindowId window);
   bool IsWindow(WindowId window) const { return windows_.count(window) != 0; }
 
@@ -31,6 +34,7 @@ class MemoryDesktop : public WindowMessages {
     LParam lparam;
   };
   std::map<WindowId, Handler> windows_;
+  Handler foreign_;
   std::deque<Posted> queue_;
   WindowId next_id_ = 0x10010;
 };
