@@ -37,13 +37,14 @@ std::u16string ExecutableFolder() {
 
 }  // namespace
 
-TFQuillet::TFQuillet(platform::Dialogs* dialogs)
-    : dialogs_(0, u"Quilleteer"), asked_(dialogs ? dialogs : &dialogs_) {}
+TFQuillet::TFQuillet(const core::RecorderServices& services) : services_(services) {}
 
 TFQuillet::~TFQuillet() {
-  // The recorder leaves the viewer chain and releases its storage before
-  // the services it uses, and before OLE ends.
+  // The recorder leaves the viewer chain (where the window still takes
+  // part) and releases its storage before OLE ends; the window goes
+  // before the image lists and icons it draws with.
   recorder_.reset();
+  DestroyWindowNow();
   ole_.reset();
 }
 
@@ -59,7 +60,6 @@ bool TFQuillet::Create() {
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_.get()));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
-  dialogs_.SetOwner(reinterpret_cast<platform::WindowId>(hwnd()));
   FormCreate();
   return true;
 }
@@ -71,9 +71,8 @@ void TFQuillet::Show(int show_command) {
 
 void TFQuillet::FormCreate() {
   ole_ = std::make_unique<OleSession>();
-  const core::RecorderServices services = {clipboard_, messages_, files_, *asked_, clock_};
   recorder_ = std::make_unique<core::Recorder>(
-      services, reinterpret_cast<platform::WindowId>(hwnd()), ExecutableFolder(), *this,
+      services_, reinterpret_cast<platform::WindowId>(hwnd()), ExecutableFolder(), *this,
       core::FormatFilter(ToAnsi(kFilterAll), ToAnsi(kFilterOther)));
   BuildControls();
   BuildMenus();
@@ -82,9 +81,7 @@ void TFQuillet::FormCreate() {
   recorder_->FormCreate();
 }
 
-void TFQuillet::FormActivate() {
-  recorder_->FormActivate(Get<framework::RadioGroup>(L"WatchRG").ItemIndex() == 0);
-}
+void TFQuillet::FormActivate() { recorder_->FormActivate(c_.WatchRG->ItemIndex() == 0); }
 
 bool TFQuillet::FormClose() {
   if (!recorder_->FormClose()) return false;

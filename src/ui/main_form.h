@@ -1,7 +1,7 @@
 #pragma once
 // The main window, TFQuillet: the record list and preview, the settings
-// pages, the tool bar, menus and status bar. It owns the recorder and the
-// system services it works through, and shows what the recorder reports.
+// pages, the tool bar, menus and status bar. It owns the recorder, works
+// through the services it is given, and shows what the recorder reports.
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,11 +14,6 @@
 #include "framework/page_control.h"
 #include "framework/tool_bar.h"
 #include "platform/settings_store.h"
-#include "platform/win32/win32_clipboard.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_dialogs.h"
-#include "platform/win32/win32_storage.h"
-#include "platform/win32/win32_window_messages.h"
 #include "ui/preview_status.h"
 
 namespace quill::ui {
@@ -31,9 +26,8 @@ inline constexpr wchar_t kFilterOther[] = L"その他";
 
 class TFQuillet : public framework::Form, public core::RecorderView {
  public:
-  // `dialogs` answers the recorder's questions instead of the real dialogs
-  // (for tests); nullptr shows the real ones.
-  explicit TFQuillet(platform::Dialogs* dialogs = nullptr);
+  // The services must outlive the window.
+  explicit TFQuillet(const core::RecorderServices& services);
   ~TFQuillet() override;
 
   // Creates the window, hidden, and runs FormCreate; false if the window
@@ -43,6 +37,35 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Whether the recorder has a storage open: without one the program ends.
   bool HasStorage() const { return recorder_ && recorder_->HasStorage(); }
   core::Recorder& recorder() { return *recorder_; }
+
+  // The controls, made by BuildControls in the declared order.
+  struct Controls {
+    framework::ToolBar* ToolBar1 = nullptr;
+    framework::StatusBar* StatusBar = nullptr;
+    framework::PageControl* PageControl = nullptr;
+    framework::Container* TabSheet1 = nullptr;
+    framework::ListView* ListView = nullptr;
+    framework::Container* SplitterPanel = nullptr;
+    framework::Memo* Memo1 = nullptr;
+    framework::ImageView* Image1 = nullptr;
+    framework::RadioGroup* WatchRG = nullptr;
+    framework::Edit* MaxEdit = nullptr;
+    framework::RadioGroup* PositionRG = nullptr;
+    framework::CheckBox* MiniCB = nullptr;
+    framework::CheckBox* StayCB = nullptr;
+    framework::CheckBox* ConvertCB = nullptr;
+    framework::Edit* ConvertEdit = nullptr;
+    framework::Edit* DelayEdit = nullptr;
+    framework::ListView* FilterListView = nullptr;
+    framework::RadioGroup* ColorRG = nullptr;
+    framework::TrackBar* QualityBar = nullptr;
+    framework::Edit* QualityEdit = nullptr;
+    framework::UpDown* QualityUpDown = nullptr;
+    framework::CheckBox* GrayCB = nullptr;
+    framework::CheckBox* ProgCB = nullptr;
+    framework::RadioGroup* ExpandRG = nullptr;
+  };
+  const Controls& widgets() const { return c_; }
 
   // --- what the recorder asks of the window ---
   void SetListRow(int number, core::RecordKind kind, const std::string& date) override;
@@ -113,10 +136,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
  private:
   void BuildControls();
   void BuildMenus();
-  framework::ToolBar& ToolBar1() const { return Get<framework::ToolBar>(L"ToolBar1"); }
-  framework::ListView& ListView() const { return Get<framework::ListView>(L"ListView"); }
-  framework::Memo& Memo1() const { return Get<framework::Memo>(L"Memo1"); }
-  framework::ImageView& Image1() const { return Get<framework::ImageView>(L"Image1"); }
   // Runs a command; an error it raises is shown and ends the command.
   void Run(const std::function<void()>& command);
   std::function<void()> Command(void (TFQuillet::*handler)());
@@ -127,12 +146,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   std::function<void(int)> TagCommand(void (TFQuillet::*handler)(int));
   platform::WindowId window_id() const { return reinterpret_cast<platform::WindowId>(hwnd()); }
 
-  platform::Win32Clipboard clipboard_;
-  platform::Win32WindowMessages messages_;
-  platform::Win32StorageFiles files_;
-  platform::Win32Dialogs dialogs_;
-  platform::Dialogs* asked_;  // the dialogs in use
-  platform::Win32Clock clock_;
+  core::RecorderServices services_;
   std::unique_ptr<OleSession> ole_;
   std::unique_ptr<core::Recorder> recorder_;
   framework::UniqueImageList tool_images_;
@@ -140,6 +154,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   framework::UniqueImageList kind_images_;
   framework::UniqueIcon icon_large_;
   framework::UniqueIcon icon_small_;
+  Controls c_;
   bool splitter_captured_ = false;
   bool mini_mode_ = false;                                // the minimal view is shown
   framework::Bounds saved_bounds_ = {100, 80, 380, 440};  // of the full view

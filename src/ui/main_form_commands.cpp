@@ -18,13 +18,9 @@ void TFQuillet::OnMenuPopup(const std::wstring& menu_name) {
 
 void TFQuillet::MenuFileClick() { menus().SetEnabled(L"MenuDel", recorder_->CurrentNo() > 0); }
 
-void TFQuillet::WatchRGClick() {
-  recorder_->WatchRGClick(Get<framework::RadioGroup>(L"WatchRG").ItemIndex() == 0);
-}
+void TFQuillet::WatchRGClick() { recorder_->WatchRGClick(c_.WatchRG->ItemIndex() == 0); }
 
-void TFQuillet::MaxEditChange() {
-  recorder_->MaxEditChange(ToU16(Get<framework::Edit>(L"MaxEdit").Text()));
-}
+void TFQuillet::MaxEditChange() { recorder_->MaxEditChange(ToU16(c_.MaxEdit->Text())); }
 
 bool TFQuillet::MaxEditKeyPress(wchar_t key) { return (key >= L'0' && key <= L'9') || key == 8; }
 
@@ -38,7 +34,7 @@ void TFQuillet::FilterCaptionEdited(int entry, const std::wstring& caption) {
 }
 
 void TFQuillet::ListViewMouseDown(int x, int y) {
-  const int row = ListView().RowAt(x, y);
+  const int row = c_.ListView->RowAt(x, y);
   if (row < 0) return;
   recorder_->SetCurrentNo(row + 1);
   Run([this] { recorder_->MovePosition(false); });
@@ -55,7 +51,7 @@ void TFQuillet::MoveKeyDown(WPARAM key) {
 }
 
 void TFQuillet::SplitterPanelMouse(UINT message, int, int y) {
-  const HWND panel = Get<framework::Container>(L"SplitterPanel").hwnd();
+  const HWND panel = c_.SplitterPanel->hwnd();
   switch (message) {
     case WM_LBUTTONDOWN:
       ::SetCapture(panel);
@@ -68,13 +64,13 @@ void TFQuillet::SplitterPanelMouse(UINT message, int, int y) {
       break;
     case WM_MOUSEMOVE: {
       if (!splitter_captured_ || ::GetCapture() != panel) break;
-      framework::ListView& list = ListView();
+      framework::ListView& list = *c_.ListView;
       const framework::Box box = list.Bounds();
       const int list_height = box.height + y;
-      const int memo_height = Memo1().Bounds().height - y;
+      const int memo_height = c_.Memo1->Bounds().height - y;
       if (list_height > 20 && memo_height > 20) {
         list.SetBounds({box.x, box.y, box.width, list_height});
-        Get<framework::Container>(L"TabSheet1").LayOut();
+        c_.TabSheet1->LayOut();
       }
       break;
     }

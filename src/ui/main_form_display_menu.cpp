@@ -16,7 +16,7 @@ std::wstring DisplayItem(int tag) { return kDisplayMenu + std::to_wstring(tag); 
 void TFQuillet::BuildDisplayMenu(const std::vector<std::string>& names) {
   // A record lists its standard formats under the filter's captions, which
   // the user can edit; the filter's row of a standard format is its number.
-  const auto& filter = Get<framework::ListView>(L"FilterListView");
+  const auto& filter = *c_.FilterListView;
   const std::wstring text_name = filter.Caption(platform::cf::kText);
   const std::wstring bitmap_name = filter.Caption(platform::cf::kDib);
   const std::wstring metafile_name = filter.Caption(platform::cf::kEnhMetafile);
@@ -63,9 +63,9 @@ void TFQuillet::DisplayMetafileClick(int tag) {
 }
 
 void TFQuillet::SelectDisplay(const std::wstring& name, bool show_text) {
-  Memo1().SetVisible(show_text);
+  c_.Memo1->SetVisible(show_text);
   SetFormattedWriteEnabled(show_text);
-  Image1().SetVisible(!show_text);
+  c_.Image1->SetVisible(!show_text);
   for (const std::wstring& item : menus().Children(kDisplayMenu))
     if (menus().Checked(item)) menus().SetChecked(item, false);
   menus().SetChecked(name, true);

@@ -33,6 +33,13 @@ framework::UniqueImageList LoadStrip(UINT resource, int count) {
   return list;
 }
 
+// Keeps a typed pointer to a control as it is added.
+template <typename T>
+T& Keep(T*& member, T& control) {
+  member = &control;
+  return control;
+}
+
 MenuItem Item(std::wstring name, std::wstring caption, std::function<void(int)> on_click = {},
               int tag = 0) {
   MenuItem item;
@@ -70,7 +77,8 @@ void TFQuillet::BuildControls() {
   disabled_tool_images_ = LoadStrip(IDB_TOOLBAR_DISABLED, 12);
   kind_images_ = LoadStrip(IDB_KINDS, 4);
 
-  auto& tool_bar =
+  auto& tool_bar = Keep(
+      c_.ToolBar1,
       Add<ToolBar>(nullptr, L"ToolBar1", 29,
                    std::vector<ToolBar::Button>{
                        {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
@@ -85,66 +93,78 @@ void TFQuillet::BuildControls() {
                        {L"LinkBtn", L"アプリと連動して移動", 9, Command(&TFQuillet::LinkBtnClick)},
                        {L"WideBtn", L"全体／最小表示", 11, {}},
                    },
-                   tool_images_.get(), disabled_tool_images_.get());
+                   tool_images_.get(), disabled_tool_images_.get()));
   tool_bar.SetAlign(Align::kTop);
-  Add<StatusBar>(nullptr, L"StatusBar", 19).SetAlign(Align::kBottom);
-  auto& pages = Add<PageControl>(nullptr, L"PageControl");
+  Keep(c_.StatusBar, Add<StatusBar>(nullptr, L"StatusBar", 19)).SetAlign(Align::kBottom);
+  auto& pages = Keep(c_.PageControl, Add<PageControl>(nullptr, L"PageControl"));
   pages.SetAlign(Align::kClient);
   pages.on_draw_tab = [this](HDC dc, const RECT& r, const std::wstring& caption, bool selected) {
     PageControlDrawTab(dc, r, caption, selected);
   };
 
   // --- "表示": the record list over the preview ---
-  auto& viewer = Add<Container>(nullptr, L"TabSheet1", L"TabSheet", framework::Box{0, 0, 10, 10});
+  auto& viewer = Keep(c_.TabSheet1, Add<Container>(nullptr, L"TabSheet1", L"TabSheet",
+                                                   framework::Box{0, 0, 10, 10}));
   ::SetParent(viewer.hwnd(), pages.hwnd());
   pages.AddPage(&viewer, L"表示");
-  auto& list = Add<framework::ListView>(
-      &viewer, L"ListView", framework::Box{0, 0, 10, 161},
-      std::vector<framework::ListView::Column>{{L"No.", 60}, {L"日時", 106}, {L"内容", 300}},
-      framework::ListView::Options{false, false, true});
+  auto& list = Keep(c_.ListView,
+                    Add<framework::ListView>(&viewer, L"ListView", framework::Box{0, 0, 10, 161},
+                                             std::vector<framework::ListView::Column>{
+                                                 {L"No.", 60}, {L"日時", 106}, {L"内容", 300}},
+                                             framework::ListView::Options{false, false, true}));
   list.SetAlign(Align::kTop);
   list.SetSmallImages(kind_images_.get());
   list.on_mouse_down = [this](int x, int y) { ListViewMouseDown(x, y); };
   list.on_key_down = [this](WPARAM key) { MoveKeyDown(key); };
   list.on_drag_drop = [this](int target) { ListViewDragDrop(target); };
-  auto& splitter = Add<Container>(&viewer, L"SplitterPanel", L"Panel",
-                                  framework::Box{0, 161, 10, 12}, L" Content");
+  auto& splitter =
+      Keep(c_.SplitterPanel, Add<Container>(&viewer, L"SplitterPanel", L"Panel",
+                                            framework::Box{0, 161, 10, 12}, L" Content"));
   splitter.SetAlign(Align::kTop);
   splitter.draw_caption = true;
   splitter.cursor = ::LoadCursorW(nullptr, IDC_SIZENS);
   splitter.on_mouse = [this](UINT message, int x, int y) { SplitterPanelMouse(message, x, y); };
-  Add<Memo>(&viewer, L"Memo1").SetAlign(Align::kClient);
-  Add<ImageView>(&viewer, L"Image1").SetAlign(Align::kClient);
+  Keep(c_.Memo1, Add<Memo>(&viewer, L"Memo1")).SetAlign(Align::kClient);
+  Keep(c_.Image1, Add<ImageView>(&viewer, L"Image1")).SetAlign(Align::kClient);
 
   // --- "設定 1" ---
   auto& settings1 =
       Add<Container>(nullptr, L"TabSheet2", L"TabSheet", framework::Box{0, 0, 10, 10});
   ::SetParent(settings1.hwnd(), pages.hwnd());
   pages.AddPage(&settings1, L"設定 1");
-  auto& watch = Add<RadioGroup>(&settings1, L"WatchRG", framework::Box{0, 8, 203, 41},
-                                L"クリップボード取り込み",
-                                std::vector<std::wstring>{L"自動(&A)", L"手動(&M)"}, 2, 0);
+  auto& watch =
+      Keep(c_.WatchRG, Add<RadioGroup>(&settings1, L"WatchRG", framework::Box{0, 8, 203, 41},
+                                       L"クリップボード取り込み",
+                                       std::vector<std::wstring>{L"自動(&A)", L"手動(&M)"}, 2, 0));
   watch.on_click = Command(&TFQuillet::WatchRGClick);
   Add<Label>(&settings1, L"Label1", framework::Box{8, 60, 78, 14}, L"最大記録個数");
-  auto& max_edit = Add<Edit>(&settings1, L"MaxEdit", framework::Box{88, 56, 49, 20}, L"999", 4);
+  auto& max_edit = Keep(
+      c_.MaxEdit, Add<Edit>(&settings1, L"MaxEdit", framework::Box{88, 56, 49, 20}, L"999", 4));
   max_edit.key_filter = MaxEditKeyPress;
   max_edit.on_change = Command(&TFQuillet::MaxEditChange);
-  Add<RadioGroup>(&settings1, L"PositionRG", framework::Box{0, 84, 203, 89}, L"最小表示時の位置",
-                  std::vector<std::wstring>{L"左上(&K)", L"左下(&L)", L"タスクトレイ(&T)",
-                                            L"右上(&Q)", L"右下(&R)"},
-                  2, 4);
-  Add<CheckBox>(&settings1, L"MiniCB", framework::Box{16, 178, 137, 17}, L"起動時、最小表示(&S)");
-  Add<CheckBox>(&settings1, L"StayCB", framework::Box{16, 200, 121, 17}, L"常に前面表示(&O)")
+  Keep(c_.PositionRG,
+       Add<RadioGroup>(&settings1, L"PositionRG", framework::Box{0, 84, 203, 89},
+                       L"最小表示時の位置",
+                       std::vector<std::wstring>{L"左上(&K)", L"左下(&L)", L"タスクトレイ(&T)",
+                                                 L"右上(&Q)", L"右下(&R)"},
+                       2, 4));
+  Keep(c_.MiniCB, Add<CheckBox>(&settings1, L"MiniCB", framework::Box{16, 178, 137, 17},
+                                L"起動時、最小表示(&S)"));
+  Keep(c_.StayCB,
+       Add<CheckBox>(&settings1, L"StayCB", framework::Box{16, 200, 121, 17}, L"常に前面表示(&O)"))
       .on_click = Command(&TFQuillet::StayCBClick);
-  Add<CheckBox>(&settings1, L"ConvertCB", framework::Box{16, 222, 97, 17}, L"引用文整形(&C)");
-  Add<Edit>(&settings1, L"ConvertEdit", framework::Box{124, 221, 57, 20}, L"> ");
+  Keep(c_.ConvertCB,
+       Add<CheckBox>(&settings1, L"ConvertCB", framework::Box{16, 222, 97, 17}, L"引用文整形(&C)"));
+  Keep(c_.ConvertEdit,
+       Add<Edit>(&settings1, L"ConvertEdit", framework::Box{124, 221, 57, 20}, L"> "));
   Add<Label>(&settings1, L"Label2", framework::Box{16, 248, 104, 14}, L"キャプチャ遅延秒数");
-  Add<Edit>(&settings1, L"DelayEdit", framework::Box{124, 245, 25, 20}, L"5", 2).key_filter =
-      MaxEditKeyPress;
+  Keep(c_.DelayEdit, Add<Edit>(&settings1, L"DelayEdit", framework::Box{124, 245, 25, 20}, L"5", 2))
+      .key_filter = MaxEditKeyPress;
   auto& filter =
-      Add<framework::ListView>(&settings1, L"FilterListView", framework::Box{218, 0, 161, 331},
-                               std::vector<framework::ListView::Column>{{L"フィルター", 155}},
-                               framework::ListView::Options{true, true, false});
+      Keep(c_.FilterListView,
+           Add<framework::ListView>(&settings1, L"FilterListView", framework::Box{218, 0, 161, 331},
+                                    std::vector<framework::ListView::Column>{{L"フィルター", 155}},
+                                    framework::ListView::Options{true, true, false}));
   for (int i = 0; i < core::FormatFilter::kEntries; ++i)
     filter.AddRow(i == core::FormatFilter::kAll     ? std::wstring(kFilterAll)
                   : i == core::FormatFilter::kOther ? std::wstring(kFilterOther)
@@ -160,26 +180,34 @@ void TFQuillet::BuildControls() {
       Add<Container>(nullptr, L"TabSheet3", L"TabSheet", framework::Box{0, 0, 10, 10});
   ::SetParent(settings2.hwnd(), pages.hwnd());
   pages.AddPage(&settings2, L"設定 2");
-  Add<RadioGroup>(&settings2, L"ColorRG", framework::Box{8, 8, 345, 105}, L"DIB カラー自動変換",
-                  std::vector<std::wstring>{
-                      L"変換しない", L"2 colors (1 bit)", L"16 colors (4 bit)",
-                      L"16 colors 圧縮 (4 bit)", L"256 colors (8 bit)", L"256 colors 圧縮 (8 bit)",
-                      L"True color (24 bit)", L"ハーフトーン(8 bit)", L"白黒ハーフトーン (1 bit)"},
-                  2, 0);
+  Keep(c_.ColorRG,
+       Add<RadioGroup>(
+           &settings2, L"ColorRG", framework::Box{8, 8, 345, 105}, L"DIB カラー自動変換",
+           std::vector<std::wstring>{L"変換しない", L"2 colors (1 bit)", L"16 colors (4 bit)",
+                                     L"16 colors 圧縮 (4 bit)", L"256 colors (8 bit)",
+                                     L"256 colors 圧縮 (8 bit)", L"True color (24 bit)",
+                                     L"ハーフトーン(8 bit)", L"白黒ハーフトーン (1 bit)"},
+           2, 0));
   auto& jpeg = Add<GroupBox>(&settings2, L"JPEGGB", framework::Box{8, 128, 345, 81}, L"JPEG");
   Add<Label>(&jpeg, L"Label3", framework::Box{16, 24, 24, 14}, L"品質");
-  Add<TrackBar>(&jpeg, L"QualityBar", framework::Box{40, 16, 233, 33}, 1, 100, 5, 75);
-  auto& quality = Add<Edit>(&jpeg, L"QualityEdit", framework::Box{280, 20, 41, 20}, L"75");
-  Add<UpDown>(&jpeg, L"QualityUpDown", framework::Box{321, 20, 15, 20}, quality, 1, 100, 75);
-  Add<CheckBox>(&jpeg, L"GrayCB", framework::Box{16, 56, 120, 17}, L"グレースケール");
-  Add<CheckBox>(&jpeg, L"ProgCB", framework::Box{151, 55, 160, 17}, L"プログレッシブJPEG");
-  Add<RadioGroup>(&settings2, L"ExpandRG", framework::Box{8, 224, 345, 41},
-                  L"キャプチャ時、拡大画面を表示",
-                  std::vector<std::wstring>{L"なし", L"左上隅", L"右上隅"}, 3, 1);
+  Keep(c_.QualityBar,
+       Add<TrackBar>(&jpeg, L"QualityBar", framework::Box{40, 16, 233, 33}, 1, 100, 5, 75));
+  auto& quality = Keep(c_.QualityEdit,
+                       Add<Edit>(&jpeg, L"QualityEdit", framework::Box{280, 20, 41, 20}, L"75"));
+  Keep(c_.QualityUpDown,
+       Add<UpDown>(&jpeg, L"QualityUpDown", framework::Box{321, 20, 15, 20}, quality, 1, 100, 75));
+  Keep(c_.GrayCB,
+       Add<CheckBox>(&jpeg, L"GrayCB", framework::Box{16, 56, 120, 17}, L"グレースケール"));
+  Keep(c_.ProgCB,
+       Add<CheckBox>(&jpeg, L"ProgCB", framework::Box{151, 55, 160, 17}, L"プログレッシブJPEG"));
+  Keep(c_.ExpandRG,
+       Add<RadioGroup>(&settings2, L"ExpandRG", framework::Box{8, 224, 345, 41},
+                       L"キャプチャ時、拡大画面を表示",
+                       std::vector<std::wstring>{L"なし", L"左上隅", L"右上隅"}, 3, 1));
 
   pages.LayOutPages();
   pages.SetActivePage(0);
-  Image1().SetVisible(false);
+  c_.Image1->SetVisible(false);
 }
 
 void TFQuillet::BuildMenus() {

@@ -15,39 +15,39 @@ namespace quill::ui {
 void TFQuillet::RefreshPreview(core::RecordKind kind) {
   UpdateCounter(recorder_->CurrentNo(), recorder_->RecordCount());
   std::wstring status;
-  Memo1().SetText(L"");
+  c_.Memo1->SetText(L"");
   // Bit tests: a failed read (-1) counts as both.
   if (kind & core::kHasPicture) {
-    if (clipboard_.IsFormatAvailable(platform::cf::kDib))
+    if (services_.clipboard.IsFormatAvailable(platform::cf::kDib))
       status += BitmapStatus(DrawClipboardBitmap());
     else
       DrawClipboardMetafile();
   }
   if (kind & core::kHasText) {
     ShowLoadedText(true);
-    status += TextStatus(ToAnsi(Memo1().Text()).size());
+    status += TextStatus(ToAnsi(c_.Memo1->Text()).size());
   }
   // A record with text and picture opens on its text.
-  Memo1().SetVisible(kind != core::kHasPicture);
-  Image1().SetVisible(kind == core::kHasPicture);
+  c_.Memo1->SetVisible(kind != core::kHasPicture);
+  c_.Image1->SetVisible(kind == core::kHasPicture);
   SetFormattedWriteEnabled((kind & core::kHasText) != 0);
   SetExportEnabled(kind > 0);
-  Get<framework::StatusBar>(L"StatusBar").SetSimpleText(status);
+  c_.StatusBar->SetSimpleText(status);
 }
 
 std::optional<BitmapFacts> TFQuillet::DrawClipboardBitmap() {
-  if (!clipboard_.IsFormatAvailable(platform::cf::kDib)) return std::nullopt;
+  if (!services_.clipboard.IsFormatAvailable(platform::cf::kDib)) return std::nullopt;
   std::optional<BitmapFacts> drawn;
   try {
-    core::DibClipboard source(clipboard_, window_id());
+    core::DibClipboard source(services_.clipboard, window_id());
     dib::TKvDIB bitmap;
     bitmap.Assign(source);
     const BitmapFacts facts = {bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetPixelFormat()};
     if (facts.width > 0 && facts.height > 0) {
-      const framework::Box area = Image1().Bounds();
+      const framework::Box area = c_.Image1->Bounds();
       const PictureSize fit = FitPicture({facts.width, facts.height}, {area.width, area.height});
-      Image1().ClearPicture();
-      Image1().DrawOnPicture([&](HDC dc, int, int) {
+      c_.Image1->ClearPicture();
+      c_.Image1->DrawOnPicture([&](HDC dc, int, int) {
         dib::StretchDraw(bitmap, dc, dib::TKvRect{0, 0, fit.width, fit.height});
       });
       drawn = facts;
@@ -55,18 +55,19 @@ std::optional<BitmapFacts> TFQuillet::DrawClipboardBitmap() {
   } catch (const std::exception&) {
     // Shown as an empty picture; the status line tells.
   }
-  if (!drawn) Image1().ClearPicture();
+  if (!drawn) c_.Image1->ClearPicture();
   return drawn;
 }
 
 void TFQuillet::DrawClipboardMetafile() {
-  Image1().ClearPicture();
-  platform::ClipboardSession session(clipboard_, window_id());
+  c_.Image1->ClearPicture();
+  platform::ClipboardSession session(services_.clipboard, window_id());
   if (!session.is_open()) return;
   // The clipboard keeps the metafile; it is only played here.
-  const auto metafile = static_cast<HENHMETAFILE>(clipboard_.GetData(platform::cf::kEnhMetafile));
+  const auto metafile =
+      static_cast<HENHMETAFILE>(services_.clipboard.GetData(platform::cf::kEnhMetafile));
   if (!metafile) return;
-  Image1().DrawOnPicture([metafile](HDC dc, int width, int height) {
+  c_.Image1->DrawOnPicture([metafile](HDC dc, int width, int height) {
     const RECT all = {0, 0, width, height};
     ::PlayEnhMetaFile(dc, metafile, &all);
   });

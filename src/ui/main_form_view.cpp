@@ -20,7 +20,7 @@ constexpr std::size_t kMaxSummaryBytes = 4096;
 }  // namespace
 
 std::wstring TFQuillet::MemoFirstLine() const {
-  const std::vector<std::wstring> lines = Memo1().Lines();
+  const std::vector<std::wstring> lines = c_.Memo1->Lines();
   if (lines.empty()) return {};
   const std::string bytes = ToAnsi(lines.front());
   if (bytes.size() <= kMaxSummaryBytes) return lines.front();
@@ -28,7 +28,7 @@ std::wstring TFQuillet::MemoFirstLine() const {
 }
 
 void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string& date) {
-  framework::ListView& list = ListView();
+  framework::ListView& list = *c_.ListView;
   int row = number - 1;
   if (list.Count() < number) row = list.AddRow(RowCaption(number));
   list.SetCaption(row, RowCaption(number));
@@ -37,14 +37,14 @@ void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string&
   list.SelectOnly(row);
 }
 
-void TFQuillet::DeleteListRow(int index) { ListView().DeleteRow(index); }
-void TFQuillet::ClearList() { ListView().Clear(); }
+void TFQuillet::DeleteListRow(int index) { c_.ListView->DeleteRow(index); }
+void TFQuillet::ClearList() { c_.ListView->Clear(); }
 void TFQuillet::SetRowCaption(int index, int number) {
-  ListView().SetCaption(index, RowCaption(number));
+  c_.ListView->SetCaption(index, RowCaption(number));
 }
 
 void TFQuillet::MoveRowContent(int from, int to) {
-  framework::ListView& list = ListView();
+  framework::ListView& list = *c_.ListView;
   const std::vector<std::wstring> kept = {list.SubItem(from, 1), list.SubItem(from, 2)};
   const int kept_image = list.Image(from);
   const int step = from < to ? 1 : -1;
@@ -56,7 +56,7 @@ void TFQuillet::MoveRowContent(int from, int to) {
   list.SetImage(to, kept_image);
 }
 
-void TFQuillet::SelectRow(int index) { ListView().SelectOnly(index); }
+void TFQuillet::SelectRow(int index) { c_.ListView->SelectOnly(index); }
 
 void TFQuillet::UpdateCounter(int current, int count) {
   wchar_t caption[64];
@@ -67,42 +67,44 @@ void TFQuillet::UpdateCounter(int current, int count) {
 void TFQuillet::ShowLoadedText(bool has_text) {
   std::wstring text;
   if (has_text) {
-    platform::ClipboardSession session(clipboard_, reinterpret_cast<platform::WindowId>(hwnd()));
+    platform::ClipboardSession session(services_.clipboard,
+                                       reinterpret_cast<platform::WindowId>(hwnd()));
     if (session.is_open()) {
-      platform::GlobalView view(clipboard_, clipboard_.GetData(platform::cf::kText));
+      platform::GlobalView view(services_.clipboard,
+                                services_.clipboard.GetData(platform::cf::kText));
       if (view.locked()) {
         const char* bytes = reinterpret_cast<const char*>(view.bytes().data());
         text = FromAnsi(std::string(bytes, strnlen(bytes, view.bytes().size())));
       }
     }
   }
-  Memo1().SetText(text);
+  c_.Memo1->SetText(text);
 }
 
 void TFQuillet::ShowNoRecord() {
-  Image1().SetVisible(false);
-  Memo1().SetText(L"");
-  Memo1().SetVisible(true);
+  c_.Image1->SetVisible(false);
+  c_.Memo1->SetText(L"");
+  c_.Memo1->SetVisible(true);
 }
 
 void TFQuillet::HidePreview() {
-  Memo1().SetVisible(false);
-  Image1().SetVisible(false);
+  c_.Memo1->SetVisible(false);
+  c_.Image1->SetVisible(false);
 }
 
 void TFQuillet::SetFormattedWriteEnabled(bool enabled) {
-  ToolBar1().SetButtonEnabled(L"CopyBtn", enabled);
+  c_.ToolBar1->SetButtonEnabled(L"CopyBtn", enabled);
   menus().SetEnabled(L"MenuConv", enabled);
 }
 
 void TFQuillet::SetExportEnabled(bool enabled) {
-  ToolBar1().SetButtonEnabled(L"ExportBtn", enabled);
+  c_.ToolBar1->SetButtonEnabled(L"ExportBtn", enabled);
   menus().SetEnabled(L"MenuSave", enabled);
 }
 
 void TFQuillet::ShowLinkMode(bool on) {
-  ToolBar1().SetDown(L"LinkBtn", on);
-  ToolBar1().SetImage(L"LinkBtn", on ? 10 : 9);
+  c_.ToolBar1->SetDown(L"LinkBtn", on);
+  c_.ToolBar1->SetImage(L"LinkBtn", on ? 10 : 9);
   menus().SetChecked(L"MenuLink", on);
 }
 

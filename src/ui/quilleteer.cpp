@@ -5,12 +5,16 @@
 #include "framework/application.h"
 #include "platform/win32/win32_settings.h"
 #include "ui/main_form.h"
+#include "ui/system_services.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   quill::framework::Application application;
   if (!application.Initialize(L"Quilleteer")) return 1;
-  quill::ui::TFQuillet main_form;
+  // The services outlive the window that works through them.
+  quill::ui::SystemServices system;
+  quill::ui::TFQuillet main_form(system.All());
   if (!main_form.Create()) return 1;
+  system.dialogs.SetOwner(reinterpret_cast<quill::platform::WindowId>(main_form.hwnd()));
   // Without a storage to record into there is nothing to do: end quietly.
   if (!main_form.HasStorage()) return 0;
   quill::platform::Win32Settings settings(u"Software\\Marlowin\\Quilleteer", u"Setting");

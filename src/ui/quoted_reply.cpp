@@ -9,11 +9,11 @@ namespace quill::ui {
 void TFQuillet::CopyBtnClick() {
   const int current = recorder_->CurrentNo();
   if (current <= 0) return;
-  if (Get<framework::CheckBox>(L"ConvertCB").Checked()) ConvertText();
+  if (c_.ConvertCB->Checked()) ConvertText();
   std::string date;
-  const core::RecordKind kind = recorder_->FormattedWrite(ToU16(Memo1().Text()), date);
+  const core::RecordKind kind = recorder_->FormattedWrite(ToU16(c_.Memo1->Text()), date);
   if (kind < 0) return;  // nothing was written
-  framework::ListView& list = ListView();
+  framework::ListView& list = *c_.ListView;
   if (current - 1 < list.Count()) {
     list.SetSubItems(current - 1, {FromAnsi(date), MemoFirstLine()});
     list.SetImage(current - 1, kind);
@@ -24,9 +24,9 @@ void TFQuillet::CopyBtnClick() {
 // prefix; the box is first narrowed by the prefix's width so that the
 // quoted lines still fit.
 void TFQuillet::ConvertText() {
-  framework::Memo& memo = Memo1();
+  framework::Memo& memo = *c_.Memo1;
   const framework::Box box = memo.Bounds();
-  const std::wstring prefix = Get<framework::Edit>(L"ConvertEdit").Text();
+  const std::wstring prefix = c_.ConvertEdit->Text();
   SIZE extent = {};
   {
     framework::WindowDC dc(memo.hwnd());
@@ -40,7 +40,7 @@ void TFQuillet::ConvertText() {
   const std::wstring quoted = FromU16(core::QuoteBoxLines(lines, ToU16(prefix)));
   memo.SetText(L"");
   memo.SetAlign(framework::Align::kClient);
-  Get<framework::Container>(L"TabSheet1").LayOut();
+  c_.TabSheet1->LayOut();
   memo.SetText(quoted);
 }
 

@@ -19,25 +19,25 @@ void TFQuillet::ReadIni(platform::SettingsStore& store) {
   const core::Settings s = core::ReadSettings(store);
   saved_bounds_ = {s.Left, s.Top, s.Width, s.Height};
   ::SetWindowPos(hwnd(), nullptr, s.Left, s.Top, s.Width, s.Height, SWP_NOZORDER | SWP_NOACTIVATE);
-  Get<framework::Edit>(L"MaxEdit").SetText(std::to_wstring(s.Max));
+  c_.MaxEdit->SetText(std::to_wstring(s.Max));
   recorder_->SetMaxRecords(s.Max);
-  SetIndex(Get<framework::RadioGroup>(L"WatchRG"), s.Manual);
+  SetIndex(*c_.WatchRG, s.Manual);
   WatchRGClick();
-  SetIndex(Get<framework::RadioGroup>(L"PositionRG"), s.Position);
-  Get<framework::CheckBox>(L"StayCB").SetChecked(s.StayOnTop == 1);
+  SetIndex(*c_.PositionRG, s.Position);
+  c_.StayCB->SetChecked(s.StayOnTop == 1);
   StayCBClick();
-  Get<framework::CheckBox>(L"MiniCB").SetChecked(s.Minimize == 1);
-  Get<framework::Edit>(L"ConvertEdit").SetText(FromU16(core::PrefixOfConvert(s.Convert)));
-  Get<framework::CheckBox>(L"ConvertCB").SetChecked(!s.Convert.empty());
-  Get<framework::Edit>(L"DelayEdit").SetText(std::to_wstring(s.Timer));
+  c_.MiniCB->SetChecked(s.Minimize == 1);
+  c_.ConvertEdit->SetText(FromU16(core::PrefixOfConvert(s.Convert)));
+  c_.ConvertCB->SetChecked(!s.Convert.empty());
+  c_.DelayEdit->SetText(std::to_wstring(s.Timer));
   recorder_->SetOpusAppWait(s.Delay > 0 ? static_cast<unsigned>(s.Delay) : 0);
-  SetIndex(Get<framework::RadioGroup>(L"ColorRG"), s.Color);
-  auto& quality = Get<framework::TrackBar>(L"QualityBar");
+  SetIndex(*c_.ColorRG, s.Color);
+  auto& quality = *c_.QualityBar;
   quality.SetPosition(s.Quality);
-  Get<framework::UpDown>(L"QualityUpDown").SetPosition(quality.Position());
-  Get<framework::CheckBox>(L"GrayCB").SetChecked(s.GrayScale != 0);
-  Get<framework::CheckBox>(L"ProgCB").SetChecked(s.Progressive != 0);
-  SetIndex(Get<framework::RadioGroup>(L"ExpandRG"), s.Expand);
+  c_.QualityUpDown->SetPosition(quality.Position());
+  c_.GrayCB->SetChecked(s.GrayScale != 0);
+  c_.ProgCB->SetChecked(s.Progressive != 0);
+  SetIndex(*c_.ExpandRG, s.Expand);
 }
 
 void TFQuillet::WriteIni(platform::SettingsStore& store) {
@@ -56,28 +56,27 @@ void TFQuillet::WriteIni(platform::SettingsStore& store) {
   s.Width = saved_bounds_.width;
   s.Height = saved_bounds_.height;
   s.Max = recorder_->MaxRecords();
-  s.Manual = Get<framework::RadioGroup>(L"WatchRG").ItemIndex();
-  s.Position = Get<framework::RadioGroup>(L"PositionRG").ItemIndex();
-  s.StayOnTop = Get<framework::CheckBox>(L"StayCB").Checked() ? 1 : 0;
-  s.Minimize = Get<framework::CheckBox>(L"MiniCB").Checked() ? 1 : 0;
-  s.Convert = core::ConvertOf(Get<framework::CheckBox>(L"ConvertCB").Checked(),
-                              ToU16(Get<framework::Edit>(L"ConvertEdit").Text()));
-  s.Timer = core::LeadingNumber(ToU16(Get<framework::Edit>(L"DelayEdit").Text()));
-  s.Color = Get<framework::RadioGroup>(L"ColorRG").ItemIndex();
-  s.Quality = Get<framework::TrackBar>(L"QualityBar").Position();
-  s.GrayScale = Get<framework::CheckBox>(L"GrayCB").Checked() ? 1 : 0;
-  s.Progressive = Get<framework::CheckBox>(L"ProgCB").Checked() ? 1 : 0;
-  s.Expand = Get<framework::RadioGroup>(L"ExpandRG").ItemIndex();
+  s.Manual = c_.WatchRG->ItemIndex();
+  s.Position = c_.PositionRG->ItemIndex();
+  s.StayOnTop = c_.StayCB->Checked() ? 1 : 0;
+  s.Minimize = c_.MiniCB->Checked() ? 1 : 0;
+  s.Convert = core::ConvertOf(c_.ConvertCB->Checked(), ToU16(c_.ConvertEdit->Text()));
+  s.Timer = core::LeadingNumber(ToU16(c_.DelayEdit->Text()));
+  s.Color = c_.ColorRG->ItemIndex();
+  s.Quality = c_.QualityBar->Position();
+  s.GrayScale = c_.GrayCB->Checked() ? 1 : 0;
+  s.Progressive = c_.ProgCB->Checked() ? 1 : 0;
+  s.Expand = c_.ExpandRG->ItemIndex();
   if (const auto failed = core::WriteSettings(store, s))
     ShowError(FromU16(core::SettingFailedMessage(*failed)), L"Quilleteer");
 }
 
 void TFQuillet::StayCBClick() {
-  const bool on_top = Get<framework::CheckBox>(L"StayCB").Checked();
+  const bool on_top = c_.StayCB->Checked();
   ::SetWindowPos(hwnd(), on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-int TFQuillet::ColorRGIndex() { return Get<framework::RadioGroup>(L"ColorRG").ItemIndex(); }
+int TFQuillet::ColorRGIndex() { return c_.ColorRG->ItemIndex(); }
 
 }  // namespace quill::ui

@@ -84,7 +84,7 @@ TEST_F(PreviewTest, TheTextThenTheBitmapThenTheMetafileIsCheckedFirst) {
 }
 
 TEST_F(PreviewTest, AnEditedFilterCaptionIsTheNameMatched) {
-  auto& filter = form_->Get<framework::ListView>(L"FilterListView");
+  auto& filter = *form_->widgets().FilterListView;
   // The user renames the text entry, as an edit in place does.
   filter.SetCaption(1, L"テキスト");
   form_->FilterCaptionEdited(1, L"テキスト");

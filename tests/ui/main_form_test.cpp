@@ -8,6 +8,7 @@
 #include "pump.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
+#include "ui/system_services.h"
 #include "window_shots.h"
 
 namespace quill::ui {
@@ -22,7 +23,7 @@ class MainFormTest : public ::testing::Test {
     ::InitCommonControlsEx(&controls);
   }
   void SetUp() override {
-    form_ = std::make_unique<TFQuillet>(&dialogs_);
+    form_ = std::make_unique<TFQuillet>(system_.With(dialogs_));
     ASSERT_TRUE(form_->Create());
     ASSERT_TRUE(form_->HasStorage());
     form_->Show(SW_SHOW);
@@ -45,6 +46,7 @@ class MainFormTest : public ::testing::Test {
     return text;
   }
 
+  SystemServices system_;
   core::testing::ScriptedDialogs dialogs_;
   std::unique_ptr<TFQuillet> form_;
 };
@@ -89,11 +91,11 @@ TEST_F(MainFormTest, TheSettingsControlsStandWhereTheyAreDeclared) {
   EXPECT_EQ(Control(L"ExpandRG").Items(),
             (std::vector<std::wstring>{L"なし", L"左上隅", L"右上隅"}));
   EXPECT_EQ(Control(L"ColorRG").Items().size(), 9u);
-  EXPECT_EQ(form_->Get<framework::RadioGroup>(L"PositionRG").ItemIndex(), 4);
-  EXPECT_EQ(form_->Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 1);
-  EXPECT_EQ(form_->Get<framework::TrackBar>(L"QualityBar").Position(), 75);
+  EXPECT_EQ(form_->widgets().PositionRG->ItemIndex(), 4);
+  EXPECT_EQ(form_->widgets().ExpandRG->ItemIndex(), 1);
+  EXPECT_EQ(form_->widgets().QualityBar->Position(), 75);
   // Controls inside the JPEG group show when their page does.
-  form_->Get<framework::PageControl>(L"PageControl").SetActivePage(2);
+  form_->widgets().PageControl->SetActivePage(2);
   EXPECT_TRUE(::IsWindowVisible(Control(L"Label3").hwnd()));
   for (const wchar_t* inside : {L"QualityBar", L"QualityEdit", L"GrayCB", L"ProgCB"}) {
     const HWND child = Control(inside).hwnd();
@@ -105,7 +107,7 @@ TEST_F(MainFormTest, TheSettingsControlsStandWhereTheyAreDeclared) {
     EXPECT_TRUE(hit == child || ::IsChild(child, hit)) << ToAnsi(inside);
   }
 
-  auto& filter = form_->Get<framework::ListView>(L"FilterListView");
+  auto& filter = *form_->widgets().FilterListView;
   ASSERT_EQ(filter.Count(), 18);
   EXPECT_EQ(filter.Caption(0), L"(すべて)");
   EXPECT_EQ(filter.Caption(14), L"EnhancedMetaFile");
@@ -126,9 +128,9 @@ TEST_F(MainFormTest, TheViewerPageStacksListSplitterAndPreview) {
   EXPECT_EQ(splitter.height, 12);
   EXPECT_EQ(memo.y, 173);
   EXPECT_EQ(Control(L"ListView").Items(), (std::vector<std::wstring>{L"No.", L"日時", L"内容"}));
-  auto& pages = form_->Get<framework::PageControl>(L"PageControl");
+  auto& pages = *form_->widgets().PageControl;
   EXPECT_EQ(pages.Items(), (std::vector<std::wstring>{L"表示", L"設定 1", L"設定 2"}));
-  auto& tools = form_->Get<framework::ToolBar>(L"ToolBar1");
+  auto& tools = *form_->widgets().ToolBar1;
   EXPECT_EQ(tools.Items().size(), 11u);
   EXPECT_EQ(tools.Hint(L"LinkBtn"), L"アプリと連動して移動");
   EXPECT_EQ(tools.ImageOf(L"WideBtn"), 11);
@@ -140,8 +142,8 @@ TEST_F(MainFormTest, TheViewerPageStacksListSplitterAndPreview) {
 }
 
 TEST_F(MainFormTest, RowsShowNumberDateFirstLineAndIcon) {
-  auto& list = form_->Get<framework::ListView>(L"ListView");
-  auto& memo = form_->Get<framework::Memo>(L"Memo1");
+  auto& list = *form_->widgets().ListView;
+  auto& memo = *form_->widgets().Memo1;
   memo.SetText(L"最初の行\r\n二行目");
   form_->SetListRow(1, core::kHasText, "2026/12/07 09:05");
   memo.SetText(L"");
@@ -216,8 +218,8 @@ TEST_F(MainFormTest, TheSplitterKeepsListAndPreviewAbove20Pixels) {
 }
 
 TEST_F(MainFormTest, ScreenshotsOfThePages) {
-  auto& pages = form_->Get<framework::PageControl>(L"PageControl");
-  auto& memo = form_->Get<framework::Memo>(L"Memo1");
+  auto& pages = *form_->widgets().PageControl;
+  auto& memo = *form_->widgets().Memo1;
   memo.SetText(L"クリップボードの記録\r\nQuilleteer");
   form_->SetListRow(1, core::kHasText, "2026/12/07 09:05");
   form_->UpdateCounter(1, 1);

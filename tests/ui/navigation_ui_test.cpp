@@ -5,7 +5,7 @@ namespace quill::ui {
 namespace {
 
 TEST_F(RecordingFormTest, TheLinkButtonShowsLinkModeAndAMoveEndsIt) {
-  auto& tools = form_->Get<framework::ToolBar>(L"ToolBar1");
+  auto& tools = *form_->widgets().ToolBar1;
   tools.Click(L"LinkBtn");  // no record yet: stays off
   EXPECT_FALSE(tools.Down(L"LinkBtn"));
   EXPECT_EQ(tools.ImageOf(L"LinkBtn"), 9);
@@ -29,7 +29,7 @@ TEST_F(RecordingFormTest, TheLinkButtonShowsLinkModeAndAMoveEndsIt) {
 
 TEST_F(RecordingFormTest, KeysInTheListMoveOnlyByTheArrows) {
   for (const char* text : {"one", "two", "three"}) Copy(text);
-  auto& list = form_->Get<framework::ListView>(L"ListView");
+  auto& list = *form_->widgets().ListView;
   for (WPARAM key : {VK_HOME, VK_PRIOR, VK_NEXT}) ::SendMessageW(list.hwnd(), WM_KEYDOWN, key, 0);
   EXPECT_EQ(form_->recorder().CurrentNo(), 3);
   EXPECT_TRUE(list.Selected(2));
@@ -40,14 +40,14 @@ TEST_F(RecordingFormTest, KeysInTheListMoveOnlyByTheArrows) {
   ::SendMessageW(list.hwnd(), WM_KEYDOWN, VK_UP, 0);
   EXPECT_EQ(form_->recorder().CurrentNo(), 1);
   Pump();
-  EXPECT_EQ(form_->Get<framework::Memo>(L"Memo1").Text(), L"one");
+  EXPECT_EQ(form_->widgets().Memo1->Text(), L"one");
 }
 
 // One record is current at a time: the list keeps one row selected, as a
 // Ctrl or Shift click that adds a row would otherwise leave two.
 TEST_F(RecordingFormTest, TheRecordListSelectsOneRowAtATime) {
   for (const char* text : {"one", "two", "three"}) Copy(text);
-  auto& list = form_->Get<framework::ListView>(L"ListView");
+  auto& list = *form_->widgets().ListView;
   for (int row : {0, 2}) {
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED;
@@ -71,7 +71,7 @@ TEST_F(RecordingFormTest, DeletingTheOnlyRecordLeavesTheCaptionAtNone) {
   form_->menus().Click(L"MenuDel");
   Pump();
   EXPECT_EQ(caption(), L"Quilleteer  0/0");
-  EXPECT_EQ(form_->Get<framework::ListView>(L"ListView").Count(), 0);
+  EXPECT_EQ(form_->widgets().ListView->Count(), 0);
 }
 
 }  // namespace

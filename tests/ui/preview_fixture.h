@@ -25,12 +25,10 @@ class PreviewTest : public RecordingFormTest {
   static ClipboardItem Dib(const DibShape& shape) { return {CF_DIB, GlobalCopy(SolidDib(shape))}; }
   static ClipboardItem Text(const std::string& text) { return {CF_TEXT, AnsiText(text)}; }
 
-  framework::ImageView& Image() const { return form_->Get<framework::ImageView>(L"Image1"); }
-  framework::Memo& Memo() const { return form_->Get<framework::Memo>(L"Memo1"); }
-  framework::ToolBar& Tools() const { return form_->Get<framework::ToolBar>(L"ToolBar1"); }
-  std::wstring Status() const {
-    return form_->Get<framework::StatusBar>(L"StatusBar").SimpleText();
-  }
+  framework::ImageView& Image() const { return *form_->widgets().Image1; }
+  framework::Memo& Memo() const { return *form_->widgets().Memo1; }
+  framework::ToolBar& Tools() const { return *form_->widgets().ToolBar1; }
+  std::wstring Status() const { return form_->widgets().StatusBar->SimpleText(); }
   // The preview area as the layout leaves it, for the picture to be fitted in.
   void SizeImage(int width, int height) {
     const framework::Box box = Image().Bounds();

@@ -24,14 +24,13 @@ TEST_F(RecordingFormTest, ALongLineBecomesSeveralLinesEachWithThePrefix) {
   for (int i = 0; i < 40; ++i) line += L"word" + std::to_wstring(i) + L" ";
   SetMemo(line + L"\r\nshort");
   form_->ConvertText();
-  const std::vector<std::wstring> lines = form_->Get<framework::Memo>(L"Memo1").Lines();
+  const std::vector<std::wstring> lines = form_->widgets().Memo1->Lines();
   ASSERT_GT(lines.size(), 3u);
   for (const std::wstring& l : lines)
     EXPECT_EQ(l.rfind(L"> ", 0), 0u) << static_cast<int>(l.size());
   EXPECT_EQ(lines.back(), L"> short");
   // The box has its full width again.
-  EXPECT_EQ(form_->Get<framework::Memo>(L"Memo1").Bounds().width,
-            form_->Get<framework::Container>(L"TabSheet1").Bounds().width);
+  EXPECT_EQ(form_->widgets().Memo1->Bounds().width, form_->widgets().TabSheet1->Bounds().width);
 }
 
 TEST_F(RecordingFormTest, AFormattedWriteStoresTheEditedTextAsTheCurrentRecord) {
@@ -42,12 +41,12 @@ TEST_F(RecordingFormTest, AFormattedWriteStoresTheEditedTextAsTheCurrentRecord) 
   Pump();
   EXPECT_EQ(form_->recorder().RecordCount(), 1);  // rewritten, not added
   EXPECT_EQ(RecordText(1), "edited by the user");
-  EXPECT_EQ(form_->Get<framework::ListView>(L"ListView").SubItem(0, 2), L"edited by the user");
+  EXPECT_EQ(form_->widgets().ListView->SubItem(0, 2), L"edited by the user");
 }
 
 TEST_F(RecordingFormTest, AFormattedWriteOfAnEmptyBoxWritesNothing) {
   Copy("original");
-  form_->Get<framework::CheckBox>(L"ConvertCB").SetChecked(true);
+  form_->widgets().ConvertCB->SetChecked(true);
   SetMemo(L"");
   form_->CopyBtnClick();
   Pump();
@@ -59,9 +58,9 @@ TEST_F(RecordingFormTest, AFormattedWriteOfAnEmptyBoxWritesNothing) {
 
 TEST_F(RecordingFormTest, AFormattedWriteWithQuotingAndAPictureLeavesATextRecord) {
   Copy("reply to this", true);
-  auto& list = form_->Get<framework::ListView>(L"ListView");
+  auto& list = *form_->widgets().ListView;
   ASSERT_EQ(list.Image(0), core::kHasText | core::kHasPicture);
-  form_->Get<framework::CheckBox>(L"ConvertCB").SetChecked(true);
+  form_->widgets().ConvertCB->SetChecked(true);
   form_->ShowLoadedText(true);
   form_->CopyBtnClick();
   Pump();

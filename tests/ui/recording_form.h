@@ -8,6 +8,7 @@
 #include "fakes.h"
 #include "pump.h"
 #include "ui/main_form.h"
+#include "ui/system_services.h"
 
 namespace quill::ui {
 
@@ -16,7 +17,7 @@ namespace quill::ui {
 class RecordingFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form_ = std::make_unique<TFQuillet>(&dialogs_);
+    form_ = std::make_unique<TFQuillet>(system_.With(dialogs_));
     ASSERT_TRUE(form_->Create());
     form_->Show(SW_SHOW);
     form_->FormActivate();  // automatic capture
@@ -45,8 +46,8 @@ class RecordingFormTest : public ::testing::Test {
     ::CloseClipboard();
     Pump();
   }
-  std::wstring MemoText() { return form_->Get<framework::Memo>(L"Memo1").Text(); }
-  void SetMemo(const std::wstring& text) { form_->Get<framework::Memo>(L"Memo1").SetText(text); }
+  std::wstring MemoText() { return form_->widgets().Memo1->Text(); }
+  void SetMemo(const std::wstring& text) { form_->widgets().Memo1->SetText(text); }
   std::string RecordText(int n) {
     std::string date;
     form_->recorder().ReadRecord(n, false, date);
@@ -59,6 +60,7 @@ class RecordingFormTest : public ::testing::Test {
     return text;
   }
 
+  SystemServices system_;
   core::testing::ScriptedDialogs dialogs_;
   std::unique_ptr<TFQuillet> form_;
 };

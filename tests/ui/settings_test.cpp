@@ -8,6 +8,7 @@
 #include "platform/win32/win32_settings.h"
 #include "pump.h"
 #include "ui/main_form.h"
+#include "ui/system_services.h"
 #include "window_shots.h"
 
 namespace quill::ui {
@@ -28,7 +29,7 @@ class SettingsTest : public ::testing::Test {
   // test change it, close, write the settings.
   template <typename Change>
   void Run(Change change) {
-    TFQuillet form(&dialogs_);
+    TFQuillet form(system_.With(dialogs_));
     ASSERT_TRUE(form.Create());
     platform::Win32Settings store(kKey, u"Setting");
     form.ReadIni(store);
@@ -57,6 +58,7 @@ class SettingsTest : public ::testing::Test {
   static constexpr const wchar_t* kRadioGroups[] = {L"WatchRG", L"PositionRG", L"ColorRG",
                                                     L"ExpandRG"};
 
+  SystemServices system_;
   core::testing::ScriptedDialogs dialogs_;
 };
 
@@ -67,22 +69,22 @@ TEST_F(SettingsTest, AFirstStartShowsTheDefaults) {
     EXPECT_EQ(box.y, 80);
     EXPECT_EQ(box.width, 380);
     EXPECT_EQ(box.height, 440);
-    EXPECT_EQ(form.Get<framework::Edit>(L"MaxEdit").Text(), L"999");
+    EXPECT_EQ(form.widgets().MaxEdit->Text(), L"999");
     EXPECT_EQ(form.recorder().MaxRecords(), 999);
     EXPECT_EQ(form.recorder().CaptureState(), core::capture_state::kAutomatic);
-    EXPECT_EQ(form.Get<framework::RadioGroup>(L"PositionRG").ItemIndex(), 4);
-    EXPECT_TRUE(form.Get<framework::CheckBox>(L"ConvertCB").Checked());
-    EXPECT_EQ(form.Get<framework::Edit>(L"ConvertEdit").Text(), L"> ");
-    EXPECT_EQ(form.Get<framework::Edit>(L"DelayEdit").Text(), L"5");
-    EXPECT_EQ(form.Get<framework::RadioGroup>(L"ColorRG").ItemIndex(), 0);
-    EXPECT_EQ(form.Get<framework::TrackBar>(L"QualityBar").Position(), 75);
-    EXPECT_EQ(form.Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 1);
+    EXPECT_EQ(form.widgets().PositionRG->ItemIndex(), 4);
+    EXPECT_TRUE(form.widgets().ConvertCB->Checked());
+    EXPECT_EQ(form.widgets().ConvertEdit->Text(), L"> ");
+    EXPECT_EQ(form.widgets().DelayEdit->Text(), L"5");
+    EXPECT_EQ(form.widgets().ColorRG->ItemIndex(), 0);
+    EXPECT_EQ(form.widgets().QualityBar->Position(), 75);
+    EXPECT_EQ(form.widgets().ExpandRG->ItemIndex(), 1);
     EXPECT_EQ(form.recorder().OpusAppWait(), 2000u);
     ExpectRadioGroupsShowTheirIndex(form);
     // For people to look at: both settings pages as a first start shows them.
     form.Show(SW_SHOW);
     for (int page : {1, 2}) {
-      form.Get<framework::PageControl>(L"PageControl").SetActivePage(page);
+      form.widgets().PageControl->SetActivePage(page);
       ::RedrawWindow(form.hwnd(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
       PumpMessages();
@@ -111,39 +113,39 @@ TEST_F(SettingsTest, AClickOnARadioButtonChangesOnlyItsGroup) {
 TEST_F(SettingsTest, EveryOptionSetInTheControlsIsFoundAgain) {
   Run([](TFQuillet& form) {
     ::SetWindowPos(form.hwnd(), nullptr, 150, 90, 420, 480, SWP_NOZORDER);
-    form.Get<framework::Edit>(L"MaxEdit").SetText(L"50");
-    form.Get<framework::RadioGroup>(L"WatchRG").SetItemIndex(1);
-    form.Get<framework::RadioGroup>(L"PositionRG").SetItemIndex(2);
-    form.Get<framework::CheckBox>(L"StayCB").SetChecked(true);
-    form.Get<framework::CheckBox>(L"MiniCB").SetChecked(true);
-    form.Get<framework::CheckBox>(L"ConvertCB").SetChecked(false);
-    form.Get<framework::Edit>(L"DelayEdit").SetText(L"12");
-    form.Get<framework::RadioGroup>(L"ColorRG").SetItemIndex(7);
-    form.Get<framework::TrackBar>(L"QualityBar").SetPosition(33);
-    form.Get<framework::CheckBox>(L"GrayCB").SetChecked(true);
-    form.Get<framework::CheckBox>(L"ProgCB").SetChecked(true);
-    form.Get<framework::RadioGroup>(L"ExpandRG").SetItemIndex(2);
+    form.widgets().MaxEdit->SetText(L"50");
+    form.widgets().WatchRG->SetItemIndex(1);
+    form.widgets().PositionRG->SetItemIndex(2);
+    form.widgets().StayCB->SetChecked(true);
+    form.widgets().MiniCB->SetChecked(true);
+    form.widgets().ConvertCB->SetChecked(false);
+    form.widgets().DelayEdit->SetText(L"12");
+    form.widgets().ColorRG->SetItemIndex(7);
+    form.widgets().QualityBar->SetPosition(33);
+    form.widgets().GrayCB->SetChecked(true);
+    form.widgets().ProgCB->SetChecked(true);
+    form.widgets().ExpandRG->SetItemIndex(2);
   });
   Run([](TFQuillet& form) {
     const framework::Box box = WindowBox(form);
     EXPECT_EQ(box.x, 150);
     EXPECT_EQ(box.width, 420);
     EXPECT_EQ(form.recorder().MaxRecords(), 50);
-    EXPECT_EQ(form.Get<framework::RadioGroup>(L"WatchRG").ItemIndex(), 1);
+    EXPECT_EQ(form.widgets().WatchRG->ItemIndex(), 1);
     EXPECT_EQ(form.recorder().CaptureState(), core::capture_state::kManual);
-    EXPECT_EQ(form.Get<framework::RadioGroup>(L"PositionRG").ItemIndex(), 2);
-    EXPECT_TRUE(form.Get<framework::CheckBox>(L"StayCB").Checked());
+    EXPECT_EQ(form.widgets().PositionRG->ItemIndex(), 2);
+    EXPECT_TRUE(form.widgets().StayCB->Checked());
     EXPECT_TRUE(::GetWindowLongPtrW(form.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(form.Get<framework::CheckBox>(L"MiniCB").Checked());
-    EXPECT_FALSE(form.Get<framework::CheckBox>(L"ConvertCB").Checked());
-    EXPECT_EQ(form.Get<framework::Edit>(L"ConvertEdit").Text(), L"");
-    EXPECT_EQ(form.Get<framework::Edit>(L"DelayEdit").Text(), L"12");
-    EXPECT_EQ(form.Get<framework::RadioGroup>(L"ColorRG").ItemIndex(), 7);
-    EXPECT_EQ(form.Get<framework::TrackBar>(L"QualityBar").Position(), 33);
-    EXPECT_EQ(form.Get<framework::UpDown>(L"QualityUpDown").Position(), 33);
-    EXPECT_TRUE(form.Get<framework::CheckBox>(L"GrayCB").Checked());
-    EXPECT_TRUE(form.Get<framework::CheckBox>(L"ProgCB").Checked());
-    EXPECT_EQ(form.Get<framework::RadioGroup>(L"ExpandRG").ItemIndex(), 2);
+    EXPECT_TRUE(form.widgets().MiniCB->Checked());
+    EXPECT_FALSE(form.widgets().ConvertCB->Checked());
+    EXPECT_EQ(form.widgets().ConvertEdit->Text(), L"");
+    EXPECT_EQ(form.widgets().DelayEdit->Text(), L"12");
+    EXPECT_EQ(form.widgets().ColorRG->ItemIndex(), 7);
+    EXPECT_EQ(form.widgets().QualityBar->Position(), 33);
+    EXPECT_EQ(form.widgets().QualityUpDown->Position(), 33);
+    EXPECT_TRUE(form.widgets().GrayCB->Checked());
+    EXPECT_TRUE(form.widgets().ProgCB->Checked());
+    EXPECT_EQ(form.widgets().ExpandRG->ItemIndex(), 2);
     ExpectRadioGroupsShowTheirIndex(form);
   });
   // "Delay" is never written; a value set by hand is kept and used.
