@@ -9,6 +9,14 @@ if(WIN32)
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
   # One self-contained executable: no mingw runtime DLLs to ship beside it.
   target_link_options(quill_options INTERFACE -static -static-libgcc -static-libstdc++)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # SSE2 is required: the 32-bit program runs the same vector paths that the
+    # native tests, fuzzers and benchmarks exercise. Arithmetic stays on the
+    # x87 unit (GCC's default here), whose 80-bit long double the colour
+    # reduction needs; the imaging tests' fixed outputs, run in this build
+    # too, hold it to the same results.
+    target_compile_options(quill_options INTERFACE -msse2)
+  endif()
 endif()
 
 if(QUILL_SANITIZE)

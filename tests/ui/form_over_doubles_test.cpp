@@ -48,6 +48,7 @@ class FormOverDoubles : public ::testing::Test {
       Pump();
       form_.reset();
     }
+    Pump();  // the quit message of the closed window is no later test's
     EXPECT_EQ(framework::lifetime::StrayMessages(), stray_before_)
         << "a message reached a destroyed window object";
   }
@@ -183,20 +184,25 @@ TEST_F(FormOverDoubles, GoesWhileARowIsDragged) {
   EXPECT_EQ(::GetCapture(), nullptr);
 }
 
+FormOverDoubles* g_closing = nullptr;
+
+// Closes the window from inside the menu's own loop.
+void CALLBACK CloseTheWindow(HWND, UINT, UINT_PTR, DWORD) {
+  if (!g_closing || !g_closing->form_) return;
+  g_closing->dialogs_.answers = {platform::answer::kNo};
+  ::SendMessageW(g_closing->form_->hwnd(), WM_CLOSE, 0, 0);
+  g_closing->form_.reset();
+}
+
 TEST_F(FormOverDoubles, GoesWhileItsPopupMenuIsOpen) {
-  static FormOverDoubles* self = nullptr;
-  self = this;
+  g_closing = this;
   const HWND window = form_->hwnd();
   const HMENU popup = form_->menus().Submenu(L"MyPopup");
   ASSERT_NE(popup, nullptr);
-  // The menu's own loop runs the timer, which closes the window under it.
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-    self->dialogs_.answers = {platform::answer::kNo};
-    ::SendMessageW(self->form_->hwnd(), WM_CLOSE, 0, 0);
-    self->form_.reset();
-  });
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseTheWindow);
   ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, 50, 50, 0, window, nullptr);
   ::KillTimer(nullptr, timer);
+  g_closing = nullptr;
   EXPECT_EQ(form_, nullptr);
   EXPECT_FALSE(::IsWindow(window));
 }
