@@ -133,6 +133,10 @@ MemoryScreen::MemoryScreen(MemoryClipboard& clipboard, int width, int height)
   cursors_[kArrow] = Arrow();
   cursors_[kIBeam] = IBeam();
   cursors_[kCross] = Plus(7);
+  // The framework's own: pointers with their hot spot at the tip, the split
+  // cursors centred.
+  for (std::int32_t index : {-12, -13, -16, -17, -21}) cursors_[index] = Arrow();
+  for (std::int32_t index : {-14, -15}) cursors_[index] = Plus(9);
 }
 
 const MemoryScreen::Window* MemoryScreen::Find(WindowId window) const {
