@@ -1,5 +1,6 @@
-// Draws the program's images: the toolbar strip, the record-kind icons and
-// the application icon.
+// Draws the program's images: the toolbar strip, the record-kind icons, the
+// application icon, the capture menu's cursor pictures and the cursors the
+// program carries itself.
 //
 // Regenerate (from the repository root):   tools/make-images.sh
 //
@@ -629,6 +630,212 @@ void appIcon(Canvas& c) {
     smallQuill(c, 17, -7, 13);
 }
 
+// ---------------------------------------------------------------- cursors
+
+// Cursor shapes in the classic black-and-white look, designed on a 32-unit
+// square and rasterised at any size: 32 pixels for the cursor files, 24 for
+// the menu's picture strip. `at` places a smaller drawing inside a larger
+// one (the hourglass beside an arrow).
+struct Ink {
+  Canvas& c;
+  float k;               // pixels per design unit
+  float dx = 0, dy = 0;  // design offset of a placed drawing
+  float s = 1;           // its scale
+
+  Ink at(float x, float y, float scale) const { return {c, k, dx + x * s, dy + y * s, s * scale}; }
+  Region map(Region r) const {
+    return [=, k = k, dx = dx, dy = dy, s = s](float x, float y) {
+      return r((x / k - dx) / s, (y / k - dy) / s);
+    };
+  }
+  void fill(const Region& r, Color col) const { c.fill(map(r), col); }
+  // White body, black outline.
+  void body(const Poly& p, Color inside = pal::paper) const {
+    fill(poly(p), inside);
+    fill(stroke(p, 1.3f, true, Cap::Round), rgb(0x000000));
+  }
+  // Black strokes with a white halo, readable on any background.
+  void strokes(const std::vector<Poly>& lines, float w) const {
+    for (const Poly& p : lines) fill(stroke(p, w + 2.4f, false, Cap::Round), pal::paper);
+    for (const Poly& p : lines) fill(stroke(p, w, false, Cap::Round), rgb(0x000000));
+  }
+};
+
+// The lines a cursor's outline is made of, turned about the centre.
+Poly turned(const Poly& p, float degrees) {
+  const float a = degrees * 3.14159265f / 180, ca = std::cos(a), sa = std::sin(a);
+  Poly out;
+  for (const Pt& q : p) out.push_back({16 + q.x * ca - q.y * sa, 16 + q.x * sa + q.y * ca});
+  return out;
+}
+
+const Poly arrowOutline{{1, 1},      {1, 23},     {6.5f, 18}, {10.5f, 27},
+                        {14, 25.5f}, {10, 16.5f}, {17, 16.5f}};
+
+void arrowCursor(const Ink& i) { i.body(arrowOutline); }
+
+void ibeamCursor(const Ink& i) {
+  i.strokes({{{12.5f, 4.5f}, {15, 5.5f}, {17, 5.5f}, {19.5f, 4.5f}},
+             {{16, 5.5f}, {16, 26.5f}},
+             {{12.5f, 27.5f}, {15, 26.5f}, {17, 26.5f}, {19.5f, 27.5f}}},
+            1.4f);
+}
+
+void hourglass(const Ink& i) {
+  i.body({{7, 2}, {25, 2}, {25, 5}, {7, 5}});
+  i.body({{7, 27}, {25, 27}, {25, 30}, {7, 30}});
+  i.body({{9, 5},
+          {23, 5},
+          {23, 9},
+          {17.5f, 16},
+          {23, 23},
+          {23, 27},
+          {9, 27},
+          {9, 23},
+          {14.5f, 16},
+          {9, 9}});
+  i.fill(poly({{11.5f, 8}, {20.5f, 8}, {16, 13.5f}}), pal::yellowDark);
+  i.fill(poly({{16, 19}, {21, 25.5f}, {11, 25.5f}}), pal::yellowDark);
+}
+
+void crossCursor(const Ink& i) { i.strokes({{{16, 3}, {16, 29}}, {{3, 16}, {29, 16}}}, 1.2f); }
+
+void upArrowCursor(const Ink& i) {
+  i.body({{16, 2}, {26, 12}, {19.5f, 12}, {19.5f, 29}, {12.5f, 29}, {12.5f, 12}, {6, 12}});
+}
+
+// A double-headed arrow along the x axis, turned to its direction.
+void sizeCursor(const Ink& i, float degrees) {
+  i.body(turned({{-14, 0},
+                 {-7, -7},
+                 {-7, -2.5f},
+                 {7, -2.5f},
+                 {7, -7},
+                 {14, 0},
+                 {7, 7},
+                 {7, 2.5f},
+                 {-7, 2.5f},
+                 {-7, 7}},
+                degrees));
+}
+
+void sizeAllCursor(const Ink& i) {
+  i.body({{16, 1},  {22, 7},  {18, 7},  {18, 14}, {25, 14}, {25, 10}, {31, 16}, {25, 22},
+          {25, 18}, {18, 18}, {18, 25}, {22, 25}, {16, 31}, {10, 25}, {14, 25}, {14, 18},
+          {7, 18},  {7, 22},  {1, 16},  {7, 10},  {7, 14},  {14, 14}, {14, 7},  {10, 7}});
+}
+
+void noSign(const Ink& i) {
+  const auto sign = [](float ring, float inner, float bar) -> Region {
+    const Region disc = ellipse(16, 16, ring, ring), hole = ellipse(16, 16, inner, inner);
+    const Region slash = line({8, 8}, {24, 24}, bar, Cap::Butt);
+    return [=](float x, float y) { return disc(x, y) && (!hole(x, y) || slash(x, y)); };
+  };
+  i.fill(sign(13.2f, 7.2f, 5.6f), rgb(0x000000));
+  i.fill(sign(12, 8.4f, 3.4f), rgb(0xD42A2A));
+}
+
+void helpCursor(const Ink& i) {
+  arrowCursor(i);
+  i.strokes({{{19, 7},
+              {21, 4.5f},
+              {24.5f, 3.5f},
+              {27.5f, 5},
+              {28.5f, 8},
+              {27, 10.5f},
+              {24.5f, 12},
+              {24, 15}}},
+            2.2f);
+  i.fill(ellipse(24, 19.5f, 2.6f, 2.6f), pal::paper);
+  i.fill(ellipse(24, 19.5f, 1.5f, 1.5f), rgb(0x000000));
+}
+
+void appStartingCursor(const Ink& i) {
+  arrowCursor(i);
+  hourglass(i.at(15, 13, 0.55f));
+}
+
+void page(const Ink& i, float x0, float y0, float x1, float y1) {
+  i.body({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
+}
+
+void dragCursor(const Ink& i) {
+  arrowCursor(i);
+  page(i, 13, 19, 26, 30);
+}
+
+void noDropCursor(const Ink& i) {
+  arrowCursor(i);
+  noSign(i.at(13, 13, 0.58f));
+}
+
+// Two bars with arrows leading away from them: the split between two panes.
+void splitCursor(const Ink& i, float degrees) {
+  i.body(turned({{-15, 0}, {-9, -6}, {-9, -2}, {-4, -2}, {-4, 2}, {-9, 2}, {-9, 6}}, degrees));
+  i.body(turned({{15, 0}, {9, 6}, {9, 2}, {4, 2}, {4, -2}, {9, -2}, {9, -6}}, degrees));
+  for (float x : {-3.0f, 1.0f})
+    i.body(turned({{x, -11}, {x + 2, -11}, {x + 2, 11}, {x, 11}}, degrees), rgb(0x000000));
+}
+
+void multiDragCursor(const Ink& i) {
+  arrowCursor(i);
+  page(i, 17, 16, 28, 25);
+  page(i, 15, 18.5f, 26, 27.5f);
+  page(i, 13, 21, 24, 30);
+}
+
+void sqlWaitCursor(const Ink& i) {
+  arrowCursor(i);
+  // A database drum: a cylinder seen from slightly above.
+  const Ink d = i.at(14, 14, 0.55f);
+  d.fill(rect(4, 7, 28, 27), rgb(0x000000));
+  d.fill(ellipse(16, 27, 13, 5), rgb(0x000000));
+  d.fill(rect(5.3f, 7, 26.7f, 27), pal::yellowLight);
+  d.fill(ellipse(16, 27, 11.7f, 3.8f), pal::yellowLight);
+  d.fill(ellipse(16, 7, 13, 5), rgb(0x000000));
+  d.fill(ellipse(16, 7, 11.7f, 3.8f), pal::yellow);
+}
+
+const Poly handOutline{
+    {11, 3},     {12.5f, 1.5f}, {14, 1.5f},  {15.5f, 3},    {15.5f, 12}, {17.5f, 11}, {19.5f, 12},
+    {21.5f, 12}, {23.5f, 13},   {25.5f, 14}, {27, 16.5f},   {27, 23},    {25, 27},    {25, 30},
+    {13, 30},    {13, 27},      {8, 21.5f},  {5.5f, 17.5f}, {5.5f, 15},  {7.5f, 14},  {11, 17}};
+
+void handCursor(const Ink& i) {
+  i.body(handOutline);
+  for (float x : {19.5f, 23.5f}) i.fill(line({x, 12.5f}, {x, 17}, 1.1f, Cap::Butt), rgb(0x000000));
+}
+
+struct CursorShape {
+  const char* file;  // nullptr: shown in the menu only (a system cursor)
+  void (*draw)(const Ink&);
+  Pt hotSpot;  // in design units
+};
+
+// In the menu's order: the system cursors, then the framework's own.
+const std::array<CursorShape, 20> cursorShapes{{
+    {nullptr, arrowCursor, {1, 1}},
+    {nullptr, ibeamCursor, {16, 16}},
+    {nullptr, hourglass, {16, 16}},
+    {nullptr, crossCursor, {16, 16}},
+    {nullptr, upArrowCursor, {16, 2}},
+    {nullptr, [](const Ink& i) { sizeCursor(i, 45); }, {16, 16}},
+    {nullptr, [](const Ink& i) { sizeCursor(i, -45); }, {16, 16}},
+    {nullptr, [](const Ink& i) { sizeCursor(i, 0); }, {16, 16}},
+    {nullptr, [](const Ink& i) { sizeCursor(i, 90); }, {16, 16}},
+    {nullptr, sizeAllCursor, {16, 16}},
+    {nullptr, noSign, {16, 16}},
+    {nullptr, appStartingCursor, {1, 1}},
+    {nullptr, helpCursor, {1, 1}},
+    {"drag.cur", dragCursor, {1, 1}},
+    {"nodrop.cur", noDropCursor, {1, 1}},
+    {"hsplit.cur", [](const Ink& i) { splitCursor(i, 0); }, {16, 16}},
+    {"vsplit.cur", [](const Ink& i) { splitCursor(i, 90); }, {16, 16}},
+    {"multidrag.cur", multiDragCursor, {1, 1}},
+    {"sqlwait.cur", sqlWaitCursor, {1, 1}},
+    {"handpoint.cur", handCursor, {13, 2}},
+}};
+
 // The toolbar's disabled look: grey and faded. Drawn here rather than left to
 // the toolbar, whose own greying of 32-bit images differs between systems.
 Canvas disabled(const Canvas& src) {
@@ -697,7 +904,10 @@ std::vector<std::uint8_t> bmp(const Canvas& c) {
   return v;
 }
 
-std::vector<std::uint8_t> ico(const std::vector<Canvas>& images) {
+// An icon file, or with hot spots a cursor file (same layout, type 2, the
+// hot spot where an icon keeps planes and bit count).
+std::vector<std::uint8_t> ico(const std::vector<Canvas>& images,
+                              const std::vector<Pt>* hotSpots = nullptr) {
   std::vector<std::vector<std::uint8_t>> bodies;
   for (const Canvas& c : images) {
     std::vector<std::uint8_t> b;
@@ -715,7 +925,7 @@ std::vector<std::uint8_t> ico(const std::vector<Canvas>& images) {
   }
   std::vector<std::uint8_t> v;
   put16(v, 0);
-  put16(v, 1);  // icon
+  put16(v, hotSpots ? 2 : 1);  // cursor or icon
   put16(v, unsigned(images.size()));
   std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
   for (size_t i = 0; i < images.size(); ++i) {
@@ -723,8 +933,13 @@ std::vector<std::uint8_t> ico(const std::vector<Canvas>& images) {
     v.push_back(std::uint8_t(images[i].height() & 0xFF));
     v.push_back(0);  // no palette
     v.push_back(0);
-    put16(v, 1);
-    put16(v, 32);
+    if (hotSpots) {
+      put16(v, unsigned((*hotSpots)[i].x));
+      put16(v, unsigned((*hotSpots)[i].y));
+    } else {
+      put16(v, 1);
+      put16(v, 32);
+    }
     put32(v, std::uint32_t(bodies[i].size()));
     put32(v, offset);
     offset += std::uint32_t(bodies[i].size());
@@ -831,6 +1046,12 @@ Canvas previewSheet(const std::vector<const Canvas*>& images, int zoom) {
   return sheet;
 }
 
+std::vector<const Canvas*> cursorSet(const std::vector<Canvas>& pictures) {
+  std::vector<const Canvas*> set;
+  for (const Canvas& c : pictures) set.push_back(&c);
+  return set;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -875,10 +1096,26 @@ int main(int argc, char** argv) {
     appIcon(app.back());
   }
 
+  // The menu's strip at 24 pixels; the framework's cursors as files at 32.
+  Canvas cursorStrip(24 * int(cursorShapes.size()), 24);
+  std::vector<Canvas> cursorPictures;
+  bool ok = true;
+  for (size_t i = 0; i < cursorShapes.size(); ++i) {
+    cursorPictures.emplace_back(24, 24);
+    cursorShapes[i].draw(Ink{cursorPictures.back(), 24 / 32.0f});
+    cursorStrip.blit(cursorPictures.back(), 24 * int(i), 0);
+    if (!cursorShapes[i].file) continue;
+    std::vector<Canvas> image{Canvas(32, 32)};
+    cursorShapes[i].draw(Ink{image[0], 1});
+    const std::vector<Pt> hot{cursorShapes[i].hotSpot};
+    ok = ok && save(out / cursorShapes[i].file, ico(image, &hot));
+  }
+  ok = ok && save(out / "cursors.bmp", bmp(cursorStrip));
+
   const Canvas toolStripOff = disabled(toolStrip);
-  bool ok = save(out / "toolbar.bmp", bmp(toolStrip)) &&
-            save(out / "toolbar-disabled.bmp", bmp(toolStripOff)) &&
-            save(out / "kinds.bmp", bmp(kindStrip)) && save(out / "quilleteer.ico", ico(app));
+  ok = ok && save(out / "toolbar.bmp", bmp(toolStrip)) &&
+       save(out / "toolbar-disabled.bmp", bmp(toolStripOff)) &&
+       save(out / "kinds.bmp", bmp(kindStrip)) && save(out / "quilleteer.ico", ico(app));
 
   if (ok && argc > 2) {
     const std::filesystem::path preview = argv[2];
@@ -890,6 +1127,7 @@ int main(int argc, char** argv) {
     ok = save(preview / "toolbar.png", png(toolStrip)) &&
          save(preview / "toolbar-disabled.png", png(toolStripOff)) &&
          save(preview / "kinds.png", png(kindStrip)) &&
+         save(preview / "cursors-x4.png", png(previewSheet(cursorSet(cursorPictures), 4))) &&
          save(preview / "toolbar-x1.png", png(previewSheet(t, 1))) &&
          save(preview / "toolbar-x8.png", png(previewSheet(t, 8))) &&
          save(preview / "kinds-x1.png", png(previewSheet(k, 1))) &&

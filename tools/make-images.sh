@@ -1,5 +1,6 @@
 #!/bin/sh
-# Redraws res/images/ (toolbar strip, record-kind icons, application icon)
+# Redraws res/images/ (toolbar strip, record-kind icons, application icon,
+# cursor pictures and cursors)
 # from tools/make-images.cpp, and writes enlarged PNG previews to
 # build/images/preview/ for checking. Run: tools/make-images.sh
 set -eu

@@ -4,7 +4,9 @@
 #include "clipboard_world.h"
 #include "platform/memory/memory_clipboard.h"
 #include "platform/memory/memory_desktop.h"
+#include "platform/memory/memory_screen.h"
 #include "platform/memory/memory_storage.h"
+#include "screen_world.h"
 #include "storage_world.h"
 
 namespace quill::platform::testing {
@@ -52,10 +54,31 @@ class MemoryStorageWorld : public StorageWorld {
   MemoryStorageFiles files_;
 };
 
+class MemoryScreenWorld : public ScreenWorld {
+ public:
+  Screen& screen() override { return screen_; }
+  WindowId ShowPopup(const Rect& rect, std::uint32_t colour) override {
+    screen_.Paint(rect, colour);
+    return screen_.AddWindow(rect, 0x94000000);  // WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS
+  }
+  WindowId NewWindow() override {
+    return desktop_.CreateWindow([](WindowId, unsigned, WParam, LParam) { return LResult{0}; });
+  }
+
+ private:
+  MemoryDesktop desktop_;
+  MemoryClipboard clipboard_{desktop_};
+  MemoryScreen screen_{clipboard_, 640, 480};
+};
+
 }  // namespace
 
 ClipboardWorldMaker MemoryClipboardWorldMaker() {
   return {"Memory", [] { return std::unique_ptr<ClipboardWorld>(new MemoryClipboardWorld); }};
+}
+
+ScreenWorldMaker MemoryScreenWorldMaker() {
+  return {"Memory", [] { return std::unique_ptr<ScreenWorld>(new MemoryScreenWorld); }};
 }
 
 StorageWorldMaker MemoryStorageWorldMaker() {

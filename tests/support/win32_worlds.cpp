@@ -10,8 +10,10 @@
 
 #include "clipboard_world.h"
 #include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_screen.h"
 #include "platform/win32/win32_storage.h"
 #include "platform/win32/win32_window_messages.h"
+#include "screen_world.h"
 #include "storage_world.h"
 
 namespace quill::platform::testing {
@@ -164,10 +166,85 @@ class Win32StorageWorld : public StorageWorld {
   Win32StorageFiles files_;
 };
 
+constexpr wchar_t kPopupClass[] = L"QuilleteerScreenContractPopup";
+
+// Paints the popup with the brush it was created with.
+LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_NCCREATE:
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(
+                              reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams));
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = ::BeginPaint(hwnd, &paint);
+      RECT client;
+      ::GetClientRect(hwnd, &client);
+      ::FillRect(dc, &client, reinterpret_cast<HBRUSH>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+      ::EndPaint(hwnd, &paint);
+      return 0;
+    }
+  }
+  return ::DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+class Win32ScreenWorld : public ScreenWorld {
+ public:
+  Win32ScreenWorld() {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = PopupProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kPopupClass;
+    ::RegisterClassW(&wc);  // fails harmlessly when already registered
+  }
+
+  ~Win32ScreenWorld() override {
+    for (HWND hwnd : windows_) ::DestroyWindow(hwnd);
+    for (HBRUSH brush : brushes_) ::DeleteObject(brush);
+  }
+
+  Screen& screen() override { return screen_; }
+
+  WindowId ShowPopup(const Rect& rect, std::uint32_t colour) override {
+    const HBRUSH brush = ::CreateSolidBrush(RGB(colour >> 16, (colour >> 8) & 0xFF, colour & 0xFF));
+    brushes_.push_back(brush);
+    const HWND hwnd =
+        ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPopupClass, L"popup", WS_POPUP,
+                          rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                          nullptr, nullptr, ::GetModuleHandleW(nullptr), brush);
+    windows_.push_back(hwnd);
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(hwnd);
+    ::GdiFlush();
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    return reinterpret_cast<WindowId>(hwnd);
+  }
+
+  WindowId NewWindow() override {
+    const HWND hwnd = ::CreateWindowExW(0, kPopupClass, L"owner", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    windows_.push_back(hwnd);
+    return reinterpret_cast<WindowId>(hwnd);
+  }
+
+ private:
+  Win32Screen screen_;
+  std::vector<HWND> windows_;
+  std::vector<HBRUSH> brushes_;
+};
+
 }  // namespace
 
 ClipboardWorldMaker Win32ClipboardWorldMaker() {
   return {"Win32", [] { return std::unique_ptr<ClipboardWorld>(new Win32ClipboardWorld); }};
+}
+
+ScreenWorldMaker Win32ScreenWorldMaker() {
+  return {"Win32", [] { return std::unique_ptr<ScreenWorld>(new Win32ScreenWorld); }};
 }
 
 StorageWorldMaker Win32StorageWorldMaker() {

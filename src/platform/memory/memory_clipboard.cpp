@@ -192,7 +192,21 @@ void MemoryClipboard::AddDerivedFormats() {
   if (owner_set(cf::kDib)) {
     for (unsigned f : {cf::kBitmap, cf::kDibV5})
       if (!owner_set(f)) entries_.push_back({f, nullptr, true});
+  } else if (owner_set(cf::kBitmap)) {
+    for (unsigned f : {cf::kDib, cf::kDibV5})
+      if (!owner_set(f)) entries_.push_back({f, nullptr, true});
   }
+}
+
+const std::vector<std::uint8_t>* MemoryClipboard::SourceDib() {
+  Entry* dib_entry = FindEntry(cf::kDib);
+  if (dib_entry && !dib_entry->derived) {
+    Object* dib = Find(dib_entry->data, Kind::kGlobal);
+    return dib ? &dib->bytes : nullptr;
+  }
+  Entry* bitmap_entry = FindEntry(cf::kBitmap);
+  Object* bitmap = bitmap_entry ? Find(bitmap_entry->data, Kind::kBitmap) : nullptr;
+  return bitmap ? &bitmap->bytes : nullptr;
 }
 
 std::vector<std::uint8_t> MemoryClipboard::TextOf(unsigned source) {
@@ -237,20 +251,35 @@ DataHandle MemoryClipboard::Derive(unsigned format) {
     }
     return NewObject(Kind::kGlobal, std::move(bytes));
   }
-  Entry* dib_entry = FindEntry(cf::kDib);
-  Object* dib = dib_entry ? Find(dib_entry->data, Kind::kGlobal) : nullptr;
-  if (!dib || dib->bytes.size() < kInfoHeaderSize) return nullptr;
-  if (format == cf::kBitmap) return NewObject(Kind::kBitmap, dib->bytes);
+  const std::vector<std::uint8_t>* dib = SourceDib();
+  if (!dib || dib->size() < kInfoHeaderSize) return nullptr;
+  if (format == cf::kBitmap) return NewObject(Kind::kBitmap, *dib);
+  if (format == cf::kDib) return NewObject(Kind::kGlobal, *dib);
   if (format == cf::kDibV5) {
     // The version-5 header: the info header's fields, widened to 124 bytes.
     std::vector<std::uint8_t> bytes(kV5HeaderSize);
-    std::memcpy(bytes.data(), dib->bytes.data(), kInfoHeaderSize);
+    std::memcpy(bytes.data(), dib->data(), kInfoHeaderSize);
     const std::uint32_t size = kV5HeaderSize;
     std::memcpy(bytes.data(), &size, 4);
-    bytes.insert(bytes.end(), dib->bytes.begin() + kInfoHeaderSize, dib->bytes.end());
+    bytes.insert(bytes.end(), dib->begin() + kInfoHeaderSize, dib->end());
     return NewObject(Kind::kGlobal, std::move(bytes));
   }
   return nullptr;
+}
+
+// --- bitmaps ---
+
+DataHandle MemoryClipboard::CreateBitmap(std::vector<std::uint8_t> dib) {
+  return NewObject(Kind::kBitmap, std::move(dib));
+}
+
+void MemoryClipboard::DeleteBitmap(DataHandle bitmap) {
+  if (Find(bitmap, Kind::kBitmap)) FreeData(bitmap);
+}
+
+std::vector<std::uint8_t>* MemoryClipboard::BitmapBytes(DataHandle bitmap) {
+  Object* object = Find(bitmap, Kind::kBitmap);
+  return object ? &object->bytes : nullptr;
 }
 
 // --- global memory ---

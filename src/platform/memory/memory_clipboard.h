@@ -46,6 +46,14 @@ class MemoryClipboard : public Clipboard {
 
   std::string ForegroundClassName() override { return foreground_class_; }
 
+  // Bitmaps, as the screen double makes them: the bytes of a packed DIB
+  // (info header, then the pixels). The clipboard derives CF_DIB from a
+  // bitmap put on it as CF_BITMAP, as the system does.
+  DataHandle CreateBitmap(std::vector<std::uint8_t> dib);
+  void DeleteBitmap(DataHandle bitmap);
+  // The bitmap's bytes; nullptr if the handle is no bitmap.
+  std::vector<std::uint8_t>* BitmapBytes(DataHandle bitmap);
+
   // Test controls.
   void SetForegroundClassName(std::string name) { foreground_class_ = std::move(name); }
   // Number of handles not yet freed (blocks, metafiles, bitmaps), whether
@@ -73,6 +81,8 @@ class MemoryClipboard : public Clipboard {
   void ClearEntries();
   void AddDerivedFormats();
   DataHandle Derive(unsigned format);
+  // The packed DIB the derived picture formats are made from.
+  const std::vector<std::uint8_t>* SourceDib();
   std::vector<std::uint8_t> TextOf(unsigned source);
 
   MemoryDesktop& desktop_;
