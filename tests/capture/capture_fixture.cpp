@@ -9,8 +9,8 @@ namespace quill::capture::testing {
 CaptureTest::CaptureTest() {
   for (int y = 0; y < kScreenHeight; ++y)
     for (int x = 0; x < kScreenWidth; ++x) screen_.Paint({x, y, x + 1, y + 1}, ScreenColour(x, y));
-  main_ = desktop_.CreateWindow([this](platform::WindowId, unsigned m, platform::WParam w,
-                                       platform::LParam l) -> platform::LResult {
+  main_ = desktop_.AddWindow([this](platform::WindowId, unsigned m, platform::WParam w,
+                                    platform::LParam l) -> platform::LResult {
     if (!recorder_) return 0;
     if (m == platform::msg::kDrawClipboard) recorder_->WMDrawClipboard(w, l);
     if (m == core::WM_CAPTURECLIP) recorder_->WMCaptureClip();

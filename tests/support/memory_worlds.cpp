@@ -62,7 +62,7 @@ class MemoryScreenWorld : public ScreenWorld {
     return screen_.AddWindow(rect, 0x94000000);  // WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS
   }
   WindowId NewWindow() override {
-    return desktop_.CreateWindow([](WindowId, unsigned, WParam, LParam) { return LResult{0}; });
+    return desktop_.AddWindow([](WindowId, unsigned, WParam, LParam) { return LResult{0}; });
   }
 
  private:
