@@ -76,6 +76,20 @@ void CheckBox::SetChecked(bool checked) {
   ::SendMessageW(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+// --- Button ---
+
+void Button::Create(HWND parent, UINT id, HFONT font) {
+  const DWORD kind = dialog_id_ == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  CreateWindowAs(L"BUTTON", caption_, WS_VISIBLE | WS_TABSTOP | kind, 0, parent,
+                 dialog_id_ ? static_cast<UINT>(dialog_id_) : id, font, box_);
+}
+
+bool Button::OnCommand(HWND, UINT, UINT code) {
+  if (code != BN_CLICKED) return false;
+  if (on_click) on_click();
+  return true;
+}
+
 // --- RadioGroup ---
 
 RadioGroup::~RadioGroup() {

@@ -71,6 +71,25 @@ class CheckBox : public Control {
   std::wstring caption_;
 };
 
+// A push button. `dialog_id` IDOK or IDCANCEL makes it the one Enter or
+// Escape presses in its form.
+class Button : public Control {
+ public:
+  Button(std::wstring name, Box box, std::wstring caption, int dialog_id = 0)
+      : Control(std::move(name), L"Button"),
+        box_(box),
+        caption_(std::move(caption)),
+        dialog_id_(dialog_id) {}
+  void Create(HWND parent, UINT id, HFONT font) override;
+  bool OnCommand(HWND source, UINT command, UINT code) override;
+  std::function<void()> on_click;
+
+ private:
+  Box box_;
+  std::wstring caption_;
+  int dialog_id_;
+};
+
 // A framed group of radio buttons in columns, filled column by column.
 class RadioGroup : public Control {
  public:

@@ -1,5 +1,7 @@
 #include "framework/form.h"
 
+#include "framework/application.h"
+
 namespace quill::framework {
 
 // The window goes while the controls it routes to still exist.
@@ -43,6 +45,37 @@ void Form::LayOut() {
   RECT client;
   ::GetClientRect(hwnd(), &client);
   LayOutAligned(top_level_, client);
+}
+
+int Form::ShowModal(HWND owner) {
+  modal_result_ = 0;
+  const bool owner_enabled = owner && ::IsWindowEnabled(owner);
+  if (owner_enabled) ::EnableWindow(owner, FALSE);
+  ::ShowWindow(hwnd(), SW_SHOW);
+  ::SetForegroundWindow(hwnd());
+  if (const HWND first = ::GetNextDlgTabItem(hwnd(), nullptr, FALSE)) {
+    ::SetFocus(first);
+    ::SendMessageW(first, EM_SETSEL, 0, -1);  // an edit's text, ready to be typed over
+  }
+  in_modal_ = true;
+  MSG message;
+  while (modal_result_ == 0 && hwnd()) {
+    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      // The program is ending: the loop above ours gets the quit again.
+      if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
+      modal_result_ = IDCANCEL;
+      break;
+    }
+    Application::Deliver(message);
+  }
+  in_modal_ = false;
+  // The owner is enabled before this form hides, so that it, not some
+  // other program, becomes active.
+  if (owner_enabled) ::EnableWindow(owner, TRUE);
+  if (hwnd()) ::ShowWindow(hwnd(), SW_HIDE);
+  if (owner) ::SetActiveWindow(owner);
+  return modal_result_ ? modal_result_ : IDCANCEL;
 }
 
 void Form::ShowError(const std::wstring& text, const std::wstring& title) {
@@ -94,6 +127,12 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_SIZE:
       LayOut();
+      break;
+    case WM_CLOSE:
+      if (in_modal_) {
+        EndModal(IDCANCEL);
+        return 0;
+      }
       break;
     case WM_GETDLGCODE:
       // Keys pressed on the form itself are the form's (not the dialog

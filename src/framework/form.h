@@ -41,6 +41,10 @@ class Form : public Window {
   MenuSet& menus() { return menus_; }
 
   void LayOut();
+  // Shows the form over `owner`, which is disabled meanwhile, until
+  // EndModal (or closing the form, which is IDCANCEL); returns the result.
+  int ShowModal(HWND owner);
+  void EndModal(int result) { modal_result_ = result; }
   // The standard error display.
   void ShowError(const std::wstring& text, const std::wstring& title);
 
@@ -63,6 +67,8 @@ class Form : public Window {
   std::map<std::wstring, Control*> by_name_;
   MenuSet menus_;
   UINT next_id_ = 1000;
+  bool in_modal_ = false;
+  int modal_result_ = 0;
 };
 
 }  // namespace quill::framework

@@ -189,25 +189,30 @@ bool MenuSet::Measure(MEASUREITEMSTRUCT& item, HFONT font) {
 bool MenuSet::Draw(const DRAWITEMSTRUCT& item, HFONT font) {
   const auto found = by_command_.find(item.itemID);
   if (found == by_command_.end()) return false;
-  const std::wstring& caption = items_[found->second].item.caption;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  const bool checked = (item.itemState & ODS_CHECKED) != 0;
+  const MenuItem& declared = items_[found->second].item;
+  const MenuItemLook look = {(item.itemState & ODS_SELECTED) != 0,
+                             (item.itemState & ODS_CHECKED) != 0,
+                             (item.itemState & (ODS_DISABLED | ODS_GRAYED)) == 0};
+  ScopedSelectObject select(item.hDC, font);
+  ::SetBkMode(item.hDC, TRANSPARENT);
+  ::SetTextColor(item.hDC, ::GetSysColor(look.selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  if (declared.on_draw) {
+    declared.on_draw(declared, item.hDC, item.rcItem, look);
+    return true;
+  }
   RECT r = item.rcItem;
-  ::FillRect(item.hDC, &r, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-  if (checked) {
+  ::FillRect(item.hDC, &r, ::GetSysColorBrush(look.selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (look.checked) {
     // The chosen item: a round mark where its image goes.
     const int cy = (r.top + r.bottom) / 2;
     UniqueBrush mark(
-        ::CreateSolidBrush(::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
+        ::CreateSolidBrush(::GetSysColor(look.selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
     ScopedSelectObject brush(item.hDC, mark.get());
     ScopedSelectObject pen(item.hDC, ::GetStockObject(NULL_PEN));
     ::Ellipse(item.hDC, r.left + 10, cy - 4, r.left + 19, cy + 5);
   }
-  ScopedSelectObject select(item.hDC, font);
-  ::SetBkMode(item.hDC, TRANSPARENT);
-  ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   r.left += kImageRoom + 4;
-  ::DrawTextW(item.hDC, caption.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  ::DrawTextW(item.hDC, declared.caption.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   return true;
 }
 

@@ -11,6 +11,15 @@
 
 namespace quill::framework {
 
+struct MenuItem;
+
+// How an owner-drawn item is to look when it is drawn.
+struct MenuItemLook {
+  bool selected;
+  bool checked;
+  bool enabled;
+};
+
 struct MenuItem {
   std::wstring name;     // empty for separators
   std::wstring caption;  // "-" for a separator
@@ -22,6 +31,11 @@ struct MenuItem {
   bool owner_draw = false;    // drawn by the program, with room for an image
   bool column_break = false;  // starts a new column
   bool submenu = false;       // opens a submenu, even while it has no items
+  int image = -1;             // index into the owner's image list; -1 none
+  // Draws an owner-drawn item into `rect`; the menu has selected the form
+  // font and set the text colour that matches `look.selected`.
+  std::function<void(const MenuItem& item, HDC dc, const RECT& rect, const MenuItemLook& look)>
+      on_draw;
 };
 
 class MenuSet {
