@@ -113,6 +113,7 @@ bool Selection::Start(int expand_setting) {
   expand_setting_ = expand_setting;
   keys_down_.reset();
   band_ = {};
+  last_point_ = screen_.CursorPos();
   capturer_.SetDragState(0);
   screen_.Minimize(main_window_);
   // Lets the main window leave the screen before the overlay freezes it.
@@ -129,7 +130,7 @@ bool Selection::Start(int expand_setting) {
   if (capturer_.FixMode()) {
     surface_.ShowPointer(false);
     pointer_hidden_ = true;
-    TrackRubberBand(Track::kPress, screen_.CursorPos());
+    TrackRubberBand(Track::kPress, last_point_);
     capturer_.SetDragState(2);
   }
   return true;
@@ -140,8 +141,8 @@ void Selection::Abandon() {
   active_ = false;
   capturer_.SetDragState(0);
   if (std::exchange(pointer_hidden_, false)) surface_.ShowPointer(true);
-  surface_.HideOverlay();
   surface_.HideMagnifier();
+  surface_.HideOverlay();
   screen_.Restore(main_window_);
 }
 
@@ -161,13 +162,16 @@ bool Selection::KeyUp(unsigned key) {
       if (pressed_here) surface_.NudgePointer(nudge.dx, nudge.dy);
       return false;
     }
-  // Any other key confirms, exactly as releasing the button would.
-  if (pressed_here && active_) ButtonUp(screen_.CursorPos());
+  // Any other key confirms, exactly as releasing the button would, where
+  // the band is: at the last position seen in the overlay's input, which
+  // comes in order with the keys.
+  if (pressed_here && active_) ButtonUp(last_point_);
   return true;
 }
 
 void Selection::MouseMove(platform::Point p) {
   if (!active_) return;
+  last_point_ = p;
   if (capturer_.DragState() != 0)
     TrackRubberBand(Track::kMove, p);
   else
@@ -175,7 +179,9 @@ void Selection::MouseMove(platform::Point p) {
 }
 
 void Selection::ButtonDown(platform::Point p) {
-  if (!active_ || capturer_.DragState() != 0) return;
+  if (!active_) return;
+  last_point_ = p;
+  if (capturer_.DragState() != 0) return;
   TrackRubberBand(Track::kPress, p);
   capturer_.SetDragState(1);
 }
@@ -183,14 +189,18 @@ void Selection::ButtonDown(platform::Point p) {
 void Selection::ButtonUp(platform::Point p) {
   // A release without a first corner (the button was down before the
   // overlay came up) selects nothing; the selection goes on.
-  if (!active_ || capturer_.DragState() == 0) return;
+  if (!active_) return;
+  last_point_ = p;
+  if (capturer_.DragState() == 0) return;
   if (std::exchange(pointer_hidden_, false)) surface_.ShowPointer(true);
   capturer_.SetDragState(0);
   TrackRubberBand(Track::kRelease, p);
   const platform::Rect area = NormalizedSelection(band_);
   active_ = false;
-  surface_.HideOverlay();
+  // The magnifier goes first: drawn on the overlay, it would otherwise be
+  // left on the screen that is captured.
   surface_.HideMagnifier();
+  surface_.HideOverlay();
   try {
     capturer_.CaptureArea(area);
   } catch (...) {

@@ -107,6 +107,8 @@ class Selection {
   // What the magnifier window shows now.
   Magnifier WindowMagnifierAt(platform::Point pointer) const;
   const platform::Rect& Band() const { return band_; }
+  // Where the overlay last saw the pointer.
+  platform::Point LastPoint() const { return last_point_; }
 
  private:
   enum class Track { kMove, kPress, kRelease };
@@ -123,6 +125,7 @@ class Selection {
   bool pointer_hidden_ = false;
   int expand_setting_ = expand_place::kNone;
   platform::Rect band_;
+  platform::Point last_point_;
   // Keys pressed while the overlay was up: the release of a key pressed
   // before (the Enter that closed the size dialog) confirms nothing.
   std::bitset<256> keys_down_;
