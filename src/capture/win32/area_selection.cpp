@@ -171,6 +171,11 @@ void MakeNearlyTransparent(HWND hwnd) {
                                                                        LWA_ALPHA);
 }
 
+BOOL CALLBACK RepaintNow(HWND hwnd, LPARAM) {
+  ::UpdateWindow(hwnd);
+  return TRUE;
+}
+
 RECT ToRect(const platform::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 platform::Rect Union(const platform::Rect& a, const platform::Rect& b) {
@@ -251,13 +256,7 @@ class AreaSelection::Windows : public SelectionSurface {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // Where the screen does not keep what lies under a window, our own
     // windows beneath repaint now, before the screen is captured.
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM) -> BOOL {
-          ::UpdateWindow(hwnd);
-          return TRUE;
-        },
-        0);
+    ::EnumThreadWindows(::GetCurrentThreadId(), RepaintNow, 0);
     ::GdiFlush();
   }
 
