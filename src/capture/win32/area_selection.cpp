@@ -1,0 +1,446 @@
+#include "capture/win32/area_selection.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace quill::capture {
+namespace {
+
+constexpr wchar_t kGrabClass[] = L"FGrab";
+constexpr wchar_t kExpandClass[] = L"FExpand";
+constexpr BYTE kOverlayOpacity = 1;
+
+HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
+
+// Positions arrive signed, so that nothing left of or above the primary
+// screen is read as a far-away point.
+platform::Point PointOf(LPARAM lparam) {
+  return {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+}
+
+// A window class, unregistered when it goes (after its windows).
+class WindowClass {
+ public:
+  WindowClass() = default;
+  WindowClass(const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = Instance();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_CROSS);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = name;
+    if (::RegisterClassW(&wc)) name_ = name;
+  }
+  ~WindowClass() {
+    if (name_) ::UnregisterClassW(name_, Instance());
+  }
+  WindowClass(WindowClass&& other) noexcept : name_(std::exchange(other.name_, nullptr)) {}
+  WindowClass& operator=(WindowClass&& other) noexcept {
+    std::swap(name_, other.name_);
+    return *this;
+  }
+  explicit operator bool() const { return name_ != nullptr; }
+
+ private:
+  const wchar_t* name_ = nullptr;
+};
+
+// A window whose procedure data is cleared before it is destroyed, so that
+// no message reaches the owner while it goes.
+class Window {
+ public:
+  Window() = default;
+  explicit Window(HWND hwnd) : hwnd_(hwnd) {}
+  ~Window() { reset(); }
+  Window(Window&& other) noexcept : hwnd_(std::exchange(other.hwnd_, nullptr)) {}
+  Window& operator=(Window&& other) noexcept {
+    std::swap(hwnd_, other.hwnd_);
+    return *this;
+  }
+  void reset() {
+    if (!hwnd_) return;
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    ::DestroyWindow(std::exchange(hwnd_, nullptr));
+  }
+  HWND get() const { return hwnd_; }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+  ~WindowDC() {
+    if (dc_) ::ReleaseDC(hwnd_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// A created or compatible DC, deleted at the end of the scope.
+class OwnedDC {
+ public:
+  explicit OwnedDC(HDC dc) : dc_(dc) {}
+  ~OwnedDC() {
+    if (dc_) ::DeleteDC(dc_);
+  }
+  OwnedDC(const OwnedDC&) = delete;
+  OwnedDC& operator=(const OwnedDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  ~SelectedObject() {
+    if (previous_) ::SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+class Bitmap {
+ public:
+  Bitmap() = default;
+  explicit Bitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
+  ~Bitmap() {
+    if (bitmap_) ::DeleteObject(bitmap_);
+  }
+  Bitmap(Bitmap&& other) noexcept : bitmap_(std::exchange(other.bitmap_, nullptr)) {}
+  Bitmap& operator=(Bitmap&& other) noexcept {
+    std::swap(bitmap_, other.bitmap_);
+    return *this;
+  }
+  HBITMAP get() const { return bitmap_; }
+
+ private:
+  HBITMAP bitmap_ = nullptr;
+};
+
+class PaintSession {
+ public:
+  explicit PaintSession(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &paint_)) {}
+  ~PaintSession() { ::EndPaint(hwnd_, &paint_); }
+  PaintSession(const PaintSession&) = delete;
+  PaintSession& operator=(const PaintSession&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT paint_ = {};
+  HDC dc_;
+};
+
+class Library {
+ public:
+  explicit Library(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
+  ~Library() {
+    if (module_) ::FreeLibrary(module_);
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+  HMODULE get() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
+// Looked up by name: older systems have no layered windows.
+void MakeNearlyTransparent(HWND hwnd) {
+  using SetAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+  const Library user32(L"user32.dll");
+  if (!user32.get()) return;
+  const FARPROC found = ::GetProcAddress(user32.get(), "SetLayeredWindowAttributes");
+  if (!found) return;
+  reinterpret_cast<SetAttributes>(reinterpret_cast<void (*)()>(found))(hwnd, 0, kOverlayOpacity,
+                                                                       LWA_ALPHA);
+}
+
+BOOL CALLBACK RepaintNow(HWND hwnd, LPARAM) {
+  ::UpdateWindow(hwnd);
+  return TRUE;
+}
+
+RECT ToRect(const platform::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+platform::Rect Union(const platform::Rect& a, const platform::Rect& b) {
+  if (a.IsEmpty()) return b;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
+
+void Stretch(HDC to, const platform::Rect& target, HDC from, const platform::Rect& source) {
+  ::StretchBlt(to, target.left, target.top, static_cast<int>(target.Width()),
+               static_cast<int>(target.Height()), from, source.left, source.top,
+               static_cast<int>(source.Width()), static_cast<int>(source.Height()), SRCCOPY);
+}
+
+}  // namespace
+
+class AreaSelection::Windows : public SelectionSurface {
+ public:
+  Windows(Capturer& capturer, platform::Screen& screen, platform::Clock& clock,
+          platform::WindowId main_window)
+      : layered_(capturer.LayeredMode()), selection_(capturer, screen, clock, *this, main_window) {}
+
+  Selection& selection() { return selection_; }
+  HWND overlay() const { return overlay_.get(); }
+
+  void Close() {
+    selection_.Abandon();
+    magnifier_.reset();
+    overlay_.reset();
+    expand_class_ = WindowClass();
+    grab_class_ = WindowClass();
+    snapshot_ = Bitmap();
+  }
+
+  // --- SelectionSurface ---
+  bool CreateOverlay() override {
+    if (overlay_.get()) return true;
+    grab_class_ = WindowClass(kGrabClass, GrabWndProc);
+    if (!grab_class_) return false;
+    const DWORD ex_style = layered_ ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_TOPMOST;
+    overlay_ = Window(::CreateWindowExW(
+        ex_style, kGrabClass, L"", WS_POPUP, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
+        ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, Instance(), this));
+    if (!overlay_.get()) {
+      grab_class_ = WindowClass();
+      return false;
+    }
+    if (layered_) MakeNearlyTransparent(overlay_.get());
+    return true;
+  }
+
+  void ShowOverlay() override {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    if (!layered_) {
+      // The overlay shows the screen as it is now, painted from this copy,
+      // and the magnifier enlarges the copy, never its own drawing.
+      WindowDC screen(nullptr);
+      snapshot_ = Bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+      OwnedDC copy(::CreateCompatibleDC(screen.get()));
+      if (snapshot_.get() && copy.get()) {
+        SelectedObject selected(copy.get(), snapshot_.get());
+        ::BitBlt(copy.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+      }
+    }
+    ::ShowWindow(overlay_.get(), SW_SHOW);
+    // Covers the screen as it is now, also after a change of resolution.
+    ::SetWindowPos(overlay_.get(), HWND_TOPMOST, 0, 0, width, height, 0);
+    // Painted now, before any outline is inverted over it.
+    ::UpdateWindow(overlay_.get());
+    // Keys reach the overlay only while it has the focus.
+    ::SetForegroundWindow(overlay_.get());
+  }
+
+  void HideOverlay() override {
+    ::ShowWindow(overlay_.get(), SW_HIDE);
+    ::SetWindowPos(overlay_.get(), HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Where the screen does not keep what lies under a window, our own
+    // windows beneath repaint now, before the screen is captured.
+    ::EnumThreadWindows(::GetCurrentThreadId(), RepaintNow, 0);
+    ::GdiFlush();
+  }
+
+  void ShowMagnifierWindow(const platform::Rect& bounds) override {
+    if (!magnifier_.get()) {
+      expand_class_ = WindowClass(kExpandClass, ExpandWndProc);
+      if (!expand_class_) return;
+      magnifier_ = Window(::CreateWindowExW(0, kExpandClass, L"", WS_POPUP | WS_BORDER, bounds.left,
+                                            bounds.top, static_cast<int>(bounds.Width()),
+                                            static_cast<int>(bounds.Height()), nullptr, nullptr,
+                                            Instance(), this));
+      if (!magnifier_.get()) return;
+    }
+    // Not activated: the keys belong to the overlay.
+    ::ShowWindow(magnifier_.get(), SW_SHOWNOACTIVATE);
+    ::SetWindowPos(magnifier_.get(), nullptr, bounds.left, bounds.top,
+                   static_cast<int>(bounds.Width()), static_cast<int>(bounds.Height()),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  void HideMagnifier() override {
+    if (magnifier_.get()) ::ShowWindow(magnifier_.get(), SW_HIDE);
+    if (drawn_.IsEmpty() || !overlay_.get()) return;
+    // The overlay's picture comes back where the magnifier was drawn.
+    WindowDC dc(overlay_.get());
+    OwnedDC copy(::CreateCompatibleDC(dc.get()));
+    if (dc.get() && copy.get() && snapshot_.get()) {
+      SelectedObject selected(copy.get(), snapshot_.get());
+      ::BitBlt(dc.get(), drawn_.left, drawn_.top, static_cast<int>(drawn_.Width()),
+               static_cast<int>(drawn_.Height()), copy.get(), drawn_.left, drawn_.top, SRCCOPY);
+    }
+    drawn_ = {};
+  }
+
+  void InvalidateMagnifierWindow() override {
+    if (magnifier_.get()) ::InvalidateRect(magnifier_.get(), nullptr, FALSE);
+  }
+
+  void DrawMagnifier(const Magnifier& m) override {
+    WindowDC dc(overlay_.get());
+    OwnedDC copy(::CreateCompatibleDC(dc.get()));
+    if (!dc.get() || !copy.get() || !snapshot_.get()) return;
+    {
+      SelectedObject selected(copy.get(), snapshot_.get());
+      Stretch(dc.get(), m.target, copy.get(), m.source);
+    }
+    if (m.crosshair) {
+      const int cx = m.target.left + static_cast<int>(m.target.Width() / 2) - 1;
+      const int cy = m.target.top + static_cast<int>(m.target.Height() / 2) - 1;
+      ::PatBlt(dc.get(), m.target.left, cy, static_cast<int>(m.target.Width()), 1, DSTINVERT);
+      ::PatBlt(dc.get(), cx, m.target.top, 1, static_cast<int>(m.target.Height()), DSTINVERT);
+    }
+    RECT edge = ToRect(m.target);
+    ::InflateRect(&edge, 2, 2);
+    ::DrawEdge(dc.get(), &edge, EDGE_RAISED, BF_RECT);
+    drawn_ = Union(drawn_, {edge.left, edge.top, edge.right, edge.bottom});
+  }
+
+  void InvertOutline(const platform::Rect& rect) override {
+    OwnedDC display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    if (!display.get()) return;
+    ::SetROP2(display.get(), R2_NOT);
+    SelectedObject brush(display.get(), ::GetStockObject(NULL_BRUSH));
+    ::Rectangle(display.get(), rect.left, rect.top, rect.right, rect.bottom);
+  }
+
+  void ShowPointer(bool show) override { ::ShowCursor(show ? TRUE : FALSE); }
+  void NudgePointer(int dx, int dy) override {
+    ::mouse_event(MOUSEEVENTF_MOVE, static_cast<DWORD>(dx), static_cast<DWORD>(dy), 0, 0);
+  }
+  void ReleaseMouseCapture() override { ::ReleaseCapture(); }
+
+ private:
+  template <LRESULT (Windows::*Handler)(HWND, UINT, WPARAM, LPARAM)>
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE)
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(
+                              reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams));
+    auto* self = reinterpret_cast<Windows*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    // Nothing may unwind into the system's code.
+    try {
+      return (self->*Handler)(hwnd, message, wparam, lparam);
+    } catch (...) {
+      ::MessageBeep(MB_ICONHAND);
+      return 0;
+    }
+  }
+
+  LRESULT OnGrab(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+      case WM_KEYDOWN:
+        selection_.KeyDown(static_cast<unsigned>(wparam));
+        break;
+      case WM_KEYUP:
+        if (selection_.KeyUp(static_cast<unsigned>(wparam))) return 0;
+        break;
+      case WM_MOUSEMOVE:
+        selection_.MouseMove(PointOf(lparam));
+        return 0;
+      case WM_LBUTTONDOWN:
+        selection_.ButtonDown(PointOf(lparam));
+        return 0;
+      case WM_LBUTTONUP:
+        selection_.ButtonUp(PointOf(lparam));
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT:
+        PaintOverlay(hwnd);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+
+  LRESULT OnExpand(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message != WM_PAINT) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    PaintSession paint(hwnd);
+    POINT pointer = {};
+    ::GetCursorPos(&pointer);
+    const Magnifier m = selection_.WindowMagnifierAt({pointer.x, pointer.y});
+    {
+      const HWND desktop = ::GetDesktopWindow();
+      WindowDC screen(desktop);
+      Stretch(paint.get(), m.target, screen.get(), m.source);
+    }
+    if (m.crosshair) {
+      const int cx = static_cast<int>(m.target.Width() / 2);
+      const int cy = static_cast<int>(m.target.Height() / 2);
+      ::MoveToEx(paint.get(), 0, cy, nullptr);
+      ::LineTo(paint.get(), static_cast<int>(m.target.Width()), cy);
+      ::MoveToEx(paint.get(), cx, 0, nullptr);
+      ::LineTo(paint.get(), cx, static_cast<int>(m.target.Height()));
+    }
+    return 0;
+  }
+
+  // The layered overlay shows nothing of its own; the other one shows the
+  // screen as it was when it came up.
+  void PaintOverlay(HWND hwnd) {
+    PaintSession paint(hwnd);
+    if (layered_ || !snapshot_.get()) return;
+    OwnedDC copy(::CreateCompatibleDC(paint.get()));
+    if (!copy.get()) return;
+    SelectedObject selected(copy.get(), snapshot_.get());
+    ::BitBlt(paint.get(), 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+             copy.get(), 0, 0, SRCCOPY);
+  }
+
+  static constexpr WNDPROC GrabWndProc = Procedure<&Windows::OnGrab>;
+  static constexpr WNDPROC ExpandWndProc = Procedure<&Windows::OnExpand>;
+
+  bool layered_;
+  Bitmap snapshot_;
+  platform::Rect drawn_;  // where the magnifier was drawn on the overlay
+  // Classes before windows: a class goes only after its windows.
+  WindowClass grab_class_;
+  WindowClass expand_class_;
+  Window overlay_;
+  Window magnifier_;
+  // Last, so that a running selection ends while the windows still exist.
+  Selection selection_;
+};
+
+AreaSelection::AreaSelection(Capturer& capturer, platform::Screen& screen, platform::Clock& clock,
+                             platform::WindowId main_window)
+    : windows_(std::make_unique<Windows>(capturer, screen, clock, main_window)) {}
+
+AreaSelection::~AreaSelection() { windows_->Close(); }
+
+bool AreaSelection::Start(int expand_setting) {
+  return windows_->selection().Start(expand_setting);
+}
+
+void AreaSelection::Close() { windows_->Close(); }
+
+bool AreaSelection::Active() const { return windows_->selection().Active(); }
+
+platform::WindowId AreaSelection::OverlayWindow() const {
+  return reinterpret_cast<platform::WindowId>(windows_->overlay());
+}
+
+const Selection& AreaSelection::CurrentSelection() const { return windows_->selection(); }
+
+}  // namespace quill::capture
