@@ -37,12 +37,16 @@ std::u16string ExecutableFolder() {
 
 }  // namespace
 
-TFQuillet::TFQuillet(const core::RecorderServices& services) : services_(services) {}
+TFQuillet::TFQuillet(const core::RecorderServices& services, platform::Screen& screen)
+    : services_(services), screen_(screen) {}
 
 TFQuillet::~TFQuillet() {
   // The recorder leaves the viewer chain (where the window still takes
   // part) and releases its storage before OLE ends; the window goes
-  // before the image lists and icons it draws with.
+  // before the image lists and icons it draws with. A pending capture is
+  // given up first: it would record into the recorder.
+  area_selection_.reset();
+  capturer_.reset();
   recorder_.reset();
   DestroyWindowNow();
   ole_.reset();
@@ -74,6 +78,13 @@ void TFQuillet::FormCreate() {
   recorder_ = std::make_unique<core::Recorder>(
       services_, reinterpret_cast<platform::WindowId>(hwnd()), ExecutableFolder(), *this,
       core::FormatFilter(ToAnsi(kFilterAll), ToAnsi(kFilterOther)));
+  capturer_ = std::make_unique<capture::Capturer>(
+      capture::CaptureServices{screen_, services_.clipboard, services_.dialogs, *recorder_},
+      window_id(), LayeredMode());
+  area_selection_ =
+      std::make_unique<capture::AreaSelection>(*capturer_, screen_, services_.clock, window_id());
+  size_form_ = std::make_unique<capture::TFSize>();
+  size_form_->Create();
   BuildControls();
   BuildMenus();
   LayOut();
@@ -85,6 +96,10 @@ void TFQuillet::FormActivate() { recorder_->FormActivate(c_.WatchRG->ItemIndex()
 
 bool TFQuillet::FormClose() {
   if (!recorder_->FormClose()) return false;
+  // The storage is closed: a pending capture must not fire any more, and
+  // the selection windows go with their classes.
+  capturer_->Cancel();
+  area_selection_->Close();
   ole_.reset();
   return true;
 }
@@ -108,6 +123,15 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Run([this, held] { recorder_->WMRenderFormat(held); });
       return 0;
     }
+    case WM_HOTKEY:
+      Run([this] { capturer_->WMHotKey(); });
+      return 0;
+    case WM_TIMER:
+      if (wparam == platform::screen::kDelayTimerId) {
+        Run([this] { capturer_->CaptureTimerProc(); });
+        return 0;
+      }
+      break;
     case core::WM_LINKNEXT:
       Run([this] { recorder_->WMLinkNext(); });
       return 0;

@@ -7,12 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "capture/capturer.h"
+#include "capture/size_form.h"
+#include "capture/win32/area_selection.h"
 #include "core/recorder.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "framework/list_view.h"
 #include "framework/page_control.h"
 #include "framework/tool_bar.h"
+#include "platform/screen.h"
 #include "platform/settings_store.h"
 #include "ui/preview_status.h"
 
@@ -27,7 +31,7 @@ inline constexpr wchar_t kFilterOther[] = L"その他";
 class TFQuillet : public framework::Form, public core::RecorderView {
  public:
   // The services must outlive the window.
-  explicit TFQuillet(const core::RecorderServices& services);
+  TFQuillet(const core::RecorderServices& services, platform::Screen& screen);
   ~TFQuillet() override;
 
   // Creates the window, hidden, and runs FormCreate; false if the window
@@ -37,6 +41,9 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Whether the recorder has a storage open: without one the program ends.
   bool HasStorage() const { return recorder_ && recorder_->HasStorage(); }
   core::Recorder& recorder() { return *recorder_; }
+  capture::Capturer& capturer() { return *capturer_; }
+  capture::TFSize& size_form() { return *size_form_; }
+  capture::AreaSelection& area_selection() { return *area_selection_; }
 
   // The controls, made by BuildControls in the declared order.
   struct Controls {
@@ -121,6 +128,16 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void DisplayBitmapClick(int tag);
   void DisplayMetafileClick(int tag);
 
+  // --- capture ---
+  void MenuCaptureClick(int tag);
+  void MenuAreaClick(int tag);
+  void MenuCapCurClick(int tag);
+  void MenuMenuClick();
+  void MenuArrowDrawItem(const framework::MenuItem& item, HDC dc, const RECT& rect,
+                         const framework::MenuItemLook& look);
+  // Whether the platform has the layered selection overlay.
+  static bool LayeredMode();
+
   // --- the preview of pictures ---
   // Draws the clipboard's DIB into Image1, fitted; its facts, or nothing
   // when the clipboard has no DIB or it could not be drawn (the picture is
@@ -136,6 +153,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
  private:
   void BuildControls();
   void BuildMenus();
+  // The selection of an area on the screen, once its size is known.
+  void StartAreaSelection();
   // Runs a command; an error it raises is shown and ends the command.
   void Run(const std::function<void()>& command);
   std::function<void()> Command(void (TFQuillet::*handler)());
@@ -147,11 +166,16 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   platform::WindowId window_id() const { return reinterpret_cast<platform::WindowId>(hwnd()); }
 
   core::RecorderServices services_;
+  platform::Screen& screen_;
   std::unique_ptr<OleSession> ole_;
   std::unique_ptr<core::Recorder> recorder_;
+  std::unique_ptr<capture::Capturer> capturer_;
+  std::unique_ptr<capture::AreaSelection> area_selection_;
+  std::unique_ptr<capture::TFSize> size_form_;
   framework::UniqueImageList tool_images_;
   framework::UniqueImageList disabled_tool_images_;
   framework::UniqueImageList kind_images_;
+  framework::UniqueImageList cursor_images_;  // ImageList3
   framework::UniqueIcon icon_large_;
   framework::UniqueIcon icon_small_;
   Controls c_;

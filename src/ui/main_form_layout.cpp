@@ -24,8 +24,8 @@ using framework::UpDown;
 
 namespace {
 
-framework::UniqueImageList LoadStrip(UINT resource, int count) {
-  framework::UniqueImageList list(::ImageList_Create(16, 16, ILC_COLOR32, count, 0));
+framework::UniqueImageList LoadStrip(UINT resource, int count, int size = 16) {
+  framework::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, count, 0));
   framework::UniqueBitmap strip(
       static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -63,11 +63,36 @@ MenuItem Submenu(std::wstring name, std::wstring caption, std::vector<MenuItem> 
   return item;
 }
 
-const wchar_t* const kCursorNames[] = {
-    L"Current Cursor", L"Arrow",    L"IBeam",    L"Wait",   L"Cross",   L"UpArrow",
-    L"SizeNWSE",       L"SizeNESW", L"SizeWE",   L"SizeNS", L"SizeAll", L"No",
-    L"AppStarting",    L"Help",     L"Drag",     L"NoDrop", L"HSplit",  L"VSplit",
-    L"MultiDrag",      L"SQLWait",  L"HandPoint"};
+// The cursor submenu: item name, caption, tag (the cursor) and picture.
+struct CursorItem {
+  const wchar_t* name;
+  const wchar_t* caption;
+  int tag;
+  int image;
+};
+constexpr CursorItem kCursorItems[] = {
+    {L"MenuCapCur", L"Current Cursor", 1, -1},
+    {L"MenuArrow", L"Arrow", 32512, 0},
+    {L"MenuIBeam", L"IBeam", 32513, 1},
+    {L"MenuWait", L"Wait", 32514, 2},
+    {L"MenuCross", L"Cross", 32515, 3},
+    {L"MenuUpArrow", L"UpArrow", 32516, 4},
+    {L"MenuSizeNWSE", L"SizeNWSE", 32642, 5},
+    {L"MenuSizeNESW", L"SizeNESW", 32643, 6},
+    {L"MenuSizeWE", L"SizeWE", 32644, 7},
+    {L"MenuSizeNS", L"SizeNS", 32645, 8},
+    {L"MenuSizeAll", L"SizeAll", 32646, 9},
+    {L"MenuNo", L"No", 32648, 10},
+    {L"MenuAppStarting", L"AppStarting", 32650, 11},
+    {L"MenuHelp1", L"Help", 32651, 12},
+    {L"MenuDrag", L"Drag", -12, 13},
+    {L"MenuNoDrop", L"NoDrop", -13, 14},
+    {L"MenuHSplit", L"HSplit", -14, 15},
+    {L"MenuVSplit", L"VSplit", -15, 16},
+    {L"MenuMultiDrag", L"MultiDrag", -16, 17},
+    {L"MenuSQLWait", L"SQLWait", -17, 18},
+    {L"MenuHandPoint", L"HandPoint", -21, 19},
+};
 constexpr int kSecondCursorColumn = 14;  // "Drag" starts the second column
 
 }  // namespace
@@ -211,28 +236,44 @@ void TFQuillet::BuildControls() {
 }
 
 void TFQuillet::BuildMenus() {
+  cursor_images_ = LoadStrip(IDB_CURSORS, 20, 24);
   std::vector<MenuItem> cursors;
-  for (int i = 0; i < static_cast<int>(std::size(kCursorNames)); ++i) {
-    MenuItem item = Item(L"MenuCursor" + std::to_wstring(i), kCursorNames[i], {}, i);
+  for (int i = 0; i < static_cast<int>(std::size(kCursorItems)); ++i) {
+    const CursorItem& c = kCursorItems[i];
+    MenuItem item = Item(c.name, c.caption, TagCommand(&TFQuillet::MenuCapCurClick), c.tag);
     item.radio = true;
     item.owner_draw = true;
+    item.image = c.image;
     item.column_break = i == kSecondCursorColumn;
+    item.on_draw = [this](const MenuItem& drawn, HDC dc, const RECT& rect,
+                          const framework::MenuItemLook& look) {
+      MenuArrowDrawItem(drawn, dc, rect, look);
+    };
     cursors.push_back(item);
   }
-  const auto capture_items = [](const std::wstring& suffix) {
+  // The capture items; the popup menu's copies have no accelerators.
+  const auto capture_items = [this](bool popup) {
+    const std::wstring suffix = popup ? L"P" : L"";
+    const auto caption = [popup](std::wstring text) {
+      return popup ? text.substr(0, text.find(L"(&")) : text;
+    };
     return std::vector<MenuItem>{
-        Item(L"MenuArea" + suffix, suffix.empty() ? L"領域指定(&A)" : L"領域指定", {}, 0),
-        Item(L"MenuFixed" + suffix, suffix.empty() ? L"固定サイズ(&R)" : L"固定サイズ", {}, 1),
-        Item(L"MenuActive" + suffix,
-             suffix.empty() ? L"アクティブウィンドウ(&W)" : L"アクティブウィンドウ", {}, 2),
-        Item(L"MenuPart" + suffix,
-             suffix.empty() ? L"部品/指定ウィンドウ(&P)" : L"部品/指定ウィンドウ", {}, 3),
-        Item(L"MenuFull" + suffix, suffix.empty() ? L"全画面(&F)" : L"全画面", {}, 4),
+        Item(L"MenuArea" + suffix, caption(L"領域指定(&A)"), TagCommand(&TFQuillet::MenuAreaClick),
+             0),
+        Item(L"MenuFix" + suffix, caption(L"固定サイズ(&R)"), TagCommand(&TFQuillet::MenuAreaClick),
+             1),
+        Item(L"MenuWin" + suffix, caption(L"アクティブウィンドウ(&W)"),
+             TagCommand(&TFQuillet::MenuCaptureClick), 2),
+        Item(L"MenuPart" + suffix, caption(L"部品/指定ウィンドウ(&P)"),
+             TagCommand(&TFQuillet::MenuCaptureClick), 3),
+        Item(L"MenuFull" + suffix, caption(L"全画面(&F)"), TagCommand(&TFQuillet::MenuCaptureClick),
+             4),
         Separator(),
-        Item(L"MenuPopup" + suffix, suffix.empty() ? L"ポップアップ合成(&M)" : L"ポップアップ合成"),
+        Item(L"MenuMenu" + suffix, caption(L"ポップアップ合成(&M)"),
+             MenuCommand(&TFQuillet::MenuMenuClick)),
     };
   };
-  std::vector<MenuItem> capture = capture_items(L"");
+  std::vector<MenuItem> capture = capture_items(false);
   capture.push_back(Submenu(L"MenuCursor", L"カーソル(&C)", cursors));
 
   MenuItem save = Item(L"MenuSave", L"ファイルへ保存(&S)...");
@@ -257,7 +298,7 @@ void TFQuillet::BuildMenus() {
       L"MyPopup",
       {Item(L"MenuRestore", L"元のサイズに戻す"), Separator(),
        Item(L"MenuRead", L"手動読み込み", MenuCommand(&TFQuillet::PasteBtnClick)), conv,
-       Separator(), Submenu(L"MenuCaptureP", L"キャプチャ", capture_items(L"P")), Separator(),
+       Separator(), Submenu(L"MenuCap", L"キャプチャ", capture_items(true)), Separator(),
        Item(L"MenuFirst", L"先頭に移動", MenuCommand(&TFQuillet::FirstBtnClick)),
        Item(L"MenuPrev", L"手前に移動", MenuCommand(&TFQuillet::PrevBtnClick)),
        Item(L"MenuNext", L"次に移動", MenuCommand(&TFQuillet::NextBtnClick)),

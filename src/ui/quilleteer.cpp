@@ -12,7 +12,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   if (!application.Initialize(L"Quilleteer")) return 1;
   // The services outlive the window that works through them.
   quill::ui::SystemServices system;
-  quill::ui::TFQuillet main_form(system.All());
+  quill::ui::TFQuillet main_form(system.All(), system.screen);
   if (!main_form.Create()) return 1;
   system.dialogs.SetOwner(reinterpret_cast<quill::platform::WindowId>(main_form.hwnd()));
   // Without a storage to record into there is nothing to do: end quietly.

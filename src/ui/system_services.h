@@ -5,6 +5,7 @@
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_screen.h"
 #include "platform/win32/win32_storage.h"
 #include "platform/win32/win32_window_messages.h"
 
@@ -16,6 +17,7 @@ struct SystemServices {
   platform::Win32StorageFiles files;
   platform::Win32Dialogs dialogs{0, u"Quilleteer"};
   platform::Win32Clock clock;
+  platform::Win32Screen screen;
 
   core::RecorderServices All() { return With(dialogs); }
   // The same with another answerer of the questions.

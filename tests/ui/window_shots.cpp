@@ -21,6 +21,10 @@ bool SaveWindowShot(HWND window, const std::wstring& file_name) {
   ::SetForegroundWindow(window);
   RECT r;
   ::GetWindowRect(window, &r);
+  return SaveScreenShot(r, file_name);
+}
+
+bool SaveScreenShot(const RECT& r, const std::wstring& file_name) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   framework::WindowDC screen(nullptr);
   framework::MemoryDC memory(screen.get());

@@ -8,5 +8,7 @@
 namespace quill::ui {
 
 bool SaveWindowShot(HWND window, const std::wstring& file_name);
+// What the screen shows in `area`, menus open over the window included.
+bool SaveScreenShot(const RECT& area, const std::wstring& file_name);
 
 }  // namespace quill::ui
