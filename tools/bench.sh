@@ -5,7 +5,8 @@
 # same bytes and ImageMagick's convert; prints milliseconds per operation.
 # Then encodes and decodes screenshot-like images with the RLE8 codec, beside
 # a memcpy of their pixels and netpbm's bmptopnm reading the same file,
-# and converts a 1920×1080 picture to each pixel format.
+# and converts a 1920×1080 picture to each pixel format. Last, the Windows
+# program's full-screen capture, timed under Wine on a 1280×1024 display.
 #   tools/bench.sh [FILE.bmp...]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -24,3 +25,11 @@ fi
 "$build/bench/bin/dib_bench" --benchmark_color=false "${files[@]}"
 "$build/bench/bin/rle_bench" --benchmark_color=false
 "$build/bench/bin/convert_bench" --benchmark_color=false
+
+windows=$(wine_primary_build)
+build_tree "$windows" capture_bench
+start_virtual_display 1280x1024
+trap stop_environment EXIT
+wine_environment "$build/$windows/wineprefix-bench"
+wine_virtual_desktop 1280x1024
+wine_run "$build/$windows/bin/capture_bench.exe"
