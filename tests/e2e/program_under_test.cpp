@@ -129,8 +129,9 @@ HWND ProgramUnderTest::WaitForDialog(DWORD milliseconds) const {
 HWND ProgramUnderTest::WaitForOtherDialog(HWND previous, DWORD milliseconds) const {
   const DWORD start = ::GetTickCount();
   for (;;) {
+    // Shown, so its controls exist: the window itself is made first.
     const HWND dialog = FindWindowOfClass(L"#32770");
-    if (dialog && dialog != previous) return dialog;
+    if (dialog && dialog != previous && ::IsWindowVisible(dialog)) return dialog;
     if (::WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
     if (::GetTickCount() - start > milliseconds) return nullptr;
   }
