@@ -32,6 +32,9 @@ void Recorder::WMDrawClipboard(platform::WParam wparam, platform::LParam lparam)
 }
 
 void Recorder::WMCaptureClip() {
+  // Several notifications may be queued for one clipboard state (changes
+  // come faster than they are recorded): one state is one record.
+  if (clipboard_.SequenceNumber() == recorded_sequence_) return;
   // Word puts its formats on the clipboard in stages: give it time.
   if (clipboard_.ForegroundClassName() == kWordWindowClass) clock_.Sleep(opus_app_wait_);
   CaptureClipboard();
@@ -46,6 +49,7 @@ void Recorder::CaptureClipboard() {
   std::string date;
   const RecordKind kind = WriteRecord(slot, date);
   if (kind < 0) return;
+  recorded_sequence_ = clipboard_.SequenceNumber();
   if (record_count_ < max_records_) record_count_ = slot;
   current_no_ = slot;
   view_.RefreshPreview(kind);

@@ -150,6 +150,9 @@ class Recorder {
   int record_count_ = 0;
   int max_records_ = 999;
   int capture_state_ = capture_state::kManual;
+  // The clipboard state recorded last: notifications queued for the same
+  // state make no second record.
+  std::uint32_t recorded_sequence_ = 0;
   unsigned opus_app_wait_ = 2000;
 };
 

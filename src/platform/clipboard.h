@@ -47,6 +47,9 @@ class Clipboard {
   virtual std::string GetFormatName(unsigned format) = 0;
   // Registers (or finds) a named format; 0 on failure.
   virtual unsigned RegisterFormat(const std::string& name) = 0;
+  // A number that changes with every change of the clipboard's content and
+  // with nothing else: one value is one clipboard state.
+  virtual std::uint32_t SequenceNumber() = 0;
 
   // --- global memory ---
   // A movable block of `size` bytes, zero-filled; nullptr on failure.

@@ -43,6 +43,20 @@ TEST_P(CaptureTest, EachChangeInAutomaticModeBecomesOneRecord) {
   EXPECT_EQ(recorder_->CurrentNo(), 2);
 }
 
+TEST_P(CaptureTest, NotificationsRepeatedForOneClipboardStateMakeOneRecord) {
+  recorder_->FormActivate(true);
+  CopyText("one");
+  // The same state announced again (notifications queued faster than the
+  // captures ran): no duplicate.
+  recorder_->WMDrawClipboard(0, 0);
+  recorder_->WMDrawClipboard(0, 0);
+  Pump();
+  EXPECT_EQ(recorder_->RecordCount(), 1);
+  CopyText("two");
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  EXPECT_EQ(TextOfRecord(2), "two");
+}
+
 TEST_P(CaptureTest, PuttingARecordBackIsNotRecordedAgain) {
   recorder_->FormActivate(true);
   CopyText("one");

@@ -186,6 +186,7 @@ TEST_P(ClipboardContract, AViewerHearsOnceOnJoiningAndOnceAfterEachChange) {
   const WindowId next = clipboard.SetViewer(viewer.id);
   world_->Pump();
   EXPECT_EQ(viewer.Count(msg::kDrawClipboard), 1);
+  std::uint32_t sequence = clipboard.SequenceNumber();
   for (int change = 1; change <= 2; ++change) {
     {
       ClipboardSession session(clipboard, writer.id);
@@ -194,6 +195,8 @@ TEST_P(ClipboardContract, AViewerHearsOnceOnJoiningAndOnceAfterEachChange) {
     }
     world_->Pump();
     EXPECT_EQ(viewer.Count(msg::kDrawClipboard), 1 + change);
+    EXPECT_NE(clipboard.SequenceNumber(), sequence) << "one state, one number";
+    sequence = clipboard.SequenceNumber();
   }
   {  // Only reading changes nothing.
     ClipboardSession session(clipboard, writer.id);
@@ -201,6 +204,7 @@ TEST_P(ClipboardContract, AViewerHearsOnceOnJoiningAndOnceAfterEachChange) {
   }
   world_->Pump();
   EXPECT_EQ(viewer.Count(msg::kDrawClipboard), 3);
+  EXPECT_EQ(clipboard.SequenceNumber(), sequence);
   clipboard.ChangeChain(viewer.id, next);
 }
 

@@ -102,6 +102,7 @@ bool MemoryClipboard::Empty() {
   ClearEntries();
   owner_ = open_by_;
   changed_ = true;
+  ++sequence_;
   return true;
 }
 
@@ -148,7 +149,10 @@ bool MemoryClipboard::SetData(unsigned format, DataHandle data) {
   }
   // Rendering an announced format is no change of the clipboard: no
   // viewer hears of it.
-  if (open_ && !rendering_) changed_ = true;
+  if (open_ && !rendering_) {
+    changed_ = true;
+    ++sequence_;
+  }
   return true;
 }
 

@@ -45,6 +45,7 @@ class MemoryClipboard : public Clipboard {
   void DeleteEnhMetaFile(DataHandle metafile) override;
 
   std::string ForegroundClassName() override { return foreground_class_; }
+  std::uint32_t SequenceNumber() override { return sequence_; }
 
   // Bitmaps, as the screen double makes them: the bytes of a packed DIB
   // (info header, then the pixels). The clipboard derives CF_DIB from a
@@ -99,6 +100,7 @@ class MemoryClipboard : public Clipboard {
   WindowId owner_ = 0;
   bool rendering_ = false;
   std::string foreground_class_;
+  std::uint32_t sequence_ = 1;
 };
 
 }  // namespace quill::platform

@@ -78,6 +78,8 @@ void Win32Clipboard::DeleteEnhMetaFile(DataHandle metafile) {
   ::DeleteEnhMetaFile(static_cast<HENHMETAFILE>(metafile));
 }
 
+std::uint32_t Win32Clipboard::SequenceNumber() { return ::GetClipboardSequenceNumber(); }
+
 std::string Win32Clipboard::ForegroundClassName() {
   char buffer[64] = {};
   const HWND foreground = ::GetForegroundWindow();

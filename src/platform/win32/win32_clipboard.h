@@ -31,6 +31,7 @@ class Win32Clipboard : public Clipboard {
   void DeleteEnhMetaFile(DataHandle metafile) override;
 
   std::string ForegroundClassName() override;
+  std::uint32_t SequenceNumber() override;
 };
 
 }  // namespace quill::platform
