@@ -83,6 +83,11 @@ bool MenuSet::Dispatch(UINT command) {
   return true;
 }
 
+UINT MenuSet::Command(const std::wstring& name) const {
+  const Entry* entry = Find(name);
+  return entry ? entry->command : 0;
+}
+
 void MenuSet::Click(const std::wstring& name) {
   const Entry* entry = Find(name);
   if (entry && entry->command && Enabled(name)) Dispatch(entry->command);

@@ -59,6 +59,8 @@ class MenuSet {
   bool Checked(const std::wstring& name) const;
   std::wstring Caption(const std::wstring& name) const;
   int Tag(const std::wstring& name) const;
+  // The command number of an item (0 for a submenu or an unknown name).
+  UINT Command(const std::wstring& name) const;
   // The submenu an item opens, and the name of the item whose submenu a
   // menu handle is (empty if none).
   HMENU Submenu(const std::wstring& name) const;

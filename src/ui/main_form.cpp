@@ -3,8 +3,12 @@
 #include <objbase.h>
 
 #include "framework/application.h"
+#include "platform/win32/win32_shell.h"
 #include "res/resource.h"
+#include "ui/about_form.h"
 #include "ui/code_page.h"
+#include "ui/help_file.h"
+#include "ui/tray_icon.h"
 
 namespace quill::ui {
 
@@ -38,13 +42,21 @@ std::u16string ExecutableFolder() {
 }  // namespace
 
 TFQuillet::TFQuillet(const core::RecorderServices& services, platform::Screen& screen)
-    : services_(services), screen_(screen) {}
+    : services_(services),
+      screen_(screen),
+      own_shell_(std::make_unique<platform::Win32Shell>()),
+      shell_(*own_shell_) {}
+
+TFQuillet::TFQuillet(const core::RecorderServices& services, platform::Screen& screen,
+                     platform::Shell& shell)
+    : services_(services), screen_(screen), shell_(shell) {}
 
 TFQuillet::~TFQuillet() {
   // The recorder leaves the viewer chain (where the window still takes
   // part) and releases its storage before OLE ends; the window goes
   // before the image lists and icons it draws with. A pending capture is
   // given up first: it would record into the recorder.
+  tray_.reset();
   area_selection_.reset();
   capturer_.reset();
   recorder_.reset();
@@ -88,6 +100,7 @@ void TFQuillet::FormCreate() {
   BuildControls();
   BuildMenus();
   LayOut();
+  CreateWindowModes();
   SetExportEnabled(false);
   recorder_->FormCreate();
 }
@@ -101,11 +114,16 @@ bool TFQuillet::FormClose() {
   capturer_->Cancel();
   area_selection_->Close();
   ole_.reset();
+  RemoveTaskTray();
   return true;
 }
 
 LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (!recorder_) return Form::OnMessage(message, wparam, lparam);  // still being created
+  if (message == taskbar_created_ && taskbar_created_ != 0) {
+    RestoreTrayIcon();
+    return 0;
+  }
   switch (message) {
     case WM_DRAWCLIPBOARD:
       recorder_->WMDrawClipboard(wparam, lparam);

@@ -18,11 +18,15 @@
 #include "framework/tool_bar.h"
 #include "platform/screen.h"
 #include "platform/settings_store.h"
+#include "platform/shell.h"
 #include "ui/preview_status.h"
 
 namespace quill::ui {
 
 class OleSession;
+class TrayIcon;
+class HelpFile;
+class TFAbout;
 
 // The captions of the filter's first and last entries.
 inline constexpr wchar_t kFilterAll[] = L"(すべて)";
@@ -32,6 +36,9 @@ class TFQuillet : public framework::Form, public core::RecorderView {
  public:
   // The services must outlive the window.
   TFQuillet(const core::RecorderServices& services, platform::Screen& screen);
+  // The same with the notification area of `shell`.
+  TFQuillet(const core::RecorderServices& services, platform::Screen& screen,
+            platform::Shell& shell);
   ~TFQuillet() override;
 
   // Creates the window, hidden, and runs FormCreate; false if the window
@@ -138,6 +145,21 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Whether the platform has the layered selection overlay.
   static bool LayeredMode();
 
+  // --- window modes, tray, help ---
+  void WideBtnClick();
+  void MoveToTaskTray();
+  void RemoveTaskTray();
+  void MenuRestoreClick();
+  void WMTrayIcon(UINT mouse_message);
+  void MenuContentsClick();
+  void MenuAboutClick();
+  bool MiniMode() const { return mini_mode_; }
+  int MiniHeight() const { return mini_height_; }
+  // The icon is in the notification area (the window is hidden).
+  bool InTray() const;
+  HWND NotifyWindow() const;
+  TFAbout& about_form() { return *about_; }
+
   // --- the preview of pictures ---
   // Draws the clipboard's DIB into Image1, fitted; its facts, or nothing
   // when the clipboard has no DIB or it could not be drawn (the picture is
@@ -153,6 +175,11 @@ class TFQuillet : public framework::Form, public core::RecorderView {
  private:
   void BuildControls();
   void BuildMenus();
+  void CreateWindowModes();
+  // The start-up step of the settings that opens the minimal view.
+  void StartMinimized();
+  // Puts the icon back after the shell restarted.
+  void RestoreTrayIcon();
   // The selection of an area on the screen, once its size is known.
   void StartAreaSelection();
   // Runs a command; an error it raises is shown and ends the command.
@@ -167,6 +194,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
 
   core::RecorderServices services_;
   platform::Screen& screen_;
+  std::unique_ptr<platform::Shell> own_shell_;
+  platform::Shell& shell_;
   std::unique_ptr<OleSession> ole_;
   std::unique_ptr<core::Recorder> recorder_;
   std::unique_ptr<capture::Capturer> capturer_;
@@ -182,6 +211,12 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   bool splitter_captured_ = false;
   bool mini_mode_ = false;                                // the minimal view is shown
   framework::Bounds saved_bounds_ = {100, 80, 380, 440};  // of the full view
+  int mini_height_ = 0;
+  bool tray_busy_ = false;    // the tray's popup menu is open
+  UINT taskbar_created_ = 0;  // the shell's message after a restart
+  std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<HelpFile> help_;
+  std::unique_ptr<TFAbout> about_;
 };
 
 }  // namespace quill::ui

@@ -116,7 +116,7 @@ void TFQuillet::BuildControls() {
                        {L"NextBtn", L"次に移動", 7, Command(&TFQuillet::NextBtnClick)},
                        {L"LastBtn", L"最後に移動", 8, Command(&TFQuillet::LastBtnClick)},
                        {L"LinkBtn", L"アプリと連動して移動", 9, Command(&TFQuillet::LinkBtnClick)},
-                       {L"WideBtn", L"全体／最小表示", 11, {}},
+                       {L"WideBtn", L"全体／最小表示", 11, Command(&TFQuillet::WideBtnClick)},
                    },
                    tool_images_.get(), disabled_tool_images_.get()));
   tool_bar.SetAlign(Align::kTop);
@@ -287,8 +287,10 @@ void TFQuillet::BuildMenus() {
                Separator(), Item(L"MenuExit", L"終了(&X)", MenuCommand(&TFQuillet::CloseClick))}),
       Submenu(L"MenuDisplay", L"表示(&D)", {}),
       Submenu(L"MenuCapture", L"キャプチャ(&C)", capture),
-      Submenu(L"MenuHelp", L"ヘルプ(&H)",
-              {Item(L"MenuContents", L"目次(&C)"), Item(L"MenuAbout", L"バージョン情報(&A)...")}),
+      Submenu(
+          L"MenuHelp", L"ヘルプ(&H)",
+          {Item(L"MenuContents", L"目次(&C)", MenuCommand(&TFQuillet::MenuContentsClick)),
+           Item(L"MenuAbout", L"バージョン情報(&A)...", MenuCommand(&TFQuillet::MenuAboutClick))}),
   });
   ::SetMenu(hwnd(), bar);
 
@@ -296,9 +298,9 @@ void TFQuillet::BuildMenus() {
   conv.enabled = false;
   menus().BuildPopup(
       L"MyPopup",
-      {Item(L"MenuRestore", L"元のサイズに戻す"), Separator(),
-       Item(L"MenuRead", L"手動読み込み", MenuCommand(&TFQuillet::PasteBtnClick)), conv,
-       Separator(), Submenu(L"MenuCap", L"キャプチャ", capture_items(true)), Separator(),
+      {Item(L"MenuRestore", L"元のサイズに戻す", MenuCommand(&TFQuillet::MenuRestoreClick)),
+       Separator(), Item(L"MenuRead", L"手動読み込み", MenuCommand(&TFQuillet::PasteBtnClick)),
+       conv, Separator(), Submenu(L"MenuCap", L"キャプチャ", capture_items(true)), Separator(),
        Item(L"MenuFirst", L"先頭に移動", MenuCommand(&TFQuillet::FirstBtnClick)),
        Item(L"MenuPrev", L"手前に移動", MenuCommand(&TFQuillet::PrevBtnClick)),
        Item(L"MenuNext", L"次に移動", MenuCommand(&TFQuillet::NextBtnClick)),

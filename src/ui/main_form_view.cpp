@@ -5,6 +5,7 @@
 #include "platform/clipboard_guards.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
+#include "ui/tray_icon.h"
 
 namespace quill::ui {
 namespace {
@@ -62,6 +63,7 @@ void TFQuillet::UpdateCounter(int current, int count) {
   wchar_t caption[64];
   std::swprintf(caption, std::size(caption), L"Quilleteer  %d/%d", current, count);
   ::SetWindowTextW(hwnd(), caption);
+  if (tray_) tray_->SetTip(TrayTip(caption));
 }
 
 void TFQuillet::ShowLoadedText(bool has_text) {

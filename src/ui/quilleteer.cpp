@@ -12,14 +12,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   if (!application.Initialize(L"Quilleteer")) return 1;
   // The services outlive the window that works through them.
   quill::ui::SystemServices system;
-  quill::ui::TFQuillet main_form(system.All(), system.screen);
+  quill::ui::TFQuillet main_form(system.All(), system.screen, system.shell);
   if (!main_form.Create()) return 1;
   system.dialogs.SetOwner(reinterpret_cast<quill::platform::WindowId>(main_form.hwnd()));
   // Without a storage to record into there is nothing to do: end quietly.
   if (!main_form.HasStorage()) return 0;
   quill::platform::Win32Settings settings(u"Software\\Marlowin\\Quilleteer", u"Setting");
   main_form.ReadIni(settings);
-  main_form.Show(show_command);
+  // Started in the notification area, the window stays hidden.
+  if (!main_form.InTray()) main_form.Show(main_form.MiniMode() ? SW_SHOWNORMAL : show_command);
   const int exit_code = application.Run();
   main_form.WriteIni(settings);
   return exit_code;

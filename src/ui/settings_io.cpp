@@ -27,6 +27,7 @@ void TFQuillet::ReadIni(platform::SettingsStore& store) {
   c_.StayCB->SetChecked(s.StayOnTop == 1);
   StayCBClick();
   c_.MiniCB->SetChecked(s.Minimize == 1);
+  if (c_.MiniCB->Checked()) StartMinimized();
   c_.ConvertEdit->SetText(FromU16(core::PrefixOfConvert(s.Convert)));
   c_.ConvertCB->SetChecked(!s.Convert.empty());
   c_.DelayEdit->SetText(std::to_wstring(s.Timer));

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_screen.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_storage.h"
 #include "platform/win32/win32_window_messages.h"
 
@@ -18,6 +19,7 @@ struct SystemServices {
   platform::Win32Dialogs dialogs{0, u"Quilleteer"};
   platform::Win32Clock clock;
   platform::Win32Screen screen;
+  platform::Win32Shell shell;
 
   core::RecorderServices All() { return With(dialogs); }
   // The same with another answerer of the questions.

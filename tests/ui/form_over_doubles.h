@@ -12,6 +12,7 @@
 #include "platform/memory/memory_clipboard.h"
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_screen.h"
+#include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_storage.h"
 #include "platform/win32/win32_window_messages.h"
 #include "pump.h"
@@ -25,7 +26,7 @@ class FormOverDoubles : public ::testing::Test {
  public:
   void SetUp() override {
     form_ = std::make_unique<TFQuillet>(
-        core::RecorderServices{clipboard_, messages_, files_, dialogs_, clock_}, screen_);
+        core::RecorderServices{clipboard_, messages_, files_, dialogs_, clock_}, screen_, shell_);
     ASSERT_TRUE(form_->Create());
     ASSERT_TRUE(form_->HasStorage());
     // The clipboard double tells the real window as the system would.
@@ -101,6 +102,7 @@ class FormOverDoubles : public ::testing::Test {
   platform::MemoryDesktop desktop_;
   platform::MemoryClipboard clipboard_{desktop_};
   platform::MemoryScreen screen_{clipboard_, 1280, 1024};
+  platform::MemoryShell shell_;
   platform::Win32WindowMessages messages_;
   platform::MemoryStorageFiles files_;
   core::testing::ScriptedDialogs dialogs_;

@@ -1,0 +1,42 @@
+#include "ui/about_form.h"
+
+namespace quill::ui {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TFAbout";
+constexpr int kClientWidth = 264;
+constexpr int kClientHeight = 124;
+// A fixed single border with the system menu as its only button.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+}  // namespace
+
+TFAbout::~TFAbout() { DestroyWindowNow(); }
+
+bool TFAbout::Create() {
+  RECT frame = {0, 0, kClientWidth, kClientHeight};
+  ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const framework::Bounds centred = {(::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                     (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height};
+  if (!CreateTopLevel(kClassName, L"バージョン情報", kStyle, centred,
+                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+    return false;
+  SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
+  title_font_.reset(::CreateFontW(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
+  using framework::Box;
+  // Each label is as wide as the space its left edge leaves, which centres it.
+  title_ = &Add<framework::Label>(nullptr, L"Label1", Box{84, 8, 96, 16}, L"Quilleteer");
+  ::SendMessageW(title_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title_font_.get()), FALSE);
+  version_ = &Add<framework::Label>(nullptr, L"Label2", Box{98, 26, 68, 13}, L"Version 3.00");
+  ok_ = &Add<framework::Button>(nullptr, L"OKBtn", Box{94, 91, 75, 25}, L"OK", IDOK);
+  ok_->on_click = [this] { EndModal(IDOK); };
+  return true;
+}
+
+void TFAbout::ShowFor(HWND owner) { ShowModal(owner); }
+
+}  // namespace quill::ui
