@@ -45,7 +45,7 @@ int main() {
   if (!application.Initialize(L"Quilleteer")) return 1;
   quill::ui::SystemServices system;
   NoDialogs answers;
-  quill::ui::TFQuillet form(system.With(answers), system.screen);
+  quill::ui::TFQuillet form(system.With(answers), system.screen, system.shell);
   if (!form.Create() || !form.HasStorage()) return 1;
   form.Show(SW_SHOW);
   form.widgets().DelayEdit->SetText(L"0");

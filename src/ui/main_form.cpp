@@ -3,7 +3,6 @@
 #include <objbase.h>
 
 #include "framework/application.h"
-#include "platform/win32/win32_shell.h"
 #include "res/resource.h"
 #include "ui/about_form.h"
 #include "ui/code_page.h"
@@ -40,12 +39,6 @@ std::u16string ExecutableFolder() {
 }
 
 }  // namespace
-
-TFQuillet::TFQuillet(const core::RecorderServices& services, platform::Screen& screen)
-    : services_(services),
-      screen_(screen),
-      own_shell_(std::make_unique<platform::Win32Shell>()),
-      shell_(*own_shell_) {}
 
 TFQuillet::TFQuillet(const core::RecorderServices& services, platform::Screen& screen,
                      platform::Shell& shell)

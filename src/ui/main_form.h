@@ -35,8 +35,6 @@ inline constexpr wchar_t kFilterOther[] = L"その他";
 class TFQuillet : public framework::Form, public core::RecorderView {
  public:
   // The services must outlive the window.
-  TFQuillet(const core::RecorderServices& services, platform::Screen& screen);
-  // The same with the notification area of `shell`.
   TFQuillet(const core::RecorderServices& services, platform::Screen& screen,
             platform::Shell& shell);
   ~TFQuillet() override;
@@ -194,7 +192,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
 
   core::RecorderServices services_;
   platform::Screen& screen_;
-  std::unique_ptr<platform::Shell> own_shell_;
   platform::Shell& shell_;
   std::unique_ptr<OleSession> ole_;
   std::unique_ptr<core::Recorder> recorder_;

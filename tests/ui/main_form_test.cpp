@@ -23,7 +23,7 @@ class MainFormTest : public ::testing::Test {
     ::InitCommonControlsEx(&controls);
   }
   void SetUp() override {
-    form_ = std::make_unique<TFQuillet>(system_.With(dialogs_), system_.screen);
+    form_ = std::make_unique<TFQuillet>(system_.With(dialogs_), system_.screen, system_.shell);
     ASSERT_TRUE(form_->Create());
     ASSERT_TRUE(form_->HasStorage());
     form_->Show(SW_SHOW);

@@ -17,7 +17,7 @@ namespace quill::ui {
 class RecordingFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    form_ = std::make_unique<TFQuillet>(system_.With(dialogs_), system_.screen);
+    form_ = std::make_unique<TFQuillet>(system_.With(dialogs_), system_.screen, system_.shell);
     ASSERT_TRUE(form_->Create());
     form_->Show(SW_SHOW);
     form_->FormActivate();  // automatic capture

@@ -29,7 +29,7 @@ class SettingsTest : public ::testing::Test {
   // test change it, close, write the settings.
   template <typename Change>
   void Run(Change change) {
-    TFQuillet form(system_.With(dialogs_), system_.screen);
+    TFQuillet form(system_.With(dialogs_), system_.screen, system_.shell);
     ASSERT_TRUE(form.Create());
     platform::Win32Settings store(kKey, u"Setting");
     form.ReadIni(store);
