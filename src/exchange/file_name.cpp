@@ -3,7 +3,7 @@
 namespace quill::exchange {
 
 std::u16string FileExtension(std::u16string_view path) {
-  const std::size_t dot = path.find_last_of(u".\\:");
+  const std::size_t dot = path.find_last_of(u".\\/:");
   if (dot == std::u16string_view::npos || path[dot] != u'.') return {};
   std::u16string extension(path.substr(dot));
   for (char16_t& c : extension)

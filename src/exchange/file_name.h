@@ -5,8 +5,9 @@
 
 namespace quill::exchange {
 
-// The part of `path` from its last "." when no backslash or drive colon
-// follows that dot, with ASCII letters in lower case; empty otherwise.
+// The part of `path` from its last "." when no path delimiter (backslash,
+// or the slash the system takes as well) or drive colon follows that dot, with ASCII letters in
+// lower case; empty otherwise.
 std::u16string FileExtension(std::u16string_view path);
 
 }  // namespace quill::exchange

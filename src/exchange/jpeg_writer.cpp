@@ -82,7 +82,7 @@ JpegResult CompressBgr(const std::uint8_t* top, std::int64_t stride, std::uint32
   return result;
 }
 
-JpegResult EncodeJpeg(const dib::TKvDIB& picture, const JpegOptions& options) noexcept {
+JpegResult EncodeJpeg(const dib::TKvDIB& picture, const JpegOptions& options) {
   try {
     dib::TKvDIB wide;
     wide.Assign(picture);
@@ -99,10 +99,8 @@ JpegResult EncodeJpeg(const dib::TKvDIB& picture, const JpegOptions& options) no
   } catch (const std::bad_alloc&) {
   } catch (const dib::EOutOfMemory&) {
   } catch (const dib::EOutOfResources&) {
-  } catch (const dib::Exception&) {
-    // Any other failure to widen the picture is one libjpeg could not take.
-    return {{}, JERR_BAD_IN_COLORSPACE};
   }
+  // A picture too large for memory is refused as libjpeg refuses one.
   return {{}, JERR_OUT_OF_MEMORY};
 }
 

@@ -20,8 +20,9 @@ struct JpegResult {
 
 // Any image the DIB object holds (every depth, palettes, RLE, either row
 // order) is widened to 24 bits first. Running out of memory is reported
-// as libjpeg's out-of-memory error; no exception leaves.
-JpegResult EncodeJpeg(const dib::TKvDIB& picture, const JpegOptions& options) noexcept;
+// as libjpeg's out-of-memory error; a picture the imaging library cannot
+// widen (damaged RLE data) raises that library's error.
+JpegResult EncodeJpeg(const dib::TKvDIB& picture, const JpegOptions& options);
 
 // The compression itself, of `height` rows of 24-bit blue-green-red pixels
 // `stride` bytes apart, the first row at `top` (a negative stride walks
