@@ -1,5 +1,7 @@
 #include "exchange/exchange.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -51,14 +53,17 @@ bool ReadWholeFile(const std::u16string& path, std::vector<std::uint8_t>& bytes,
     reason = file.reason();
     return false;
   }
-  bytes.clear();
+  // One buffer of the file's size; a file that grows meanwhile is read on
+  // in pieces.
+  bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(file.SizeHint(), SIZE_MAX / 2)));
+  std::size_t filled = 0;
   for (;;) {
-    const std::size_t old = bytes.size();
-    bytes.resize(old + kReadPiece);
-    const std::size_t n = file.Read(bytes.data() + old, kReadPiece);
-    bytes.resize(old + n);
+    if (filled == bytes.size()) bytes.resize(filled + kReadPiece);
+    const std::size_t n = file.Read(bytes.data() + filled, bytes.size() - filled);
+    filled += n;
     if (n == 0) break;
   }
+  bytes.resize(filled);
   if (file.failed()) {
     reason = file.reason();
     return false;
@@ -88,12 +93,17 @@ void Exchange::ImportBtnClick() {
 
 void Exchange::ImportFile(const std::u16string& path) {
   const std::u16string extension = FileExtension(path);
-  if (extension == u".bmp")
-    ImportBitmap(path);
-  else if (extension == u".wmf" || extension == u".emf")
-    ImportMetafile(path);
-  else
-    ImportText(path);
+  try {
+    if (extension == u".bmp")
+      ImportBitmap(path);
+    else if (extension == u".wmf" || extension == u".emf")
+      ImportMetafile(path);
+    else
+      ImportText(path);
+  } catch (const std::bad_alloc&) {
+    // A file larger than the memory left; the clipboard was not touched yet.
+    ShowError(Widen("Out of memory"));
+  }
 }
 
 void Exchange::ImportBitmap(const std::u16string& path) {

@@ -22,11 +22,15 @@ class InputFile {
   // Up to `count` bytes; 0 at the end or after an error (then failed()).
   std::size_t Read(void* buffer, std::size_t count);
   bool failed() const { return failed_; }
+  // The file's size when it was opened, as the system reports it (a guide
+  // for the buffer; reading goes on to the real end).
+  std::uint64_t SizeHint() const { return size_hint_; }
 
  private:
   std::intptr_t handle_ = -1;
   bool open_ = false;
   bool failed_ = false;
+  std::uint64_t size_hint_ = 0;
   std::u16string reason_;
 };
 

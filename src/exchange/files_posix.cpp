@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +29,9 @@ InputFile::InputFile(const std::u16string& path) {
   }
   handle_ = fd;
   open_ = true;
+  struct stat status;
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+    size_hint_ = static_cast<std::uint64_t>(status.st_size);
 }
 
 InputFile::~InputFile() {

@@ -38,6 +38,8 @@ InputFile::InputFile(const std::u16string& path) {
   }
   handle_ = reinterpret_cast<std::intptr_t>(file);
   open_ = true;
+  LARGE_INTEGER size;
+  if (::GetFileSizeEx(file, &size)) size_hint_ = static_cast<std::uint64_t>(size.QuadPart);
 }
 
 InputFile::~InputFile() {
