@@ -2,9 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <random>
+
+#include <jpeglib.h>
+// jpeglib.h needs <cstdio> before it.
+#include <jerror.h>
 
 #include "bmp_samples.h"
 #include "dib/kv_errors.h"
@@ -125,6 +130,9 @@ std::vector<std::uint8_t> PackedDibOfFile(const std::vector<std::uint8_t>& file)
 }
 
 using namespace std::string_literals;
+
+// libjpeg's number of "image too big".
+const std::string kImageTooBig = std::to_string(JERR_IMAGE_TOO_BIG);
 
 // --- import ---
 
@@ -304,6 +312,22 @@ TEST_P(ExchangeTest, ABitmapAloneUnderATextNameIsSaidToBeUnsupported) {
   EXPECT_EQ(dialogs().extensions[0], u"bmp");
   EXPECT_EQ(dialogs().shown, std::vector<std::u16string>{text::kUnsupportedData});
   EXPECT_FALSE(Exists("x.txt"));
+}
+
+TEST_P(ExchangeTest, ALibjpegFailureIsShownWithItsNumberAndWritesNothing) {
+  WriteFile("wide.jpg", "old picture");
+  dib::TKvDIB picture;
+  picture.MutableInternalDIB().CreateDIB(70000, 1, 24, 0);  // wider than JPEG allows
+  CopyPicture(picture);
+  auto exchange = MakeExchange();
+  dialogs().save_paths = {PathOf("wide.jpg")};
+  exchange.ExportBtnClick({});
+  EXPECT_EQ(dialogs().shown,
+            std::vector<std::u16string>{u"JPEG エラー #" +
+                                        std::u16string(kImageTooBig.begin(), kImageTooBig.end())});
+  EXPECT_EQ(ReadFile("wide.jpg"),
+            (std::vector<std::uint8_t>{'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}));
+  EXPECT_EQ(FolderNames(), std::vector<std::string>{"wide.jpg"});
 }
 
 TEST_P(ExchangeTest, ExportsAMetafileAsItsBytesOrAsAPlaceableFileThatReadsBack) {
