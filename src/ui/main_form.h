@@ -133,6 +133,14 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void DisplayBitmapClick(int tag);
   void DisplayMetafileClick(int tag);
 
+  // --- import and export ---
+  void ImportBtnClick();
+  // Puts the file's content on the clipboard; a failure is shown.
+  void ImportFile(const std::wstring& path);
+  void ExportBtnClick();
+  void QualityUpDownClick();
+  void QualityBarChange();
+
   // --- capture ---
   void MenuCaptureClick(int tag);
   void MenuAreaClick(int tag);

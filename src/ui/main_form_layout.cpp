@@ -102,6 +102,8 @@ void TFQuillet::BuildControls() {
   disabled_tool_images_ = LoadStrip(IDB_TOOLBAR_DISABLED, 12);
   kind_images_ = LoadStrip(IDB_KINDS, 4);
 
+  const auto import_click = Command(&TFQuillet::ImportBtnClick);
+  const auto export_click = Command(&TFQuillet::ExportBtnClick);
   auto& tool_bar = Keep(
       c_.ToolBar1,
       Add<ToolBar>(nullptr, L"ToolBar1", 29,
@@ -109,8 +111,8 @@ void TFQuillet::BuildControls() {
                        {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
                        {L"PasteBtn", L"手動読み込み", 1, Command(&TFQuillet::PasteBtnClick)},
                        {L"CopyBtn", L"整形書き込み", 2, Command(&TFQuillet::CopyBtnClick)},
-                       {L"ImportBtn", L"外部ファイルから読み込む", 3, {}},
-                       {L"ExportBtn", L"外部ファイルへ保存", 4, {}},
+                       {L"ImportBtn", L"外部ファイルから読み込む", 3, import_click},
+                       {L"ExportBtn", L"外部ファイルへ保存", 4, export_click},
                        {L"FirstBtn", L"先頭へ移動", 5, Command(&TFQuillet::FirstBtnClick)},
                        {L"PrevBtn", L"手前に移動", 6, Command(&TFQuillet::PrevBtnClick)},
                        {L"NextBtn", L"次に移動", 7, Command(&TFQuillet::NextBtnClick)},
@@ -216,11 +218,13 @@ void TFQuillet::BuildControls() {
   auto& jpeg = Add<GroupBox>(&settings2, L"JPEGGB", framework::Box{8, 128, 345, 81}, L"JPEG");
   Add<Label>(&jpeg, L"Label3", framework::Box{16, 24, 24, 14}, L"品質");
   Keep(c_.QualityBar,
-       Add<TrackBar>(&jpeg, L"QualityBar", framework::Box{40, 16, 233, 33}, 1, 100, 5, 75));
+       Add<TrackBar>(&jpeg, L"QualityBar", framework::Box{40, 16, 233, 33}, 1, 100, 5, 75))
+      .on_change = Command(&TFQuillet::QualityBarChange);
   auto& quality = Keep(c_.QualityEdit,
                        Add<Edit>(&jpeg, L"QualityEdit", framework::Box{280, 20, 41, 20}, L"75"));
   Keep(c_.QualityUpDown,
-       Add<UpDown>(&jpeg, L"QualityUpDown", framework::Box{321, 20, 15, 20}, quality, 1, 100, 75));
+       Add<UpDown>(&jpeg, L"QualityUpDown", framework::Box{321, 20, 15, 20}, quality, 1, 100, 75))
+      .on_click = Command(&TFQuillet::QualityUpDownClick);
   Keep(c_.GrayCB,
        Add<CheckBox>(&jpeg, L"GrayCB", framework::Box{16, 56, 120, 17}, L"グレースケール"));
   Keep(c_.ProgCB,
@@ -276,12 +280,14 @@ void TFQuillet::BuildMenus() {
   std::vector<MenuItem> capture = capture_items(false);
   capture.push_back(Submenu(L"MenuCursor", L"カーソル(&C)", cursors));
 
-  MenuItem save = Item(L"MenuSave", L"ファイルへ保存(&S)...");
+  MenuItem save =
+      Item(L"MenuSave", L"ファイルへ保存(&S)...", MenuCommand(&TFQuillet::ExportBtnClick));
   save.enabled = false;
+  const auto import_menu = MenuCommand(&TFQuillet::ImportBtnClick);
   const HMENU bar = menus().BuildMenuBar({
       Submenu(L"MenuFile", L"ファイル(&F)",
               {Item(L"MenuOpen", L"ストレージを開く(&O)...", MenuCommand(&TFQuillet::OpenBtnClick)),
-               Item(L"MenuImport", L"ファイルから読み込み(&I)..."), save, Separator(),
+               Item(L"MenuImport", L"ファイルから読み込み(&I)...", import_menu), save, Separator(),
                Item(L"MenuTextRecord", L"テキストレコード読み込み(&R)..."), Separator(),
                Item(L"MenuDel", L"カレントレコード削除(&D)", MenuCommand(&TFQuillet::MenuDelClick)),
                Separator(), Item(L"MenuExit", L"終了(&X)", MenuCommand(&TFQuillet::CloseClick))}),

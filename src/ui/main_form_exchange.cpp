@@ -1,0 +1,66 @@
+// Import and export: the window lends the exchange its text pane, its
+// dialogs and the JPEG options of the settings page.
+#include "exchange/exchange.h"
+#include "exchange/win32/win32_metafiles.h"
+#include "ui/code_page.h"
+#include "ui/main_form.h"
+
+namespace quill::ui {
+namespace {
+
+// Memo1 in the system's code page.
+class MemoPane final : public exchange::TextPane {
+ public:
+  explicit MemoPane(framework::Memo& memo) : memo_(memo) {}
+
+  bool SetText(const std::string& text) override {
+    const std::wstring wide = FromAnsi(text);
+    memo_.SetText(wide);
+    // The edit control keeps less than it was given when it is full.
+    return static_cast<std::size_t>(::GetWindowTextLengthW(memo_.hwnd())) == wide.size();
+  }
+  std::string Text() const override { return ToAnsi(memo_.Text()); }
+
+ private:
+  framework::Memo& memo_;
+};
+
+template <typename Action>
+void WithExchange(framework::Memo& memo, const core::RecorderServices& services,
+                  platform::WindowId window, Action action) {
+  MemoPane pane(memo);
+  exchange::Win32Metafiles metafiles;
+  exchange::Exchange exchange({services.clipboard, services.dialogs, metafiles}, window, pane);
+  action(exchange);
+}
+
+}  // namespace
+
+void TFQuillet::ImportBtnClick() {
+  WithExchange(*c_.Memo1, services_, window_id(),
+               [](exchange::Exchange& e) { e.ImportBtnClick(); });
+}
+
+void TFQuillet::ImportFile(const std::wstring& path) {
+  WithExchange(*c_.Memo1, services_, window_id(),
+               [&path](exchange::Exchange& e) { e.ImportFile(ToU16(path)); });
+}
+
+void TFQuillet::ExportBtnClick() {
+  const exchange::JpegOptions options{c_.QualityBar->Position(), c_.GrayCB->Checked(),
+                                      c_.ProgCB->Checked()};
+  WithExchange(*c_.Memo1, services_, window_id(),
+               [&options](exchange::Exchange& e) { e.ExportBtnClick(options); });
+}
+
+void TFQuillet::QualityUpDownClick() {
+  const int position = static_cast<std::int16_t>(c_.QualityUpDown->Position());
+  if (position != c_.QualityBar->Position()) c_.QualityBar->SetPosition(position);
+}
+
+void TFQuillet::QualityBarChange() {
+  const int position = c_.QualityBar->Position();
+  if (position != c_.QualityUpDown->Position()) c_.QualityUpDown->SetPosition(position);
+}
+
+}  // namespace quill::ui
