@@ -53,19 +53,8 @@ void PumpFor(DWORD milliseconds) {
   PumpUntil([] { return false; }, milliseconds);
 }
 
-INPUT Key(WORD key, DWORD flags) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = flags;
-  return input;
-}
-
 void Keys(std::initializer_list<WORD> chord) {
-  std::vector<INPUT> input;
-  for (WORD key : chord) input.push_back(Key(key, 0));
-  for (auto key = chord.end(); key != chord.begin();) input.push_back(Key(*--key, KEYEVENTF_KEYUP));
-  ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+  SendKeys(chord);
   PumpFor(150);  // the program takes each chord in turn
 }
 

@@ -239,6 +239,21 @@ bool CopyBlock(unsigned format, const void* bytes, std::size_t size) {
   return CopyBlocks({{format, std::vector<std::uint8_t>(first, first + size)}});
 }
 
+void SendKeys(std::initializer_list<WORD> chord) {
+  const auto key = [](WORD code, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = flags;
+    return input;
+  };
+  std::vector<INPUT> input;
+  for (WORD code : chord) input.push_back(key(code, 0));
+  for (auto code = chord.end(); code != chord.begin();)
+    input.push_back(key(*--code, KEYEVENTF_KEYUP));
+  ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
 bool CopyText(const std::string& text) { return CopyBlock(CF_TEXT, text.c_str(), text.size() + 1); }
 
 std::wstring CaptionOf(HWND window) {

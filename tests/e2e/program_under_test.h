@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -70,5 +71,8 @@ struct ClipboardBlock {
 bool CopyBlocks(const std::vector<ClipboardBlock>& blocks);
 bool CopyBlock(unsigned format, const void* bytes, std::size_t size);
 bool CopyText(const std::string& text);
+// Presses the keys of a chord in order and lets them go in reverse, as real
+// input (Alt+C: {VK_MENU, 'C'}).
+void SendKeys(std::initializer_list<WORD> chord);
 
 }  // namespace quill::e2e
