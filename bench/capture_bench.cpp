@@ -20,6 +20,9 @@ class NoDialogs : public quill::platform::Dialogs {
  public:
   int ShowMessage(const std::u16string&, unsigned) override { return quill::platform::answer::kNo; }
   std::optional<std::u16string> OpenFile(const std::u16string&) override { return std::nullopt; }
+  std::optional<std::u16string> OpenTextRecordFile(const std::u16string&, bool&) override {
+    return std::nullopt;
+  }
   std::optional<std::u16string> SaveFile(const std::u16string&, const std::u16string&) override {
     return std::nullopt;
   }

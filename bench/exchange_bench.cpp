@@ -65,6 +65,9 @@ class FixedDialogs : public platform::Dialogs {
     return platform::answer::kOk;
   }
   std::optional<std::u16string> OpenFile(const std::u16string&) override { return path_; }
+  std::optional<std::u16string> OpenTextRecordFile(const std::u16string&, bool&) override {
+    return path_;
+  }
   std::optional<std::u16string> SaveFile(const std::u16string&, const std::u16string&) override {
     return path_;
   }

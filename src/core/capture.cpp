@@ -34,7 +34,8 @@ void Recorder::WMDrawClipboard(platform::WParam wparam, platform::LParam lparam)
 void Recorder::WMCaptureClip() {
   // Several notifications may be queued for one clipboard state (changes
   // come faster than they are recorded): one state is one record.
-  if (clipboard_.SequenceNumber() == recorded_sequence_) return;
+  examined_sequence_ = clipboard_.SequenceNumber();
+  if (examined_sequence_ == recorded_sequence_) return;
   // Word puts its formats on the clipboard in stages: give it time.
   if (clipboard_.ForegroundClassName() == kWordWindowClass) clock_.Sleep(opus_app_wait_);
   CaptureClipboard();

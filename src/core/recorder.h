@@ -112,6 +112,9 @@ class Recorder {
   unsigned OpusAppWait() const { return opus_app_wait_; }
   void SetOpusAppWait(unsigned ms) { opus_app_wait_ = ms; }
   FormatFilter& Filter() { return filter_; }
+  // The clipboard state the last capture request looked at, recorded or
+  // not: a writer of the clipboard waits for its own state to be seen.
+  std::uint32_t ExaminedSequence() const { return examined_sequence_; }
 
  private:
   struct TakenFormat {
@@ -153,6 +156,7 @@ class Recorder {
   // The clipboard state recorded last: notifications queued for the same
   // state make no second record.
   std::uint32_t recorded_sequence_ = 0;
+  std::uint32_t examined_sequence_ = 0;
   unsigned opus_app_wait_ = 2000;
 };
 

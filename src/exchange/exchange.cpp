@@ -81,6 +81,7 @@ Exchange::Exchange(const ExchangeServices& services, platform::WindowId owner, T
       text_limit_(text_limit) {}
 
 void Exchange::ShowError(const std::u16string& message) {
+  error_shown_ = true;
   dialogs_.ShowMessage(message, platform::mb::kOk | platform::mb::kIconError);
 }
 
@@ -91,7 +92,8 @@ void Exchange::ImportBtnClick() {
   if (path) ImportFile(*path);
 }
 
-void Exchange::ImportFile(const std::u16string& path) {
+bool Exchange::ImportFile(const std::u16string& path) {
+  error_shown_ = false;
   const std::u16string extension = FileExtension(path);
   try {
     if (extension == u".bmp")
@@ -104,6 +106,7 @@ void Exchange::ImportFile(const std::u16string& path) {
     // A file larger than the memory left; the clipboard was not touched yet.
     ShowError(Widen("Out of memory"));
   }
+  return !error_shown_;
 }
 
 void Exchange::ImportBitmap(const std::u16string& path) {

@@ -59,7 +59,8 @@ class Exchange {
            std::size_t text_limit = kTextLimit);
 
   void ImportBtnClick();
-  void ImportFile(const std::u16string& path);
+  // False when it showed an error instead.
+  bool ImportFile(const std::u16string& path);
   void ExportBtnClick(const JpegOptions& options);
 
  private:
@@ -80,6 +81,7 @@ class Exchange {
   platform::WindowId owner_;
   TextPane& pane_;
   std::size_t text_limit_;
+  bool error_shown_ = false;
 };
 
 }  // namespace quill::exchange

@@ -29,6 +29,12 @@ class Dialogs {
   virtual int ShowMessage(const std::u16string& text, unsigned style) = 0;
   // `filter` in the form "Description|*.ext|...". No value if cancelled.
   virtual std::optional<std::u16string> OpenFile(const std::u16string& filter) = 0;
+  // The open dialog with the choice between pages and lines as the unit of
+  // a text file's records. `page_separated` is shown chosen and follows
+  // every click on the choice at once, also when the dialog is then
+  // cancelled.
+  virtual std::optional<std::u16string> OpenTextRecordFile(const std::u16string& filter,
+                                                           bool& page_separated) = 0;
   // Asks before overwriting an existing file; the default extension is
   // added to a name typed without one.
   virtual std::optional<std::u16string> SaveFile(const std::u16string& filter,

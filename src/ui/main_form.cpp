@@ -1,6 +1,7 @@
 #include "ui/main_form.h"
 
 #include <objbase.h>
+#include <shellapi.h>
 
 #include "framework/application.h"
 #include "res/resource.h"
@@ -96,6 +97,7 @@ void TFQuillet::FormCreate() {
   CreateWindowModes();
   SetExportEnabled(false);
   recorder_->FormCreate();
+  ::DragAcceptFiles(hwnd(), TRUE);
 }
 
 void TFQuillet::FormActivate() { recorder_->FormActivate(c_.WatchRG->ItemIndex() == 0); }
@@ -134,6 +136,9 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Run([this, held] { recorder_->WMRenderFormat(held); });
       return 0;
     }
+    case WM_DROPFILES:
+      WMDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
     case WM_HOTKEY:
       Run([this] { capturer_->WMHotKey(); });
       return 0;
@@ -153,6 +158,12 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       MoveKeyDown(wparam);
       return 0;
     case WM_CLOSE:
+      // A text load or a drop delivers messages between its steps: it
+      // stops after the current one and closes the window then.
+      if (loading_text_ || dropping_) {
+        close_after_load_ = true;
+        return 0;
+      }
       // The window stays until the settings have been taken from it.
       if (FormClose()) {
         ::ShowWindow(hwnd(), SW_HIDE);

@@ -2,6 +2,10 @@
 // The main window, TFQuillet: the record list and preview, the settings
 // pages, the tool bar, menus and status bar. It owns the recorder, works
 // through the services it is given, and shows what the recorder reports.
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -135,11 +139,20 @@ class TFQuillet : public framework::Form, public core::RecorderView {
 
   // --- import and export ---
   void ImportBtnClick();
-  // Puts the file's content on the clipboard; a failure is shown.
-  void ImportFile(const std::wstring& path);
+  // Puts the file's content on the clipboard; a failure is shown (false).
+  bool ImportFile(const std::wstring& path);
   void ExportBtnClick();
   void QualityUpDownClick();
   void QualityBarChange();
+
+  // --- dropped files ---
+  void WMDropFiles(HDROP drop);
+  void MenuDropClick(int tag) { drop_choice_ = tag; }
+
+  // --- text-record loading ---
+  void MenuTextClick();
+  bool PageSeparated() const { return page_separated_; }
+  bool LoadingText() const { return loading_text_; }
 
   // --- capture ---
   void MenuCaptureClick(int tag);
@@ -196,6 +209,19 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Shows the text or the picture, as the display item `name` asks.
   void SelectDisplay(const std::wstring& name, bool show_text);
   std::function<void(int)> TagCommand(void (TFQuillet::*handler)(int));
+  // Puts `text` on the clipboard; false if the clipboard refused it.
+  bool PutClipboardText(const std::string& text);
+  // After a change of the clipboard: in automatic mode lets messages
+  // arrive until that state has been looked at by capture (at most a time
+  // limit); in manual mode delivers what is pending once. False when the
+  // loop is to end.
+  bool AwaitCapture();
+  // Delivers the messages waiting for this thread once; false when the
+  // program is to end (the quit message is put back for the main loop).
+  static bool DeliverPending();
+  // Closes the window now if it was closed during a load or a drop.
+  void CloseIfAsked();
+  friend class WindowDropSite;
   platform::WindowId window_id() const { return reinterpret_cast<platform::WindowId>(hwnd()); }
 
   core::RecorderServices services_;
@@ -222,6 +248,11 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<HelpFile> help_;
   std::unique_ptr<TFAbout> about_;
+  bool page_separated_ = false;  // text records are pages, not lines
+  bool loading_text_ = false;
+  bool close_after_load_ = false;  // closed during a load or a drop
+  int drop_choice_ = 0;            // the item chosen from DropPopup
+  bool dropping_ = false;          // a drop is being handled
 };
 
 }  // namespace quill::ui

@@ -26,12 +26,12 @@ class MemoPane final : public exchange::TextPane {
 };
 
 template <typename Action>
-void WithExchange(framework::Memo& memo, const core::RecorderServices& services,
+auto WithExchange(framework::Memo& memo, const core::RecorderServices& services,
                   platform::WindowId window, Action action) {
   MemoPane pane(memo);
   exchange::Win32Metafiles metafiles;
   exchange::Exchange exchange({services.clipboard, services.dialogs, metafiles}, window, pane);
-  action(exchange);
+  return action(exchange);
 }
 
 }  // namespace
@@ -41,9 +41,9 @@ void TFQuillet::ImportBtnClick() {
                [](exchange::Exchange& e) { e.ImportBtnClick(); });
 }
 
-void TFQuillet::ImportFile(const std::wstring& path) {
-  WithExchange(*c_.Memo1, services_, window_id(),
-               [&path](exchange::Exchange& e) { e.ImportFile(ToU16(path)); });
+bool TFQuillet::ImportFile(const std::wstring& path) {
+  return WithExchange(*c_.Memo1, services_, window_id(),
+                      [&path](exchange::Exchange& e) { return e.ImportFile(ToU16(path)); });
 }
 
 void TFQuillet::ExportBtnClick() {

@@ -288,7 +288,9 @@ void TFQuillet::BuildMenus() {
       Submenu(L"MenuFile", L"ファイル(&F)",
               {Item(L"MenuOpen", L"ストレージを開く(&O)...", MenuCommand(&TFQuillet::OpenBtnClick)),
                Item(L"MenuImport", L"ファイルから読み込み(&I)...", import_menu), save, Separator(),
-               Item(L"MenuTextRecord", L"テキストレコード読み込み(&R)..."), Separator(),
+               Item(L"MenuTextRecord", L"テキストレコード読み込み(&R)...",
+                    MenuCommand(&TFQuillet::MenuTextClick)),
+               Separator(),
                Item(L"MenuDel", L"カレントレコード削除(&D)", MenuCommand(&TFQuillet::MenuDelClick)),
                Separator(), Item(L"MenuExit", L"終了(&X)", MenuCommand(&TFQuillet::CloseClick))}),
       Submenu(L"MenuDisplay", L"表示(&D)", {}),
@@ -313,9 +315,10 @@ void TFQuillet::BuildMenus() {
        Item(L"MenuLast", L"最後に移動", MenuCommand(&TFQuillet::LastBtnClick)),
        Item(L"MenuLink", L"アプリと連動して移動", MenuCommand(&TFQuillet::LinkBtnClick)),
        Separator(), Item(L"MenuExitP", L"終了", MenuCommand(&TFQuillet::CloseClick))});
-  menus().BuildPopup(L"DropPopup", {Item(L"MenuDropPath", L"パス名", {}, 1),
-                                    Item(L"MenuDropContent", L"内容", {}, 2),
-                                    Item(L"MenuDropIcon", L"アイコン", {}, 3)});
+  const auto drop = TagCommand(&TFQuillet::MenuDropClick);
+  menus().BuildPopup(L"DropPopup", {Item(L"MenuDropPath", L"パス名", drop, 1),
+                                    Item(L"MenuDropContent", L"内容", drop, 2),
+                                    Item(L"MenuDropIcon", L"アイコン", drop, 3)});
 }
 
 }  // namespace quill::ui

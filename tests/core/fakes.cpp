@@ -23,6 +23,16 @@ std::optional<std::u16string> ScriptedDialogs::OpenFile(const std::u16string& fi
   return path;
 }
 
+std::optional<std::u16string> ScriptedDialogs::OpenTextRecordFile(const std::u16string& filter,
+                                                                  bool& page_separated) {
+  if (text_record_dialog) return text_record_dialog->OpenTextRecordFile(filter, page_separated);
+  if (!page_clicks.empty()) {
+    if (page_clicks.front()) page_separated = *page_clicks.front();
+    page_clicks.pop_front();
+  }
+  return OpenFile(filter);
+}
+
 std::optional<std::u16string> ScriptedDialogs::SaveFile(const std::u16string& filter,
                                                         const std::u16string& extension) {
   filters.push_back(filter);

@@ -22,12 +22,18 @@ class ScriptedDialogs : public platform::Dialogs {
  public:
   int ShowMessage(const std::u16string& text, unsigned style) override;
   std::optional<std::u16string> OpenFile(const std::u16string& filter) override;
+  // Answers from `open_paths`; a value in `page_clicks` is clicked first.
+  std::optional<std::u16string> OpenTextRecordFile(const std::u16string& filter,
+                                                   bool& page_separated) override;
   std::optional<std::u16string> SaveFile(const std::u16string& filter,
                                          const std::u16string& default_extension) override;
 
   // Answers for the next message boxes; with none left, a box is answered OK.
   std::deque<int> answers;
   std::deque<std::optional<std::u16string>> open_paths;
+  std::deque<std::optional<bool>> page_clicks;
+  // When set, the text-record dialog is this one's (the system's).
+  platform::Dialogs* text_record_dialog = nullptr;
   std::deque<std::optional<std::u16string>> save_paths;
   std::vector<std::u16string> shown;  // texts of the boxes shown
   std::vector<std::u16string> filters;

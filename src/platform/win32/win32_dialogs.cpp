@@ -49,7 +49,53 @@ std::optional<std::u16string> ShowFileDialog(HWND owner, const std::u16string& f
   return std::u16string(reinterpret_cast<const char16_t*>(path.c_str()));
 }
 
+// The extension's two choices, and the template that holds them.
+constexpr int kTextRecordTemplate = 100;
+constexpr int kPageChoice = 1000;
+constexpr int kLineChoice = 1001;
+
+UINT_PTR CALLBACK TextRecordHook(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_INITDIALOG) {
+    const auto* record = reinterpret_cast<const OPENFILENAMEW*>(lparam);
+    auto* page_separated = reinterpret_cast<bool*>(record->lCustData);
+    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(page_separated));
+    ::CheckRadioButton(dialog, kPageChoice, kLineChoice,
+                       *page_separated ? kPageChoice : kLineChoice);
+    return 1;
+  }
+  if (message == WM_COMMAND && HIWORD(wparam) == 0) {
+    auto* page_separated = reinterpret_cast<bool*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (page_separated) *page_separated = ::IsDlgButtonChecked(dialog, kPageChoice) == BST_CHECKED;
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
+
+std::optional<std::u16string> Win32Dialogs::OpenTextRecordFile(const std::u16string& filter,
+                                                               bool& page_separated) {
+  // Wide names: a file whose name the 8-bit code page cannot spell opens
+  // too.
+  std::wstring path(32768, L'\0');
+  const std::wstring filters = DialogFilter(filter);
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = reinterpret_cast<HWND>(owner_);
+  dialog.hInstance = ::GetModuleHandleW(nullptr);
+  dialog.lpstrFilter = filters.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = static_cast<DWORD>(path.size());
+  dialog.Flags =
+      OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK | OFN_HIDEREADONLY;
+  dialog.lCustData = reinterpret_cast<LPARAM>(&page_separated);
+  dialog.lpfnHook = TextRecordHook;
+  dialog.lpTemplateName = MAKEINTRESOURCEW(kTextRecordTemplate);
+  if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
+  path.resize(wcslen(path.c_str()));
+  return std::u16string(reinterpret_cast<const char16_t*>(path.c_str()));
+}
 
 int Win32Dialogs::ShowMessage(const std::u16string& text, unsigned style) {
   return ::MessageBoxW(reinterpret_cast<HWND>(owner_), Wide(text), Wide(title_), style);

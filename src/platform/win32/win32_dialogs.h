@@ -12,6 +12,9 @@ class Win32Dialogs : public Dialogs {
 
   int ShowMessage(const std::u16string& text, unsigned style) override;
   std::optional<std::u16string> OpenFile(const std::u16string& filter) override;
+  // Its extension is dialog template 100 of the executable's resources.
+  std::optional<std::u16string> OpenTextRecordFile(const std::u16string& filter,
+                                                   bool& page_separated) override;
   std::optional<std::u16string> SaveFile(const std::u16string& filter,
                                          const std::u16string& default_extension) override;
 
