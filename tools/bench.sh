@@ -5,13 +5,14 @@
 # same bytes and ImageMagick's convert; prints milliseconds per operation.
 # Then encodes and decodes screenshot-like images with the RLE8 codec, beside
 # a memcpy of their pixels and netpbm's bmptopnm reading the same file,
-# and converts a 1920×1080 picture to each pixel format. Last, the Windows
+# and converts a 1920×1080 picture to each pixel format, exports it as JPEG
+# beside libjpeg-turbo on the same pixels and imports it as a BMP file. Last, the Windows
 # program's full-screen capture, timed under Wine on a 1280×1024 display.
 #   tools/bench.sh [FILE.bmp...]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-build_tree bench dib_bench rle_bench convert_bench
+build_tree bench dib_bench rle_bench convert_bench exchange_bench
 files=("$@")
 if [ ${#files[@]} -eq 0 ]; then
   images=$build/bench/images
@@ -25,6 +26,7 @@ fi
 "$build/bench/bin/dib_bench" --benchmark_color=false "${files[@]}"
 "$build/bench/bin/rle_bench" --benchmark_color=false
 "$build/bench/bin/convert_bench" --benchmark_color=false
+"$build/bench/bin/exchange_bench" --benchmark_color=false
 
 windows=$(wine_primary_build)
 build_tree "$windows" capture_bench
