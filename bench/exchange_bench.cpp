@@ -17,6 +17,7 @@
 #include "dib/kv_stream.h"
 #include "exchange/exchange.h"
 #include "platform/memory/memory_clipboard.h"
+#include "screen_like_pixels.h"
 
 namespace {
 
@@ -28,17 +29,7 @@ void Paint(dib::TKvDIB& picture) {
   auto& body = picture.MutableInternalDIB();
   body.CreateDIB(kWidth, kHeight, 24, 0);
   const auto& info = body.DIBInfo;
-  for (int y = 0; y < kHeight; ++y) {
-    std::uint8_t* p = info.Bits() + y * info.Stride();
-    for (int x = 0; x < kWidth; ++x, p += 3) {
-      int r = x * 255 / (kWidth - 1), g = y * 255 / (kHeight - 1), b = 128;
-      if (x > 200 && x < 900 && y > 100 && y < 700) r = g = b = 240;  // a window
-      if (y > 800 && y < 900) b = (x * 7 + y * 13) & 255;             // detail
-      p[0] = static_cast<std::uint8_t>(b);
-      p[1] = static_cast<std::uint8_t>(g);
-      p[2] = static_cast<std::uint8_t>(r);
-    }
-  }
+  quill::bench::PaintScreenLike(info.Bits(), static_cast<int>(info.Stride()), kWidth, kHeight);
 }
 
 class NoPane : public exchange::TextPane {
