@@ -26,6 +26,14 @@ constexpr const char* kIncludeInHistory = "CanIncludeInClipboardHistory";
 // registered name: its number, so that the list keeps one item per format.
 std::string UnnamedFormat(unsigned format) { return "#" + std::to_string(format); }
 
+// Formats whose data is a drawing object, not a memory block: they are not
+// kept, and asking for them would make the system build one (a bitmap of
+// a copied screenshot costs tens of milliseconds) only to drop it.
+bool IsGdiHandleFormat(unsigned format) {
+  return format == cf::kBitmap || format == cf::kPalette || format == cf::kDspBitmap ||
+         format == cf::kDspEnhMetafile;
+}
+
 bool WriteAll(platform::Stream& stream, const void* bytes, std::size_t size) {
   std::uint32_t written = 0;
   return stream.Write(bytes, static_cast<std::uint32_t>(size), &written) == kOk && written == size;
@@ -64,7 +72,7 @@ std::vector<Recorder::TakenFormat> Recorder::TakeClipboardFormats() {
     if (format == cf::kMetafilePict) continue;
     std::string name = filter_.NameOf(format, format > 16 ? clipboard_.GetFormatName(format) : "");
     if (format > 16 && name.empty()) name = UnnamedFormat(format);
-    if (!filter_.Passes(format, name)) continue;
+    if (!filter_.Passes(format, name) || IsGdiHandleFormat(format)) continue;
     const platform::DataHandle data = clipboard_.GetData(format);
     if (!data) continue;
     if (format == cf::kEnhMetafile) {
@@ -111,13 +119,24 @@ RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
 
 RecordKind Recorder::ReadRecord(std::int32_t n, bool announce_only, std::string& date) {
   date.clear();
-  if (!root_) return kNoRecord;
-  std::unique_ptr<platform::Storage> record;
-  if (root_->OpenStorage(ElementName(n), mode::kOpenForReading, record) != kOk) return kNoRecord;
-  std::unique_ptr<platform::ElementEnumerator> elements;
-  if (record->EnumElements(elements) != kOk) return kNoRecord;
-
+  std::vector<std::string> items;
   RecordKind kind = kNoRecord;
+  if (!PlaceRecord(n, announce_only, kind, items)) return kNoRecord;
+  if (!items.empty()) date = items.front();
+  view_.BuildDisplayMenu(items);
+  return kind;
+}
+
+bool Recorder::PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
+                           std::vector<std::string>& items) {
+  kind = kNoRecord;
+  items.clear();
+  if (!root_) return false;
+  std::unique_ptr<platform::Storage> record;
+  if (root_->OpenStorage(ElementName(n), mode::kOpenForReading, record) != kOk) return false;
+  std::unique_ptr<platform::ElementEnumerator> elements;
+  if (record->EnumElements(elements) != kOk) return false;
+
   std::string index_text;
   {
     platform::ClipboardSession session(clipboard_, window_);
@@ -163,10 +182,8 @@ RecordKind Recorder::ReadRecord(std::int32_t n, bool announce_only, std::string&
       }
     }
   }
-  const std::vector<std::string> items = ReadCommaText(index_text);
-  if (!items.empty()) date = items.front();
-  view_.BuildDisplayMenu(items);
-  return kind;
+  items = ReadCommaText(index_text);
+  return true;
 }
 
 RecordKind Recorder::FormattedWrite(const std::u16string& text, std::string& date) {

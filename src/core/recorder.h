@@ -64,6 +64,10 @@ class Recorder {
   int NextSlot() const;
   RecordKind WriteRecord(std::int32_t n, std::string& date);
   RecordKind ReadRecord(std::int32_t n, bool announce_only, std::string& date);
+  // ReadRecord without the display menu: puts record `n` on the clipboard
+  // and gives its kind and Header items; false if there is no such record.
+  bool PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
+                   std::vector<std::string>& items);
   // "整形書き込み": `text` (the text box's content, quoted already if so
   // wished) becomes the clipboard's text, and record CurrentNo is written
   // anew from the clipboard. Returns its kind and date, or kNoRecord when

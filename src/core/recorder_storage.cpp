@@ -62,6 +62,18 @@ std::u16string Ascii(const char* text) {
   return out;
 }
 
+// Brackets a load, also when it ends early.
+class LoadingScope {
+ public:
+  explicit LoadingScope(RecorderView& view) : view_(view) { view_.BeginLoading(); }
+  ~LoadingScope() { view_.EndLoading(); }
+  LoadingScope(const LoadingScope&) = delete;
+  LoadingScope& operator=(const LoadingScope&) = delete;
+
+ private:
+  RecorderView& view_;
+};
+
 bool HoldsAnyRecord(platform::Storage& root) {
   std::unique_ptr<platform::ElementEnumerator> elements;
   if (root.EnumElements(elements) != kOk) return false;
@@ -178,14 +190,20 @@ void Recorder::OpenBtnClick() {
     OpenStorage();
     return;
   }
-  while (record_count_ < max_records_) {
-    std::string date;
-    const RecordKind kind = ReadRecord(record_count_ + 1, false, date);
-    if (kind < 0) break;
-    ++record_count_;
-    current_no_ = record_count_;
-    view_.ShowLoadedText((kind & kHasText) != 0);
-    view_.SetListRow(current_no_, kind, date);
+  {
+    LoadingScope loading(view_);
+    while (record_count_ < max_records_) {
+      // Only the record shown at the end needs its display menu.
+      RecordKind kind = kNoRecord;
+      std::vector<std::string> items;
+      if (!PlaceRecord(record_count_ + 1, false, kind, items) || kind < 0) break;
+      const std::string date = items.empty() ? std::string() : items.front();
+      ++record_count_;
+      current_no_ = record_count_;
+      view_.ShowLoadedText((kind & kHasText) != 0);
+      view_.SetListRow(current_no_, kind, date);
+      view_.ShowLoading(record_count_);
+    }
   }
   if (record_count_ > 0) {
     current_no_ = 1;

@@ -34,6 +34,12 @@ class RecorderView {
   // While loading a storage: the text box holds the clipboard's text, or
   // nothing for a record without text.
   virtual void ShowLoadedText(bool has_text) = 0;
+  // A storage is being loaded: rows are set one after another from
+  // BeginLoading to EndLoading, and ShowLoading tells how many records are
+  // in so far (the view shows it now and then, as progress).
+  virtual void BeginLoading() = 0;
+  virtual void ShowLoading(int loaded) = 0;
+  virtual void EndLoading() = 0;
   // No record is shown: empty text box, no picture.
   virtual void ShowNoRecord() = 0;
   // Hides both the text box and the picture.

@@ -44,17 +44,32 @@ void Memo::Create(HWND parent, UINT id, HFONT font) {
 std::vector<std::wstring> Memo::Lines() const {
   std::vector<std::wstring> lines;
   const int count = static_cast<int>(::SendMessageW(hwnd(), EM_GETLINECOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    const int start = static_cast<int>(::SendMessageW(hwnd(), EM_LINEINDEX, i, 0));
-    const int length = static_cast<int>(::SendMessageW(hwnd(), EM_LINELENGTH, start, 0));
-    std::wstring line(static_cast<std::size_t>(std::max(length, 1)) + 1, L'\0');
-    *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(line.size());
-    const int copied = static_cast<int>(
-        ::SendMessageW(hwnd(), EM_GETLINE, i, reinterpret_cast<LPARAM>(line.data())));
-    line.resize(static_cast<std::size_t>(std::min(copied, length)));
-    lines.push_back(std::move(line));
-  }
+  for (int i = 0; i < count; ++i) lines.push_back(Line(i));
   return lines;
+}
+
+void Memo::SetText(const std::wstring& text) {
+  // The control draws its scroll bar at once on every change of text,
+  // which costs as much as the change itself. Redrawing is only suspended
+  // while the control is shown: letting it go again would show a hidden one.
+  const bool shown = ::IsWindowVisible(hwnd()) != FALSE;
+  if (shown) ::SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  Control::SetText(text);
+  if (!shown) return;
+  ::SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+}
+
+std::wstring Memo::Line(int index) const {
+  const int start = static_cast<int>(::SendMessageW(hwnd(), EM_LINEINDEX, index, 0));
+  if (start < 0) return {};
+  const int length = static_cast<int>(::SendMessageW(hwnd(), EM_LINELENGTH, start, 0));
+  std::wstring line(static_cast<std::size_t>(std::max(length, 1)) + 1, L'\0');
+  *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(line.size());
+  const int copied = static_cast<int>(
+      ::SendMessageW(hwnd(), EM_GETLINE, index, reinterpret_cast<LPARAM>(line.data())));
+  line.resize(static_cast<std::size_t>(std::min(copied, length)));
+  return line;
 }
 
 // --- CheckBox ---

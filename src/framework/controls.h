@@ -54,6 +54,11 @@ class Memo : public Control {
   void Create(HWND parent, UINT id, HFONT font) override;
   // The lines as the control wraps them.
   std::vector<std::wstring> Lines() const;
+  // One of them, without reading the others; empty past the last.
+  std::wstring Line(int index) const;
+  // Replaces the text; the control is drawn again when the window next
+  // paints, not at once.
+  void SetText(const std::wstring& text);
 };
 
 class CheckBox : public Control {

@@ -30,11 +30,11 @@ std::vector<std::wstring> ListView::Items() const {
 int ListView::Count() const { return ListView_GetItemCount(hwnd()); }
 void ListView::Clear() { ListView_DeleteAllItems(hwnd()); }
 
-int ListView::AddRow(const std::wstring& caption) {
+int ListView::AddRow(const std::wstring& caption, int image) {
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
   item.iItem = Count();
-  item.iImage = -1;
+  item.iImage = image;
   item.pszText = const_cast<wchar_t*>(caption.c_str());
   filling_ = true;  // a new row's initial state is no user's change
   const int row = ListView_InsertItem(hwnd(), &item);
@@ -84,8 +84,27 @@ bool ListView::Selected(int row) const {
 }
 
 void ListView::SelectOnly(int row) {
-  ListView_SetItemState(hwnd(), -1, 0, LVIS_SELECTED);
-  if (row >= 0 && row < Count()) ListView_SetItemState(hwnd(), row, LVIS_SELECTED, LVIS_SELECTED);
+  // The list takes one selection at a time: selecting a row lets go of the
+  // other by itself. Clearing every row first would cost a pass over all
+  // of them per call.
+  if (row >= 0 && row < Count()) {
+    ListView_SetItemState(hwnd(), row, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    ListView_SetItemState(hwnd(), -1, 0, LVIS_SELECTED);
+  }
+}
+
+// Only a list that is shown is suspended: letting redrawing go again would
+// show a hidden one.
+ListView::Filling::Filling(ListView& list)
+    : list_(list), suspended_(list.hwnd() && ::IsWindowVisible(list.hwnd())) {
+  if (suspended_) ::SendMessageW(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
+}
+
+ListView::Filling::~Filling() {
+  if (!suspended_ || !list_.hwnd()) return;
+  ::SendMessageW(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list_.hwnd(), nullptr, TRUE);
 }
 
 bool ListView::Checked(int row) const { return ListView_GetCheckState(hwnd(), row) != FALSE; }

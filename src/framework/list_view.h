@@ -33,7 +33,7 @@ class ListView : public Control {
 
   int Count() const;
   void Clear();
-  int AddRow(const std::wstring& caption);
+  int AddRow(const std::wstring& caption, int image = -1);
   void DeleteRow(int row);
   std::wstring Caption(int row) const;
   void SetCaption(int row, const std::wstring& caption);
@@ -45,6 +45,19 @@ class ListView : public Control {
   bool Selected(int row) const;
   // Marks one row selected, without moving the focus mark or scrolling.
   void SelectOnly(int row);
+  // Rows added or changed while a Filling lives are drawn once, when it
+  // ends: a list of a thousand rows is filled without a repaint per row.
+  class Filling {
+   public:
+    explicit Filling(ListView& list);
+    ~Filling();
+    Filling(const Filling&) = delete;
+    Filling& operator=(const Filling&) = delete;
+
+   private:
+    ListView& list_;
+    bool suspended_;
+  };
   bool Checked(int row) const;
   void SetChecked(int row, bool checked);
   // The row at a point of the client area, or -1.

@@ -33,11 +33,14 @@ constexpr unsigned kBitmap = 2;
 constexpr unsigned kMetafilePict = 3;
 constexpr unsigned kOemText = 7;
 constexpr unsigned kDib = 8;
+constexpr unsigned kPalette = 9;
 constexpr unsigned kUnicodeText = 13;
 constexpr unsigned kEnhMetafile = 14;
 constexpr unsigned kHDrop = 15;
 constexpr unsigned kLocale = 16;
 constexpr unsigned kDibV5 = 17;
+constexpr unsigned kDspBitmap = 0x82;
+constexpr unsigned kDspEnhMetafile = 0x8E;
 }  // namespace cf
 
 }  // namespace quill::platform

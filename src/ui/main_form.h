@@ -94,6 +94,9 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void BuildDisplayMenu(const std::vector<std::string>& items) override;
   void UpdateCounter(int current, int count) override;
   void ShowLoadedText(bool has_text) override;
+  void BeginLoading() override;
+  void ShowLoading(int loaded) override;
+  void EndLoading() override;
   void ShowNoRecord() override;
   void HidePreview() override;
   void SetFormattedWriteEnabled(bool enabled) override;
@@ -211,6 +214,9 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   std::function<void(int)> TagCommand(void (TFQuillet::*handler)(int));
   // Puts `text` on the clipboard; false if the clipboard refused it.
   bool PutClipboardText(const std::string& text);
+  // The clipboard's text for the memo (CF_TEXT up to its zero byte), or
+  // only its first line.
+  std::wstring ClipboardText(bool first_line_only);
   // After a change of the clipboard: in automatic mode lets messages
   // arrive until that state has been looked at by capture (at most a time
   // limit); in manual mode delivers what is pending once. False when the
@@ -253,6 +259,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   bool close_after_load_ = false;  // closed during a load or a drop
   int drop_choice_ = 0;            // the item chosen from DropPopup
   bool dropping_ = false;          // a drop is being handled
+  std::optional<framework::ListView::Filling> list_filling_;  // while a storage loads
+  ULONGLONG loading_shown_at_ = 0;                            // tick of the last progress
 };
 
 }  // namespace quill::ui

@@ -15,7 +15,6 @@ namespace quill::ui {
 void TFQuillet::RefreshPreview(core::RecordKind kind) {
   UpdateCounter(recorder_->CurrentNo(), recorder_->RecordCount());
   std::wstring status;
-  c_.Memo1->SetText(L"");
   // Bit tests: a failed read (-1) counts as both.
   if (kind & core::kHasPicture) {
     if (services_.clipboard.IsFormatAvailable(platform::cf::kDib))
@@ -23,10 +22,10 @@ void TFQuillet::RefreshPreview(core::RecordKind kind) {
     else
       DrawClipboardMetafile();
   }
-  if (kind & core::kHasText) {
-    ShowLoadedText(true);
-    status += TextStatus(ToAnsi(c_.Memo1->Text()).size());
-  }
+  // The memo is cleared and filled in one change: each change costs a
+  // redraw of its scroll bar.
+  c_.Memo1->SetText((kind & core::kHasText) ? ClipboardText(false) : std::wstring());
+  if (kind & core::kHasText) status += TextStatus(ToAnsi(c_.Memo1->Text()).size());
   // A record with text and picture opens on its text.
   c_.Memo1->SetVisible(kind != core::kHasPicture);
   c_.Image1->SetVisible(kind == core::kHasPicture);

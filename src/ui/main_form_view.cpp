@@ -21,21 +21,25 @@ constexpr std::size_t kMaxSummaryBytes = 4096;
 }  // namespace
 
 std::wstring TFQuillet::MemoFirstLine() const {
-  const std::vector<std::wstring> lines = c_.Memo1->Lines();
-  if (lines.empty()) return {};
-  const std::string bytes = ToAnsi(lines.front());
-  if (bytes.size() <= kMaxSummaryBytes) return lines.front();
+  const std::wstring line = c_.Memo1->Line(0);
+  const std::string bytes = ToAnsi(line);
+  if (bytes.size() <= kMaxSummaryBytes) return line;
   return FromAnsi(bytes.substr(0, kMaxSummaryBytes));
 }
 
 void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string& date) {
   framework::ListView& list = *c_.ListView;
   int row = number - 1;
-  if (list.Count() < number) row = list.AddRow(RowCaption(number));
-  list.SetCaption(row, RowCaption(number));
+  if (list.Count() < number) {
+    row = list.AddRow(RowCaption(number), kind);
+  } else {
+    list.SetCaption(row, RowCaption(number));
+    list.SetImage(row, kind);
+  }
   list.SetSubItems(row, {FromAnsi(date), MemoFirstLine()});
-  list.SetImage(row, kind);
-  list.SelectOnly(row);
+  // While a storage loads the list is not drawn: only the row shown at the
+  // end is selected.
+  if (!list_filling_) list.SelectOnly(row);
 }
 
 void TFQuillet::DeleteListRow(int index) { c_.ListView->DeleteRow(index); }
@@ -66,22 +70,45 @@ void TFQuillet::UpdateCounter(int current, int count) {
   if (tray_) tray_->SetTip(TrayTip(caption));
 }
 
-void TFQuillet::ShowLoadedText(bool has_text) {
-  std::wstring text;
-  if (has_text) {
-    platform::ClipboardSession session(services_.clipboard,
-                                       reinterpret_cast<platform::WindowId>(hwnd()));
-    if (session.is_open()) {
-      platform::GlobalView view(services_.clipboard,
-                                services_.clipboard.GetData(platform::cf::kText));
-      if (view.locked()) {
-        const char* bytes = reinterpret_cast<const char*>(view.bytes().data());
-        text = FromAnsi(std::string(bytes, strnlen(bytes, view.bytes().size())));
-      }
-    }
-  }
-  c_.Memo1->SetText(text);
+std::wstring TFQuillet::ClipboardText(bool first_line_only) {
+  platform::ClipboardSession session(services_.clipboard,
+                                     reinterpret_cast<platform::WindowId>(hwnd()));
+  if (!session.is_open()) return {};
+  platform::GlobalView view(services_.clipboard, services_.clipboard.GetData(platform::cf::kText));
+  if (!view.locked()) return {};
+  const char* bytes = reinterpret_cast<const char*>(view.bytes().data());
+  std::string_view ansi(bytes, strnlen(bytes, view.bytes().size()));
+  if (first_line_only) ansi = ansi.substr(0, ansi.find_first_of("\r\n"));
+  return FromAnsi(std::string(ansi));
 }
+
+void TFQuillet::ShowLoadedText(bool has_text) {
+  // While a storage loads the memo only gives the row its first line,
+  // which the first line break ends however the memo wraps: the rest
+  // would be laid out for nothing.
+  c_.Memo1->SetText(has_text ? ClipboardText(list_filling_.has_value()) : std::wstring());
+}
+
+void TFQuillet::BeginLoading() {
+  list_filling_.emplace(*c_.ListView);
+  loading_shown_at_ = ::GetTickCount64();
+}
+
+void TFQuillet::ShowLoading(int loaded) {
+  // Often enough to be seen counting, seldom enough to cost nothing.
+  constexpr ULONGLONG kProgressEveryMs = 100;
+  const ULONGLONG now = ::GetTickCount64();
+  if (now - loading_shown_at_ < kProgressEveryMs) return;
+  loading_shown_at_ = now;
+  UpdateCounter(loaded, loaded);
+  wchar_t text[64];
+  std::swprintf(text, std::size(text), L"読み込み中: %d レコード", loaded);
+  c_.StatusBar->SetSimpleText(text);
+  ::UpdateWindow(hwnd());
+  ::UpdateWindow(c_.StatusBar->hwnd());
+}
+
+void TFQuillet::EndLoading() { list_filling_.reset(); }
 
 void TFQuillet::ShowNoRecord() {
   c_.Image1->SetVisible(false);

@@ -102,6 +102,9 @@ class FakeView : public RecorderView {
   void BuildDisplayMenu(const std::vector<std::string>& items) override { display_menu = items; }
   void UpdateCounter(int current, int count) override { counter = {current, count}; }
   void ShowLoadedText(bool has_text) override { memo = has_text ? ClipboardText() : ""; }
+  void BeginLoading() override { loading.push_back(-1); }
+  void ShowLoading(int loaded) override { loading.push_back(loaded); }
+  void EndLoading() override { loading.push_back(-2); }
   void ShowNoRecord() override { memo.clear(), memo_visible = true; }
   void HidePreview() override { memo_visible = false; }
   void SetFormattedWriteEnabled(bool enabled) override { formatted_write = enabled; }
@@ -118,6 +121,8 @@ class FakeView : public RecorderView {
   bool memo_visible = true;
   std::vector<std::string> display_menu;
   std::pair<int, int> counter = {-1, -1};
+  // BeginLoading as -1, each ShowLoading's count, EndLoading as -2.
+  std::vector<int> loading;
   // The recorder's CurrentNo and RecordCount: the window's preview shows
   // them in the caption, as UpdateCounter does.
   std::function<std::pair<int, int>()> counters;

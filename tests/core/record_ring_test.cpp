@@ -242,6 +242,8 @@ TEST_P(LoadTest, LoadingStopsAtTheFirstMissingNumber) {
   EXPECT_EQ(view_->rows[1].date, "2001/02/03 04:05");
   EXPECT_EQ(view_->memo, "record 1");
   EXPECT_EQ(view_->selected, 0);
+  // The rows are filled inside one loading bracket that counts them.
+  EXPECT_EQ(view_->loading, (std::vector<int>{-1, 1, 2, -2}));
   EXPECT_TRUE(recorder_->StorageName().empty());
   // Passing the records over the clipboard recorded nothing new.
   EXPECT_EQ(recorder_->RecordCount(), 2);
