@@ -7,7 +7,11 @@
 # a memcpy of their pixels and netpbm's bmptopnm reading the same file,
 # and converts a 1920×1080 picture to each pixel format, exports it as JPEG
 # beside libjpeg-turbo on the same pixels and imports it as a BMP file. Last, the Windows
-# program's full-screen capture, timed under Wine on a 1280×1024 display.
+# program under Wine on a 1280×1024 display: its full-screen capture, where
+# the time of opening a storage and of recording a copy goes (the system's
+# calls against the window's work), and the figures a user meets, measured
+# from another process that drives the program (open, moves, captures,
+# bursts) and printed beside their goals.
 #   tools/bench.sh [FILE.bmp...]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -30,8 +34,12 @@ fi
 
 windows=$(wine_primary_build)
 build_tree "$windows" capture_bench
+# The figures users wait for are goals set for the 64-bit program.
+build_tree win64 breakdown_bench recorder_bench
 start_virtual_display 1280x1024
 trap stop_environment EXIT
 wine_environment "$build/$windows/wineprefix-bench"
 wine_virtual_desktop 1280x1024
 wine_run "$build/$windows/bin/capture_bench.exe"
+wine_run "$build/win64/bin/breakdown_bench.exe"
+wine_run "$build/win64/bin/recorder_bench.exe"

@@ -40,6 +40,7 @@ class ProgramUnderTest {
   // The names in the program's folder that match a pattern ("*.stg").
   std::vector<std::wstring> Files(const std::wstring& pattern) const;
   const std::wstring& folder() const { return folder_; }
+  HANDLE process() const { return process_.hProcess; }
 
  private:
   std::wstring folder_;

@@ -1,0 +1,191 @@
+// Where the time of opening a storage and of recording a copied picture
+// goes, in the program's own window over the system's services: the
+// compound-file calls, the clipboard calls and the rest (the window: list
+// rows, preview, menus, painting). Makes a storage of 999 short texts and
+// one of 999 mixed records; records a 1920 x 1080 picture copied five
+// times, then opens each storage twice. Prints milliseconds.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bench/sample_storages.h"
+#include "bench/timed_services.h"
+#include "framework/application.h"
+#include "ui/main_form.h"
+#include "ui/system_services.h"
+
+namespace {
+
+// Answers the open dialog with the file to open and No to every question.
+class Answers : public quill::platform::Dialogs {
+ public:
+  std::u16string path;
+  int ShowMessage(const std::u16string&, unsigned) override { return quill::platform::answer::kNo; }
+  std::optional<std::u16string> OpenFile(const std::u16string&) override { return path; }
+  std::optional<std::u16string> OpenTextRecordFile(const std::u16string&, bool&) override {
+    return std::nullopt;
+  }
+  std::optional<std::u16string> SaveFile(const std::u16string&, const std::u16string&) override {
+    return std::nullopt;
+  }
+};
+
+double Now() {
+  LARGE_INTEGER count, frequency;
+  ::QueryPerformanceCounter(&count);
+  ::QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void Pump() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    quill::framework::Application::Deliver(message);
+}
+
+std::wstring TempFile(const wchar_t* name) {
+  wchar_t folder[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder) + name;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // "texts": only the storage of texts, opened once.
+  const bool texts_only = argc > 1 && std::string(argv[1]) == "texts";
+  ::CoInitialize(nullptr);
+  constexpr int kRecords = 999;
+  struct Sample {
+    const char* what;
+    const wchar_t* file;
+    quill::bench::Mix mix;
+  };
+  const Sample samples[] = {{"999 texts", L"quill-open-texts.stg", quill::bench::Mix::kText},
+                            {"999 mixed", L"quill-open-mixed.stg", quill::bench::Mix::kMixed}};
+  const std::size_t count = texts_only ? 1 : std::size(samples);
+  for (std::size_t i = 0; i < count; ++i) {
+    const Sample& sample = samples[i];
+    const double start = Now();
+    if (!quill::bench::MakeSampleStorage(TempFile(sample.file), kRecords, sample.mix)) {
+      std::printf("cannot make %ls\n", sample.file);
+      return 1;
+    }
+    std::printf("made %s in %.0f ms\n", sample.what, Now() - start);
+  }
+  ::CoUninitialize();
+
+  quill::framework::Application application;
+  if (!application.Initialize(L"Quilleteer")) return 1;
+  quill::ui::SystemServices system;
+  quill::bench::Stopwatch clipboard_time, storage_time;
+  quill::bench::TimedClipboard clipboard(system.clipboard, clipboard_time);
+  quill::bench::TimedStorageFiles files(system.files, storage_time);
+  Answers answers;
+  const quill::core::RecorderServices services{clipboard, system.messages, files, answers,
+                                               system.clock};
+  quill::ui::TFQuillet form(services, system.screen, system.shell);
+  if (!form.Create() || !form.HasStorage()) return 1;
+  form.Show(SW_SHOW);
+  Pump();
+  // First into the temporary storage, as at start. The picture is copied
+  // by this process as another program would; the window records it when
+  // the notification's posted capture runs.
+  const std::vector<std::uint8_t> picture = quill::bench::PictureBlock(1920, 1080, 5);
+  form.recorder().FormActivate(true);
+  for (int copy = 0; copy < 5; ++copy) {
+    const int before = form.recorder().CurrentNo();
+    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, picture.size());
+    std::memcpy(::GlobalLock(block), picture.data(), picture.size());
+    ::GlobalUnlock(block);
+    clipboard_time.Reset();
+    storage_time.Reset();
+    const double start = Now();
+    if (!::OpenClipboard(nullptr)) return 1;
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_DIB, block);
+    ::CloseClipboard();
+    const double copied = Now();
+    while (form.recorder().CurrentNo() == before && Now() - start < 10000) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      Pump();
+    }
+    ::UpdateWindow(form.hwnd());
+    const double total = Now() - start;
+    const double preview_start = Now();
+    form.RefreshPreview(quill::core::kHasPicture);
+    ::UpdateWindow(form.hwnd());
+    const double preview = Now() - preview_start;
+    std::printf(
+        "record a copied 1920x1080 picture: %.0f ms (the copy itself %.0f, storage %.0f, "
+        "clipboard %.0f, window and the rest %.0f, of which the preview about %.0f)\n",
+        total, copied - start, storage_time.ms(), clipboard_time.ms(),
+        total - (copied - start) - storage_time.ms() - clipboard_time.ms(), preview);
+  }
+  for (int copy = 0; copy < 5; ++copy) {
+    const int before = form.recorder().CurrentNo();
+    const std::string text = "a short text " + std::to_string(copy);
+    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
+    ::GlobalUnlock(block);
+    clipboard_time.Reset();
+    storage_time.Reset();
+    const double start = Now();
+    if (!::OpenClipboard(nullptr)) return 1;
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_TEXT, block);
+    ::CloseClipboard();
+    const double copied = Now();
+    while (form.recorder().CurrentNo() == before && Now() - start < 10000) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      Pump();
+    }
+    ::UpdateWindow(form.hwnd());
+    const double total = Now() - start;
+    std::printf(
+        "record a copied short text: %.1f ms (the copy itself %.1f, storage %.1f, clipboard "
+        "%.1f, window and the rest %.1f)\n",
+        total, copied - start, storage_time.ms(), clipboard_time.ms(),
+        total - (copied - start) - storage_time.ms() - clipboard_time.ms());
+  }
+  for (int round = 0; round < (texts_only ? 1 : 2); ++round) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const Sample& sample = samples[i];
+      const std::wstring path = TempFile(sample.file);
+      answers.path.assign(path.begin(), path.end());
+      clipboard_time.Reset();
+      storage_time.Reset();
+      const double start = Now();
+      form.OpenBtnClick();
+      ::UpdateWindow(form.hwnd());
+      const double total = Now() - start;
+      std::printf(
+          "open %s: %.0f ms (storage %.0f, clipboard %.0f, window and the rest %.0f); "
+          "%d records\n",
+          sample.what, total, storage_time.ms(), clipboard_time.ms(),
+          total - storage_time.ms() - clipboard_time.ms(), form.recorder().RecordCount());
+      Pump();
+      clipboard_time.Reset();
+      storage_time.Reset();
+      const double moves_start = Now();
+      for (int move = 0; move < 20; ++move) {
+        form.recorder().NextBtnClick();
+        ::UpdateWindow(form.hwnd());
+      }
+      const double moves = (Now() - moves_start) / 20;
+      std::printf("  next record: %.1f ms a move (storage %.1f, clipboard %.1f, the rest %.1f)\n",
+                  moves, storage_time.ms() / 20, clipboard_time.ms() / 20,
+                  moves - (storage_time.ms() + clipboard_time.ms()) / 20);
+      Pump();
+    }
+  }
+  ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+  Pump();
+  for (const Sample& sample : samples) ::DeleteFileW(TempFile(sample.file).c_str());
+  return 0;
+}

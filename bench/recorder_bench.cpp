@@ -1,0 +1,409 @@
+// The recorder's speed where a user waits, measured from outside as a user
+// and another program meet it: Quilleteer.exe runs in a process of its own
+// and this program opens storages through its open button and dialog,
+// moves through the records with real keys and clicks, and copies texts
+// and pictures. Prints each figure beside its goal.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench/sample_storages.h"
+#include "tests/e2e/program_under_test.h"
+#include "tests/e2e/storage_summary.h"
+
+namespace {
+
+using quill::e2e::CaptionOf;
+using quill::e2e::ProgramUnderTest;
+
+constexpr DWORD kWait = 120000;
+constexpr int kOpenButton = 1;  // the tool bar's first button
+constexpr int kNextButton = 8;
+constexpr wchar_t kSettingsKey[] = L"Software\\Marlowin\\Quilleteer\\Setting";
+constexpr DWORD k256Colours = 4;  // the colour setting's "256 colors (8 bit)"
+
+double Now() {
+  LARGE_INTEGER count, frequency;
+  ::QueryPerformanceCounter(&count);
+  ::QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Figures {
+  std::vector<double> ms;
+  double Median() {
+    if (ms.empty()) return -1;
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+  }
+  double Max() const { return ms.empty() ? -1 : *std::max_element(ms.begin(), ms.end()); }
+};
+
+void Row(const char* what, const std::string& measured, const char* goal) {
+  std::printf("  %-58s %-26s %s\n", what, measured.c_str(), goal);
+  std::fflush(stdout);
+}
+
+std::string Ms(double ms) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.0f ms", ms);
+  return text;
+}
+
+std::string MedianMax(Figures& f) {
+  char text[64];
+  std::snprintf(text, sizeof text, "median %.0f, max %.0f ms", f.Median(), f.Max());
+  return text;
+}
+
+// Waits until `done` holds, checking every millisecond; false on timeout.
+bool Await(const std::function<bool()>& done, DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    ::Sleep(1);
+  }
+  return true;
+}
+
+HWND ChildOfClass(HWND parent, const wchar_t* class_name) {
+  struct Search {
+    const wchar_t* name;
+    HWND found;
+  } search = {class_name, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM context) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(context);
+        wchar_t name[64] = {};
+        ::GetClassNameW(child, name, 64);
+        if (std::wstring(name) != s->name) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A rectangle a control of the program fills in (a tool bar button, a
+// list row), read through memory of the program's process.
+RECT RemoteRect(HANDLE process, HWND control, UINT message, WPARAM wparam, LONG left) {
+  RECT rect = {left, 0, 0, 0};
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return {};
+  ::WriteProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+  ::SendMessageW(control, message, wparam, reinterpret_cast<LPARAM>(remote));
+  ::ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  ::MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// Moves the pointer there first and lets the window see it, as a hand
+// does, so that the press lands on what is under it.
+void PointAt(const RECT& r) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = ((r.left + r.right) / 2 * 65536 + 32768) / ::GetSystemMetrics(SM_CXSCREEN);
+  input.mi.dy = ((r.top + r.bottom) / 2 * 65536 + 32768) / ::GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  ::SendInput(1, &input, sizeof input);
+  ::Sleep(100);
+}
+
+void Click() {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, input, sizeof(INPUT));
+}
+
+void ClickIn(const RECT& r) {
+  PointAt(r);
+  Click();
+}
+
+std::wstring Counter(int current, int count) {
+  return L"Quilleteer  " + std::to_wstring(current) + L"/" + std::to_wstring(count);
+}
+
+// The program answering again: everything before this message is done,
+// the record's row and preview included.
+bool Answers(HWND window) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 60000, &result) != 0;
+}
+
+struct OpenFigures {
+  double ms = -1;
+  int progress_steps = 0;      // counter captions seen while it loaded
+  double longest_silence = 0;  // ms the window answered no message
+  SIZE_T working_set = 0;
+};
+
+OpenFigures OpenThroughDialog(ProgramUnderTest& program, HWND window, const std::wstring& file,
+                              int records) {
+  OpenFigures figures;
+  const HWND tool_bar = ChildOfClass(window, L"ToolbarWindow32");
+  const RECT open_button = RemoteRect(program.process(), tool_bar, TB_GETRECT, kOpenButton, 0);
+  // A window that has just come up may let the first click go by.
+  HWND dialog = nullptr;
+  for (int attempt = 0; attempt < 3 && !dialog; ++attempt) {
+    ::SetForegroundWindow(window);
+    ClickIn(open_button);
+    dialog = program.WaitForDialog(5000);
+  }
+  if (!dialog || !quill::e2e::ChooseFile(dialog, file)) {
+    std::printf("  (open: no open dialog)\n");
+    return figures;
+  }
+  const double start = Now();
+  const std::wstring done = Counter(1, records);
+  std::wstring last;
+  double last_answer = start;
+  for (;;) {
+    DWORD_PTR result = 0;
+    const double asked = Now();
+    if (::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 20, &result)) last_answer = Now();
+    figures.longest_silence = std::max(figures.longest_silence, asked - last_answer);
+    const std::wstring caption = CaptionOf(window);
+    if (caption == done) break;
+    if (caption != last && caption.find(L"/") != std::wstring::npos) ++figures.progress_steps;
+    last = caption;
+    if (Now() - start > kWait) {
+      std::printf("  (open: the window still reads \"%ls\")\n", caption.c_str());
+      return figures;
+    }
+    ::Sleep(5);
+  }
+  Answers(window);
+  figures.ms = Now() - start;
+  PROCESS_MEMORY_COUNTERS memory = {};
+  memory.cb = sizeof memory;
+  if (::GetProcessMemoryInfo(program.process(), &memory, sizeof memory))
+    figures.working_set = memory.WorkingSetSize;
+  return figures;
+}
+
+// Moves by `move` from record `from` and times until the next record is
+// shown; `prepare` (not timed) comes before each move.
+Figures TimeMoves(HWND window, int from, int count, const std::function<void(int)>& prepare,
+                  const std::function<void()>& move) {
+  Figures figures;
+  for (int i = 0; i < count; ++i) {
+    prepare(from + i);
+    const double start = Now();
+    move();
+    if (!quill::e2e::WaitForCaption(window, Counter(from + i + 1, 999), 10000) ||
+        !Answers(window)) {
+      std::printf("  (move %d: the window still reads \"%ls\")\n", from + i,
+                  CaptionOf(window).c_str());
+      break;
+    }
+    figures.ms.push_back(Now() - start);
+  }
+  return figures;
+}
+
+// Copies a block as another program would; the clock starts with the copy.
+double CopyAndTime(HWND window, UINT format, const std::vector<std::uint8_t>& bytes,
+                   const std::wstring& shown) {
+  const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
+  ::GlobalUnlock(block);
+  const double start = Now();
+  if (!::OpenClipboard(nullptr)) {
+    ::GlobalFree(block);
+    return -1;
+  }
+  ::EmptyClipboard();
+  ::SetClipboardData(format, block);
+  ::CloseClipboard();
+  if (!Await([&] { return CaptionOf(window) == shown; }, kWait) || !Answers(window)) return -1;
+  return Now() - start;
+}
+
+void SetColourSetting(DWORD index) {
+  HKEY key = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+    return;
+  ::RegSetValueExW(key, L"Color", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&index),
+                   sizeof index);
+  ::RegCloseKey(key);
+}
+
+HWND StartProgram(ProgramUnderTest& program) {
+  if (!program.Start()) return nullptr;
+  const HWND window = program.WaitForWindowOfClass(L"TFQuillet", kWait);
+  if (window) ::SetForegroundWindow(window);
+  return window;
+}
+
+void OpenAndMove(const std::wstring& texts, const std::wstring& mixed,
+                 const std::wstring& mixed_4096) {
+  std::printf("Opening a storage of 999 records through the open dialog:\n");
+  {
+    ProgramUnderTest program;
+    const HWND window = StartProgram(program);
+    if (!window) return;
+    OpenFigures open = OpenThroughDialog(program, window, texts, 999);
+    Row("999 texts: OK to record 1 shown", Ms(open.ms), "goal <= 3000 ms");
+    Row("  counter steps seen while loading", std::to_string(open.progress_steps), "");
+    Row("  longest time answering no message", Ms(open.longest_silence), "");
+
+    const HWND list = ChildOfClass(window, L"SysListView32");
+    const HWND tool_bar = ChildOfClass(window, L"ToolbarWindow32");
+    ClickIn(RemoteRect(program.process(), list, LVM_GETITEMRECT, 0, LVIR_LABEL));
+    Answers(window);
+    const auto nothing = [](int) {};
+    Figures keys = TimeMoves(window, 1, 20, nothing, [] { quill::e2e::SendKeys({VK_RIGHT}); });
+    Row("move with the Right key (20 moves)", MedianMax(keys), "goal <= 20 ms each");
+    const RECT next = RemoteRect(program.process(), tool_bar, TB_GETRECT, kNextButton, 0);
+    PointAt(next);
+    Figures buttons = TimeMoves(window, 21, 20, nothing, Click);
+    Row("move with the next button (20 moves)", MedianMax(buttons), "goal <= 20 ms each");
+    // Back to the first record: the rows below it are in view.
+    quill::e2e::SendKeys({VK_UP});
+    quill::e2e::WaitForCaption(window, Counter(1, 999), 10000);
+    Figures rows = TimeMoves(
+        window, 1, 10,
+        [&](int at) {
+          // Past the double-click time: each click is a click of its own.
+          ::Sleep(::GetDoubleClickTime());
+          PointAt(RemoteRect(program.process(), list, LVM_GETITEMRECT, at, LVIR_LABEL));
+        },
+        Click);
+    Row("move with a click on the next row (10 moves)", MedianMax(rows), "goal <= 20 ms each");
+    program.CloseDiscarding(window, kWait);
+  }
+  for (const auto& [file, what] :
+       {std::pair{mixed, "999 mixed (texts, 1920x1080 pictures, drawings)"},
+        std::pair{mixed_4096, "the same in 4096-byte sectors, as saved now"}}) {
+    ProgramUnderTest program;
+    const HWND window = StartProgram(program);
+    if (!window) return;
+    OpenFigures open = OpenThroughDialog(program, window, file, 999);
+    Row(what, Ms(open.ms), "goal <= 10000 ms");
+    Row("  counter steps seen while loading", std::to_string(open.progress_steps), "");
+    Row("  longest time answering no message", Ms(open.longest_silence), "");
+    Row("  working set after the open", std::to_string(open.working_set / (1024 * 1024)) + " MB",
+        "goal < 100 MB");
+    program.CloseDiscarding(window, kWait);
+  }
+}
+
+void Captures() {
+  std::printf("From another program's copy to the record shown:\n");
+  const std::vector<std::uint8_t> picture = quill::bench::PictureBlock(1920, 1080, 11);
+  for (const DWORD colour : {DWORD{0}, k256Colours}) {
+    SetColourSetting(colour);
+    quill::e2e::SettleClipboard();
+    ProgramUnderTest program;
+    const HWND window = StartProgram(program);
+    if (!window) return;
+    int n = 0;
+    Figures texts, pictures;
+    if (colour == 0) {
+      for (int i = 0; i < 10; ++i) {
+        const std::string text = "short text " + std::to_string(i);
+        ++n;
+        texts.ms.push_back(CopyAndTime(window, CF_TEXT,
+                                       std::vector<std::uint8_t>(text.begin(), text.end() + 1),
+                                       Counter(n, n)));
+      }
+      Row("short text (10 copies)", MedianMax(texts), "goal <= 30 ms");
+    }
+    for (int i = 0; i < 5; ++i) {
+      ++n;
+      pictures.ms.push_back(CopyAndTime(window, CF_DIB, picture, Counter(n, n)));
+    }
+    Row(colour == 0 ? "1920x1080 24-bit picture, no conversion (5 copies)"
+                    : "1920x1080 24-bit picture, \"256 colors\" (5 copies)",
+        MedianMax(pictures), colour == 0 ? "goal <= 100 ms" : "");
+    program.CloseDiscarding(window, kWait);
+  }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Marlowin\\Quilleteer");
+}
+
+void Bursts() {
+  std::printf("200 distinct texts copied by another program:\n");
+  for (const DWORD pause : {DWORD{20}, DWORD{5}}) {
+    quill::e2e::SettleClipboard();
+    ProgramUnderTest program;
+    const HWND window = StartProgram(program);
+    if (!window) return;
+    for (int i = 0; i < 200; ++i) {
+      quill::e2e::CopyText("burst " + std::to_string(i));
+      ::Sleep(pause);
+    }
+    // Until the counter stays still for a second.
+    std::wstring last;
+    for (int steady = 0; steady < 10; ::Sleep(100)) {
+      const std::wstring now = CaptionOf(window);
+      steady = now == last ? steady + 1 : 0;
+      last = now;
+    }
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    const HWND question = program.WaitForDialog(kWait);
+    if (!question) return;
+    quill::e2e::PressButton(question, IDYES);
+    const HWND save = program.WaitForOtherDialog(question, kWait);
+    const std::wstring saved = program.folder() + L"\\burst.stg";
+    if (!save || !quill::e2e::ChooseFile(save, saved) || !program.WaitForExit(kWait)) return;
+    const quill::e2e::StorageSummary summary = quill::e2e::Summarise(saved);
+    char text[96];
+    std::snprintf(text, sizeof text, "%d records, %d distinct", summary.records,
+                  static_cast<int>(summary.texts.size()));
+    Row(pause == 20 ? "copied 20 ms apart" : "copied 5 ms apart", text,
+        pause == 20 ? "goal >= 190 distinct, no duplicate" : "");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::CoInitialize(nullptr);
+  const std::string only = argc > 1 ? argv[1] : "";
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring texts = std::wstring(temp) + L"quill-bench-texts.stg";
+  const std::wstring mixed = std::wstring(temp) + L"quill-bench-mixed.stg";
+  const std::wstring mixed_4096 = std::wstring(temp) + L"quill-bench-mixed-4096.stg";
+  if (only.empty() || only == "open") {
+    // Made once and kept in the temporary folder: making them takes longer
+    // than the runs.
+    const double start = Now();
+    struct Sample {
+      std::wstring file;
+      quill::bench::Mix mix;
+      unsigned sectors;
+    };
+    for (const Sample& sample : {Sample{texts, quill::bench::Mix::kText, 512},
+                                 Sample{mixed, quill::bench::Mix::kMixed, 512},
+                                 Sample{mixed_4096, quill::bench::Mix::kMixed, 4096}}) {
+      const std::wstring& file = sample.file;
+      if (::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+      if (!quill::bench::MakeSampleStorage(file, 999, sample.mix, sample.sectors)) {
+        std::printf("cannot make the sample storage %ls\n", file.c_str());
+        ::DeleteFileW(file.c_str());
+        return 1;
+      }
+    }
+    std::printf("(sample storages ready in %.0f s)\n", (Now() - start) / 1000);
+    OpenAndMove(texts, mixed, mixed_4096);
+  }
+  if (only.empty() || only == "capture") Captures();
+  if (only.empty() || only == "burst") Bursts();
+  ::CoUninitialize();
+  return 0;
+}
