@@ -10,15 +10,17 @@ bool IsBlank(char c) {
   return u >= 1 && u <= 32;
 }
 
-bool NeedsQuotes(const std::string& item) {
-  for (char c : item) {
-    if (c == '\0') return false;  // the text ends at a zero byte
+// The text ends at a zero byte, so an item does too: written whole, the
+// rest of it would hide every item after it from the reader.
+std::string_view UpToZero(std::string_view item) { return item.substr(0, item.find('\0')); }
+
+bool NeedsQuotes(std::string_view item) {
+  for (char c : item)
     if (IsBlank(c) || c == '"' || c == ',') return true;
-  }
   return false;
 }
 
-std::string Quoted(const std::string& item) {
+std::string Quoted(std::string_view item) {
   std::string out = "\"";
   for (char c : item) {
     if (c == '"') out += '"';
@@ -30,16 +32,22 @@ std::string Quoted(const std::string& item) {
 }  // namespace
 
 std::string WriteCommaText(const std::vector<std::string>& items) {
-  if (items.size() == 1 && items[0].empty()) return "\"\"";
+  if (items.size() == 1 && UpToZero(items[0]).empty()) return "\"\"";
   std::string text;
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (i) text += ',';
-    text += NeedsQuotes(items[i]) ? Quoted(items[i]) : items[i];
+    const std::string_view item = UpToZero(items[i]);
+    if (NeedsQuotes(item))
+      text += Quoted(item);
+    else
+      text += item;
   }
   return text;
 }
 
 std::vector<std::string> ReadCommaText(std::string_view text) {
+  // A zero byte ends the text wherever it stands, inside quotes too.
+  text = UpToZero(text);
   std::vector<std::string> items;
   std::size_t p = 0;
   const std::size_t end = text.size();
@@ -65,9 +73,8 @@ std::vector<std::string> ReadCommaText(std::string_view text) {
       }
     } else {
       const std::size_t start = p;
-      while (p < end && !IsBlank(text[p]) && text[p] != ',' && text[p] != '\0') ++p;
+      while (p < end && !IsBlank(text[p]) && text[p] != ',') ++p;
       item.assign(text.substr(start, p - start));
-      if (p < end && text[p] == '\0') p = end;  // a zero byte ends the text
     }
     items.push_back(std::move(item));
     skip_blanks();

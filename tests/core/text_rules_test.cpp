@@ -61,6 +61,19 @@ TEST(CommaText, ReadsTextsOfOtherWriters) {
   EXPECT_EQ(ReadCommaText(std::string("a\0b", 3)), L{"a"});
 }
 
+TEST(CommaText, AZeroByteEndsTheTextAndEachItem) {
+  using L = std::vector<std::string>;
+  using namespace std::string_literals;
+  // Nothing after it is read, inside quotes or not, and it makes no item.
+  EXPECT_EQ(ReadCommaText("\"a b\"\0,c"s), L{"a b"});
+  EXPECT_EQ(ReadCommaText("a \0"s), L{"a"});
+  EXPECT_EQ(ReadCommaText("\t\0"s), L{});
+  EXPECT_EQ(ReadCommaText("\"x\0y\",z"s), L{"x"});
+  // An item is written up to it, so the items after it are kept.
+  EXPECT_EQ(ReadCommaText(WriteCommaText({"a\0b"s, "c"})), (L{"a", "c"}));
+  EXPECT_EQ(WriteCommaText({" \0"s}), "\" \"");
+}
+
 TEST(HeaderDate, PadsEveryFieldAndUsesTheSeparators) {
   EXPECT_EQ(FormatHeaderDate({2026, 1, 2, 3, 4, 5}, '/', ':'), "2026/01/02 03:04");
   EXPECT_EQ(FormatHeaderDate({999, 12, 31, 23, 59, 0}, '-', '.'), "0999-12-31 23.59");
