@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -25,10 +26,12 @@ namespace {
 class Answers : public quill::platform::Dialogs {
  public:
   std::u16string path;
+  std::u16string text_path;
   int ShowMessage(const std::u16string&, unsigned) override { return quill::platform::answer::kNo; }
   std::optional<std::u16string> OpenFile(const std::u16string&) override { return path; }
-  std::optional<std::u16string> OpenTextRecordFile(const std::u16string&, bool&) override {
-    return std::nullopt;
+  std::optional<std::u16string> OpenTextRecordFile(const std::u16string&, bool& pages) override {
+    pages = false;
+    return text_path;
   }
   std::optional<std::u16string> SaveFile(const std::u16string&, const std::u16string&) override {
     return std::nullopt;
@@ -57,8 +60,10 @@ std::wstring TempFile(const wchar_t* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // "texts": only the storage of texts, opened once.
+  // "texts": only the storage of texts, opened once. "lines N": only the
+  // loading of a text file of N lines, one record per line.
   const bool texts_only = argc > 1 && std::string(argv[1]) == "texts";
+  const int lines = argc > 2 && std::string(argv[1]) == "lines" ? std::atoi(argv[2]) : 0;
   ::CoInitialize(nullptr);
   constexpr int kRecords = 999;
   struct Sample {
@@ -68,7 +73,7 @@ int main(int argc, char** argv) {
   };
   const Sample samples[] = {{"999 texts", L"quill-open-texts.stg", quill::bench::Mix::kText},
                             {"999 mixed", L"quill-open-mixed.stg", quill::bench::Mix::kMixed}};
-  const std::size_t count = texts_only ? 1 : std::size(samples);
+  const std::size_t count = lines ? 0 : texts_only ? 1 : std::size(samples);
   for (std::size_t i = 0; i < count; ++i) {
     const Sample& sample = samples[i];
     const double start = Now();
@@ -93,6 +98,27 @@ int main(int argc, char** argv) {
   if (!form.Create() || !form.HasStorage()) return 1;
   form.Show(SW_SHOW);
   Pump();
+  if (lines) {
+    const std::wstring file = TempFile(L"quill-lines.txt");
+    std::string text;
+    for (int i = 1; i <= lines; ++i) text += "line " + std::to_string(i) + " of a loaded file\r\n";
+    const HANDLE out =
+        ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    ::CloseHandle(out);
+    answers.text_path.assign(file.begin(), file.end());
+    form.recorder().FormActivate(true);
+    const double start = Now();
+    form.MenuTextClick();
+    const double seconds = (Now() - start) / 1000;
+    std::printf("load %d lines as records: %.1f s, %.1f records a second (%d records kept)\n",
+                lines, seconds, lines / seconds, form.recorder().RecordCount());
+    ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    Pump();
+    ::DeleteFileW(file.c_str());
+    return 0;
+  }
   // First into the temporary storage, as at start. The picture is copied
   // by this process as another program would; the window records it when
   // the notification's posted capture runs.

@@ -259,8 +259,10 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   bool close_after_load_ = false;  // closed during a load or a drop
   int drop_choice_ = 0;            // the item chosen from DropPopup
   bool dropping_ = false;          // a drop is being handled
-  std::optional<framework::ListView::Filling> list_filling_;  // while a storage loads
-  ULONGLONG loading_shown_at_ = 0;                            // tick of the last progress
+  // While a storage loads: the list's redrawing held, and when progress
+  // was last shown.
+  std::optional<framework::ListView::Filling> list_filling_;
+  ULONGLONG loading_shown_at_ = 0;
 };
 
 }  // namespace quill::ui
