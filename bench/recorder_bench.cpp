@@ -74,22 +74,23 @@ bool Await(const std::function<bool()>& done, DWORD milliseconds) {
   return true;
 }
 
+struct ClassSearch {
+  const wchar_t* name;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND child, LPARAM context) {
+  auto* search = reinterpret_cast<ClassSearch*>(context);
+  wchar_t name[64] = {};
+  ::GetClassNameW(child, name, 64);
+  if (std::wstring(name) != search->name) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
 HWND ChildOfClass(HWND parent, const wchar_t* class_name) {
-  struct Search {
-    const wchar_t* name;
-    HWND found;
-  } search = {class_name, nullptr};
-  ::EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM context) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(context);
-        wchar_t name[64] = {};
-        ::GetClassNameW(child, name, 64);
-        if (std::wstring(name) != s->name) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search = {class_name, nullptr};
+  ::EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
