@@ -15,11 +15,12 @@ std::wstring DisplayItem(int tag) { return kDisplayMenu + std::to_wstring(tag); 
 
 void TFQuillet::BuildDisplayMenu(const std::vector<std::string>& names) {
   // A record lists its standard formats under the filter's captions, which
-  // the user can edit; the filter's row of a standard format is its number.
-  const auto& filter = *c_.FilterListView;
-  const std::wstring text_name = filter.Caption(platform::cf::kText);
-  const std::wstring bitmap_name = filter.Caption(platform::cf::kDib);
-  const std::wstring metafile_name = filter.Caption(platform::cf::kEnhMetafile);
+  // the user can edit, cut to the length a record keeps: matched by the
+  // whole caption, a long one would never be found.
+  const core::FormatFilter& filter = recorder_->Filter();
+  const std::wstring text_name = FromAnsi(filter.NameOf(platform::cf::kText, ""));
+  const std::wstring bitmap_name = FromAnsi(filter.NameOf(platform::cf::kDib, ""));
+  const std::wstring metafile_name = FromAnsi(filter.NameOf(platform::cf::kEnhMetafile, ""));
   int text = 0, bitmap = 0, metafile = 0;  // tags of the chosen items; 0 for none
 
   std::vector<framework::MenuItem> items;

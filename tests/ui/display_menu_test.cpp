@@ -100,6 +100,13 @@ TEST_F(PreviewTest, AnEditedFilterCaptionIsTheNameMatched) {
   form_->BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB"});
   EXPECT_EQ(EnabledItems(), std::vector<std::wstring>{L"DIB"});
   EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"DIB"});
+
+  // A caption longer than a record keeps of it (40 bytes) still names the text.
+  const std::wstring long_caption(50, L'T');
+  filter.SetCaption(1, long_caption);
+  form_->FilterCaptionEdited(1, long_caption);
+  Capture({Text("long")});
+  EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{std::wstring(40, L'T')});
 }
 
 // Rebuilding the menu for every shown record must not use up command
