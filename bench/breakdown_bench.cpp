@@ -11,7 +11,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "bench/sample_storages.h"
@@ -124,47 +123,20 @@ int main(int argc, char** argv) {
   // the notification's posted capture runs.
   const std::vector<std::uint8_t> picture = quill::bench::PictureBlock(1920, 1080, 5);
   form.recorder().FormActivate(true);
-  for (int copy = 0; copy < 5; ++copy) {
+  // Copies a block as another program would and waits until the window
+  // has recorded it; prints the total and its parts.
+  const auto record_copy = [&](const char* what, UINT format,
+                               const std::vector<std::uint8_t>& bytes, bool picture_preview) {
     const int before = form.recorder().CurrentNo();
-    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, picture.size());
-    std::memcpy(::GlobalLock(block), picture.data(), picture.size());
+    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
     ::GlobalUnlock(block);
     clipboard_time.Reset();
     storage_time.Reset();
     const double start = Now();
-    if (!::OpenClipboard(nullptr)) return 1;
+    if (!::OpenClipboard(nullptr)) return;
     ::EmptyClipboard();
-    ::SetClipboardData(CF_DIB, block);
-    ::CloseClipboard();
-    const double copied = Now();
-    while (form.recorder().CurrentNo() == before && Now() - start < 10000) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      Pump();
-    }
-    ::UpdateWindow(form.hwnd());
-    const double total = Now() - start;
-    const double preview_start = Now();
-    form.RefreshPreview(quill::core::kHasPicture);
-    ::UpdateWindow(form.hwnd());
-    const double preview = Now() - preview_start;
-    std::printf(
-        "record a copied 1920x1080 picture: %.0f ms (the copy itself %.0f, storage %.0f, "
-        "clipboard %.0f, window and the rest %.0f, of which the preview about %.0f)\n",
-        total, copied - start, storage_time.ms(), clipboard_time.ms(),
-        total - (copied - start) - storage_time.ms() - clipboard_time.ms(), preview);
-  }
-  for (int copy = 0; copy < 5; ++copy) {
-    const int before = form.recorder().CurrentNo();
-    const std::string text = "a short text " + std::to_string(copy);
-    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
-    ::GlobalUnlock(block);
-    clipboard_time.Reset();
-    storage_time.Reset();
-    const double start = Now();
-    if (!::OpenClipboard(nullptr)) return 1;
-    ::EmptyClipboard();
-    ::SetClipboardData(CF_TEXT, block);
+    ::SetClipboardData(format, block);
     ::CloseClipboard();
     const double copied = Now();
     while (form.recorder().CurrentNo() == before && Now() - start < 10000) {
@@ -174,10 +146,24 @@ int main(int argc, char** argv) {
     ::UpdateWindow(form.hwnd());
     const double total = Now() - start;
     std::printf(
-        "record a copied short text: %.1f ms (the copy itself %.1f, storage %.1f, clipboard "
-        "%.1f, window and the rest %.1f)\n",
-        total, copied - start, storage_time.ms(), clipboard_time.ms(),
+        "record a copied %s: %.1f ms (the copy itself %.1f, storage %.1f, clipboard %.1f, "
+        "window and the rest %.1f",
+        what, total, copied - start, storage_time.ms(), clipboard_time.ms(),
         total - (copied - start) - storage_time.ms() - clipboard_time.ms());
+    if (picture_preview) {
+      // Drawn again alone: about what the preview took of the rest.
+      const double preview_start = Now();
+      form.RefreshPreview(quill::core::kHasPicture);
+      ::UpdateWindow(form.hwnd());
+      std::printf(", of which the preview about %.1f", Now() - preview_start);
+    }
+    std::printf(")\n");
+  };
+  for (int copy = 0; copy < 5; ++copy) record_copy("1920x1080 picture", CF_DIB, picture, true);
+  for (int copy = 0; copy < 5; ++copy) {
+    const std::string text = "a short text " + std::to_string(copy);
+    record_copy("short text", CF_TEXT, std::vector<std::uint8_t>(text.begin(), text.end() + 1),
+                false);
   }
   for (int round = 0; round < (texts_only ? 1 : 2); ++round) {
     for (std::size_t i = 0; i < count; ++i) {
