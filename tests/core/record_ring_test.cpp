@@ -1,5 +1,8 @@
 // The ring of records: numbering, overwriting, deleting, reordering and
 // loading a storage file.
+#include <numeric>
+#include <vector>
+
 #include "core/storage_modes.h"
 #include "recorder_fixture.h"
 
@@ -202,7 +205,7 @@ TEST_P(RingTest, DraggingARecordInsertsItBeforeTheTarget) {
 class LoadTest : public RecorderTest {
  protected:
   // A storage file made element by element, as another program would.
-  std::u16string MakeFile(std::initializer_list<int> records) {
+  std::u16string MakeFile(const std::vector<int>& records) {
     const std::u16string path = storage_world_->PathOf(u"made.stg");
     std::unique_ptr<platform::Storage> root;
     EXPECT_EQ(files().CreateDocfile(path, mode::kCreateRoot, root), kOk);
@@ -248,6 +251,26 @@ TEST_P(LoadTest, LoadingStopsAtTheFirstMissingNumber) {
   // Passing the records over the clipboard recorded nothing new.
   EXPECT_EQ(recorder_->RecordCount(), 2);
   EXPECT_FALSE(files().Exists(TempStorage()));
+}
+
+TEST_P(LoadTest, AFullRingOf999RecordsLoadsWholeAndRecordsNothing) {
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  std::vector<int> numbers(999);
+  std::iota(numbers.begin(), numbers.end(), 1);
+  dialogs_.open_paths.push_back(MakeFile(numbers));
+  recorder_->OpenBtnClick();
+  Pump();
+  EXPECT_EQ(recorder_->RecordCount(), 999);
+  EXPECT_EQ(recorder_->CurrentNo(), 1);
+  ASSERT_EQ(view_->rows.size(), 999u);
+  EXPECT_EQ(view_->rows[998].caption, " 999");
+  EXPECT_EQ(view_->rows[998].content, "record 999");
+  EXPECT_EQ(view_->selected, 0);
+  // The clipboard ends holding record 1, and no pass over it was recorded.
+  EXPECT_EQ(view_->ClipboardText(), "record 1");
+  EXPECT_EQ(view_->memo, "record 1");
+  EXPECT_EQ(view_->loading.size(), 999u + 2);
 }
 
 TEST_P(LoadTest, AtMostARingFullIsLoadedAndTheFileIsWorkedOnInPlace) {
