@@ -25,5 +25,9 @@ inline constexpr char16_t kRecoveredStorage[] =
 inline constexpr char16_t kRecoveredUnreadableStorage[] =
     u"前回正常に終了しなかったときの記録はストレージとして開けないため、"
     u"そのままの内容を次のファイルに残しました:\n";
+// Shown after a load that stopped at a record that could not be read
+// whole (a damaged file): the records before it were loaded.
+inline constexpr char16_t kDamagedStorage[] =
+    u"ストレージが壊れているため、次の番号のレコードから後は読み込めません:\n";
 
 }  // namespace quill::core::text

@@ -1,5 +1,8 @@
 // Writing a record from the clipboard and putting a record back on it; the
 // formatted write, which does both.
+#include <new>
+#include <stdexcept>
+
 #include "core/comma_text.h"
 #include "core/element_name.h"
 #include "core/header_date.h"
@@ -39,6 +42,20 @@ bool WriteAll(platform::Stream& stream, const void* bytes, std::size_t size) {
   return stream.Write(bytes, static_cast<std::uint32_t>(size), &written) == kOk && written == size;
 }
 
+// Removes every element of a record, its Header first.
+void EmptyRecord(platform::Storage& record) {
+  std::vector<std::u16string> names;
+  {
+    std::unique_ptr<platform::ElementEnumerator> elements;
+    if (record.EnumElements(elements) != kOk) return;
+    platform::ElementStat element;
+    while (elements->Next(element) == kOk) names.push_back(element.name);
+  }
+  record.DestroyElement(kHeaderStream);
+  for (const std::u16string& name : names)
+    if (name != kHeaderStream) record.DestroyElement(name);
+}
+
 bool ReadAll(platform::Stream& stream, void* bytes, std::uint32_t size) {
   std::uint32_t read = 0;
   return stream.Read(bytes, size, &read) == kOk && read == size;
@@ -67,6 +84,20 @@ std::vector<Recorder::TakenFormat> Recorder::TakeClipboardFormats() {
   if (ContentIsPrivate()) return taken;
   platform::ClipboardSession session(clipboard_, window_);
   if (!session.is_open()) return taken;
+  try {
+    TakeOpenClipboard(taken);
+  } catch (const std::bad_alloc&) {
+    // A block too large for our memory: a record without it would be a
+    // silently changed copy, so nothing is recorded and the stored records
+    // stay as they are.
+    taken.clear();
+  } catch (const std::length_error&) {
+    taken.clear();
+  }
+  return taken;
+}
+
+void Recorder::TakeOpenClipboard(std::vector<TakenFormat>& taken) {
   for (unsigned format = clipboard_.EnumFormats(0); format != 0;
        format = clipboard_.EnumFormats(format)) {
     if (format == cf::kMetafilePict) continue;
@@ -86,7 +117,6 @@ std::vector<Recorder::TakenFormat> Recorder::TakeClipboardFormats() {
       taken.push_back({format, std::move(name), {view.bytes().begin(), view.bytes().end()}});
     }
   }
-  return taken;
 }
 
 RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
@@ -95,24 +125,34 @@ RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
   // same number as it was.
   const std::vector<TakenFormat> taken = TakeClipboardFormats();
   if (taken.empty()) return kNoRecord;
-  std::unique_ptr<platform::Storage> record;
-  if (root_->CreateStorage(ElementName(n), mode::kCreateElement, record) != kOk) return kNoRecord;
-  date = FormatHeaderDate(clock_.Now(), clock_.DateSeparator(), clock_.TimeSeparator());
-  std::vector<std::string> names = {date};
+  // A record that replaces another is emptied and written anew inside its
+  // own storage: the storage's siblings, the other records, are not
+  // relinked, so a run cut off meanwhile can harm no other record. Its
+  // Header goes first and comes back last: a record cut off while being
+  // written is one without a Header.
   RecordKind kind = kNoRecord;
-  for (const TakenFormat& f : taken) {
-    names.push_back(f.name);
-    kind = WithFormat(kind, f.format);
-    std::unique_ptr<platform::Stream> stream;
-    if (record->CreateStream(ElementName(static_cast<std::int32_t>(f.format)), mode::kCreateElement,
-                             stream) == kOk)
-      WriteAll(*stream, f.bytes.data(), f.bytes.size());
-  }
-  std::unique_ptr<platform::Stream> header;
-  if (record->CreateStream(kHeaderStream, mode::kCreateElement, header) == kOk) {
-    const std::string text = WriteCommaText(names);
-    WriteAll(*header, text.data(), text.size());
-    view_.BuildDisplayMenu(names);
+  {
+    std::unique_ptr<platform::Storage> record;
+    if (root_->OpenStorage(ElementName(n), mode::kOpenForChange, record) == kOk)
+      EmptyRecord(*record);
+    else if (root_->CreateStorage(ElementName(n), mode::kCreateElement, record) != kOk)
+      return kNoRecord;
+    date = FormatHeaderDate(clock_.Now(), clock_.DateSeparator(), clock_.TimeSeparator());
+    std::vector<std::string> names = {date};
+    for (const TakenFormat& f : taken) {
+      names.push_back(f.name);
+      kind = WithFormat(kind, f.format);
+      std::unique_ptr<platform::Stream> stream;
+      if (record->CreateStream(ElementName(static_cast<std::int32_t>(f.format)),
+                               mode::kCreateElement, stream) == kOk)
+        WriteAll(*stream, f.bytes.data(), f.bytes.size());
+    }
+    std::unique_ptr<platform::Stream> header;
+    if (record->CreateStream(kHeaderStream, mode::kCreateElement, header) == kOk) {
+      const std::string text = WriteCommaText(names);
+      WriteAll(*header, text.data(), text.size());
+      view_.BuildDisplayMenu(names);
+    }
   }
   return kind;
 }
@@ -121,21 +161,23 @@ RecordKind Recorder::ReadRecord(std::int32_t n, bool announce_only, std::string&
   date.clear();
   std::vector<std::string> items;
   RecordKind kind = kNoRecord;
-  if (!PlaceRecord(n, announce_only, kind, items)) return kNoRecord;
+  if (PlaceRecord(n, announce_only, kind, items) == Placed::kNoSuchRecord) return kNoRecord;
   if (!items.empty()) date = items.front();
   view_.BuildDisplayMenu(items);
   return kind;
 }
 
-bool Recorder::PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
-                           std::vector<std::string>& items) {
+Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
+                                       std::vector<std::string>& items) {
   kind = kNoRecord;
   items.clear();
-  if (!root_) return false;
+  if (!root_) return Placed::kNoSuchRecord;
   std::unique_ptr<platform::Storage> record;
-  if (root_->OpenStorage(ElementName(n), mode::kOpenForReading, record) != kOk) return false;
+  if (root_->OpenStorage(ElementName(n), mode::kOpenForReading, record) != kOk)
+    return Placed::kNoSuchRecord;
   std::unique_ptr<platform::ElementEnumerator> elements;
-  if (record->EnumElements(elements) != kOk) return false;
+  if (record->EnumElements(elements) != kOk) return Placed::kDamaged;
+  bool damaged = false;
 
   std::string index_text;
   {
@@ -148,13 +190,21 @@ bool Recorder::PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
     };
     platform::ElementStat element;
     while (elements->Next(element) == kOk) {
-      if (element.type != platform::ElementType::kStream) continue;
+      // A stream too large for one clipboard block is left out whole, not
+      // cut to a part.
+      if (element.type != platform::ElementType::kStream || element.size > 0xFFFFFFFFu) continue;
       std::unique_ptr<platform::Stream> stream;
-      if (record->OpenStream(element.name, mode::kOpenForReading, stream) != kOk) continue;
-      const auto size = static_cast<std::uint32_t>(element.size & 0xFFFFFFFFu);
+      if (record->OpenStream(element.name, mode::kOpenForReading, stream) != kOk) {
+        damaged = true;
+        continue;
+      }
+      const auto size = static_cast<std::uint32_t>(element.size);
       if (element.name == kHeaderStream) {
         std::string text(size, '\0');
-        if (ReadAll(*stream, text.data(), size)) index_text = std::move(text);
+        if (ReadAll(*stream, text.data(), size))
+          index_text = std::move(text);
+        else
+          damaged = true;
         continue;
       }
       const auto format = static_cast<unsigned>(LeadingNumber(element.name) & 0xFFFF);
@@ -164,7 +214,10 @@ bool Recorder::PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
         placed();
       } else if (format == cf::kEnhMetafile) {
         std::vector<std::uint8_t> bytes(size);
-        if (!ReadAll(*stream, bytes.data(), size)) continue;
+        if (!ReadAll(*stream, bytes.data(), size)) {
+          damaged = true;
+          continue;
+        }
         platform::EnhMetafile metafile(clipboard_, bytes);
         platform::HandOver(clipboard_, format, metafile);
         placed();
@@ -174,7 +227,10 @@ bool Recorder::PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
         bool read = false;
         {
           platform::GlobalView view(clipboard_, block.get());
-          read = view.locked() && ReadAll(*stream, view.bytes().data(), size);
+          if (view.locked()) {
+            read = ReadAll(*stream, view.bytes().data(), size);
+            damaged = damaged || !read;
+          }
         }
         if (!read) continue;
         platform::HandOver(clipboard_, format, block);
@@ -183,7 +239,7 @@ bool Recorder::PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
     }
   }
   items = ReadCommaText(index_text);
-  return true;
+  return damaged ? Placed::kDamaged : Placed::kWhole;
 }
 
 RecordKind Recorder::FormattedWrite(const std::u16string& text, std::string& date) {

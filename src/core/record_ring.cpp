@@ -22,12 +22,16 @@ void Recorder::MovePosition(bool select) {
 
 void Recorder::MenuDelClick() {
   if (!root_ || current_no_ < 1) return;
-  if (root_->DestroyElement(ElementName(current_no_)) != platform::kOk) return;
+  const bool deleted = InOneTransaction([this] {
+    if (root_->DestroyElement(ElementName(current_no_)) != platform::kOk) return false;
+    for (int i = current_no_; i < record_count_; ++i)
+      root_->RenameElement(ElementName(i + 1), ElementName(i));
+    return true;
+  });
+  if (!deleted) return;
   // With a ring of size 0 the current record lies above RecordCount: it
   // was never counted, so deleting it leaves the count as it is.
   const bool counted = current_no_ <= record_count_;
-  for (int i = current_no_; i < record_count_; ++i)
-    root_->RenameElement(ElementName(i + 1), ElementName(i));
   view_.DeleteListRow(current_no_ - 1);
   if (counted) --record_count_;
   if (current_no_ > record_count_) current_no_ = record_count_;
@@ -56,18 +60,19 @@ void Recorder::ListViewDragDrop(int target) {
   // The dragged record waits under the free name "0" while the others
   // move up or down by one.
   const std::u16string parked = ElementName(0);
-  if (c < t) {
-    if (t == c + 1) return;  // dropped just below itself: it is already there
+  if (c < t && t == c + 1) return;  // dropped just below itself: it is already there
+  InOneTransaction([&] {
     root_->RenameElement(ElementName(c), parked);
-    for (int i = c + 1; i <= t - 1; ++i) root_->RenameElement(ElementName(i), ElementName(i - 1));
-    root_->RenameElement(parked, ElementName(t - 1));
-    view_.MoveRowContent(c - 1, t - 2);
-  } else {
-    root_->RenameElement(ElementName(c), parked);
-    for (int i = c - 1; i >= t; --i) root_->RenameElement(ElementName(i), ElementName(i + 1));
-    root_->RenameElement(parked, ElementName(t));
-    view_.MoveRowContent(c - 1, t - 1);
-  }
+    if (c < t) {
+      for (int i = c + 1; i <= t - 1; ++i) root_->RenameElement(ElementName(i), ElementName(i - 1));
+      root_->RenameElement(parked, ElementName(t - 1));
+    } else {
+      for (int i = c - 1; i >= t; --i) root_->RenameElement(ElementName(i), ElementName(i + 1));
+      root_->RenameElement(parked, ElementName(t));
+    }
+    return true;
+  });
+  view_.MoveRowContent(c - 1, c < t ? t - 2 : t - 1);
   MovePosition(false);
 }
 

@@ -4,6 +4,7 @@
 // it works through the platform services and tells its window what to show
 // through RecorderView.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,9 +66,11 @@ class Recorder {
   RecordKind WriteRecord(std::int32_t n, std::string& date);
   RecordKind ReadRecord(std::int32_t n, bool announce_only, std::string& date);
   // ReadRecord without the display menu: puts record `n` on the clipboard
-  // and gives its kind and Header items; false if there is no such record.
-  bool PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
-                   std::vector<std::string>& items);
+  // and gives its kind and Header items. kDamaged: a stream of it could not
+  // be read whole (a damaged file); what could be read was placed.
+  enum class Placed { kNoSuchRecord, kWhole, kDamaged };
+  Placed PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
+                     std::vector<std::string>& items);
   // "整形書き込み": `text` (the text box's content, quoted already if so
   // wished) becomes the clipboard's text, and record CurrentNo is written
   // anew from the clipboard. Returns its kind and date, or kNoRecord when
@@ -129,12 +132,20 @@ class Recorder {
   // Reads the formats that pass the filter; none if the clipboard content
   // asks not to be kept.
   std::vector<TakenFormat> TakeClipboardFormats();
+  void TakeOpenClipboard(std::vector<TakenFormat>& taken);
   bool ContentIsPrivate();
   // Before a capture of content that is not private: the clipboard's DIB
   // converted to the colour mode the window asks for and put back as the
   // clipboard's only content.
   void ConvertClipboardPicture();
   bool RecoverLeftoverStorage(const std::u16string& path);
+  // Runs `step` on the root storage opened as one transaction, committed
+  // if the step returns true: a run cut off in the middle of a step that
+  // renumbers records leaves them as they were before it (the compound-file
+  // library relinks its tree of names in several writes, and a process
+  // ended between them loses the names being moved). False if the step
+  // did not run or was not committed.
+  bool InOneTransaction(const std::function<bool()>& step);
   void EndLinkMode();
   void LeaveViewerChain();
 
@@ -149,6 +160,8 @@ class Recorder {
   FormatFilter filter_;
 
   std::u16string storage_name_;
+  // The file the root storage is open on (the temporary one or the user's).
+  std::u16string root_path_;
   platform::WindowId next_viewer_ = 0;
   bool in_chain_ = false;
   bool link_mode_ = false;

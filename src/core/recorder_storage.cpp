@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/recorder.h"
 #include "core/storage_modes.h"
+#include "core/storage_repair.h"
 
 namespace quill::core {
 
@@ -97,6 +98,7 @@ bool Recorder::RecoverLeftoverStorage(const std::u16string& path) {
     // create below, which then fails as well.
     if (platform::IsInUse(opened) || opened == platform::stg_error::kFileNotFound) return true;
     if (opened == kOk) {
+      RepairRecords(*leftover);
       if (!HoldsAnyRecord(*leftover)) return true;
       readable = true;
     }
@@ -135,6 +137,7 @@ bool Recorder::OpenStorage() {
   }
   root_.reset();
   if (files_.CreateDocfile(storage_name_, mode::kCreateRoot, root_) != kOk) root_.reset();
+  root_path_ = storage_name_;
   view_.SetExportEnabled(false);
   return root_ != nullptr;
 }
@@ -173,6 +176,26 @@ int Recorder::CloseStorage() {
   return result;
 }
 
+bool Recorder::InOneTransaction(const std::function<bool()>& step) {
+  root_.reset();
+  // Where the file cannot be opened so, the step runs directly.
+  if (files_.OpenDocfile(root_path_, mode::kOpenTransacted, root_) != kOk) root_.reset();
+  if (!root_ && files_.OpenDocfile(root_path_, mode::kOpenRoot, root_) != kOk) {
+    root_.reset();
+    dialogs_.ShowMessage(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
+    return false;
+  }
+  const bool done = step();
+  if (done) root_->Commit(0);
+  root_.reset();
+  if (files_.OpenDocfile(root_path_, mode::kOpenRoot, root_) != kOk) {
+    root_.reset();
+    dialogs_.ShowMessage(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
+    return false;
+  }
+  return done;
+}
+
 void Recorder::OpenBtnClick() {
   const auto path = dialogs_.OpenFile(text::kStorageFilter);
   if (!path) return;
@@ -184,19 +207,24 @@ void Recorder::OpenBtnClick() {
   view_.HidePreview();
   view_.SetFormattedWriteEnabled(false);
   root_.reset();
+  root_path_ = *path;
   if (files_.OpenDocfile(*path, mode::kOpenRoot, root_) != kOk) {
     root_.reset();
     dialogs_.ShowMessage(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
     OpenStorage();
     return;
   }
+  int damaged = 0;
   {
     LoadingScope loading(view_);
     while (record_count_ < max_records_) {
       // Only the record shown at the end needs its display menu.
       RecordKind kind = kNoRecord;
       std::vector<std::string> items;
-      if (!PlaceRecord(record_count_ + 1, false, kind, items) || kind < 0) break;
+      const Placed placed = PlaceRecord(record_count_ + 1, false, kind, items);
+      // A record that cannot be read whole is not shown as if it were.
+      if (placed == Placed::kDamaged) damaged = record_count_ + 1;
+      if (placed != Placed::kWhole || kind < 0) break;
       const std::string date = items.empty() ? std::string() : items.front();
       ++record_count_;
       current_no_ = record_count_;
@@ -209,6 +237,10 @@ void Recorder::OpenBtnClick() {
     current_no_ = 1;
     MovePosition(true);
   }
+  if (damaged)
+    dialogs_.ShowMessage(
+        std::u16string(text::kDamagedStorage) + Ascii(std::to_string(damaged).c_str()),
+        mb::kOk | mb::kIconWarning);
 }
 
 }  // namespace quill::core

@@ -39,6 +39,9 @@ constexpr std::uint32_t kWrite = 0x1;
 constexpr std::uint32_t kReadWrite = 0x2;
 constexpr std::uint32_t kShareExclusive = 0x10;
 constexpr std::uint32_t kCreate = 0x1000;
+// Changes reach the file only on Commit, all at once; released without a
+// commit, the file stays as it was.
+constexpr std::uint32_t kTransacted = 0x10000;
 }  // namespace stgm
 
 enum class ElementType : std::uint32_t { kStorage = 1, kStream = 2 };

@@ -1,8 +1,10 @@
 // Turning clipboard changes into records: automatic and manual capture,
 // the skip rule, the format filter, and content marked as private.
 #include <algorithm>
+#include <cstdint>
 
 #include "emf_bytes.h"
+#include "forwarding_clipboard.h"
 #include "platform/clipboard_guards.h"
 #include "recorder_fixture.h"
 
@@ -185,6 +187,52 @@ TEST_P(CaptureTest, TheRingSizeFollowsTheLeadingDigitsOfItsEdit) {
   EXPECT_EQ(recorder_->MaxRecords(), 0);
   recorder_->MaxEditChange(u"7x");
   EXPECT_EQ(recorder_->MaxRecords(), 7);
+}
+
+// A clipboard whose blocks of one format are larger than this process can
+// ever take into memory.
+class HugeBlocks : public platform::testing::ForwardingClipboard {
+ public:
+  HugeBlocks(platform::Clipboard& real, unsigned format)
+      : ForwardingClipboard(real), format_(format) {}
+  bool Open(platform::WindowId owner) override {
+    huge_ = nullptr;  // the system reuses the handles of freed blocks
+    return ForwardingClipboard::Open(owner);
+  }
+  platform::DataHandle GetData(unsigned format) override {
+    const platform::DataHandle data = ForwardingClipboard::GetData(format);
+    if (format == format_) huge_ = data;
+    return data;
+  }
+  std::size_t GlobalSize(platform::DataHandle block) override {
+    return block == huge_ ? SIZE_MAX / 2 : ForwardingClipboard::GlobalSize(block);
+  }
+
+ private:
+  unsigned format_;
+  platform::DataHandle huge_ = nullptr;
+};
+
+TEST_P(RecorderTest, ACopyTooLargeForMemoryRecordsNothingAndLosesNothing) {
+  const unsigned huge = Register("Quilleteer huge test format");
+  HugeBlocks blocks(clipboard(), huge);
+  recorder_clipboard_ = &blocks;
+  ASSERT_TRUE(Start());
+  recorder_->FormActivate(true);
+  recorder_->SetMaxRecords(2);
+  CopyText("a");
+  CopyText("b");
+  // The ring is full: the next capture would replace record 1.
+  Copy({Text("half of it"), {huge, "more than memory holds"}});
+  EXPECT_EQ(recorder_->RecordCount(), 2);
+  EXPECT_EQ(recorder_->CurrentNo(), 2);
+  EXPECT_EQ(TextOfRecord(1), "a");
+  EXPECT_EQ(TextOfRecord(2), "b");
+  ASSERT_EQ(view_->rows.size(), 2u);
+  EXPECT_EQ(view_->rows[0].content, "a");
+  // The next copy that fits is recorded as usual.
+  CopyText("c");
+  EXPECT_EQ(TextOfRecord(1), "c");
 }
 
 INSTANTIATE_TEST_SUITE_P(Worlds, CaptureTest, ::testing::ValuesIn(AllWorlds()), WorldName);

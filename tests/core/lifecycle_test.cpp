@@ -1,5 +1,6 @@
 // Starting and closing: the temporary storage, the save question, a
 // leftover storage of an earlier run, the place in the viewer chain.
+#include "core/element_name.h"
 #include "core/storage_modes.h"
 #include "recorder_fixture.h"
 
@@ -144,6 +145,64 @@ TEST_P(RecorderTest, ALeftoverTemporaryStorageWithRecordsIsKeptUnderANewName) {
   recorder_.reset();  // releases the new temporary storage
   ASSERT_EQ(files().OpenDocfile(recovered, mode::kOpenRoot, root), kOk);
   EXPECT_EQ(root->OpenStorage(u"1", mode::kOpenForReading, record), kOk);
+}
+
+// A run cut off in the middle of a step leaves its storage so that the step
+// can be finished or undone: the kept storage has numbers without a gap
+// again, in the records' order, and nothing whole is lost.
+TEST_P(RecorderTest, ALeftoverCutOffInTheMiddleOfAStepIsMadeWholeBeforeItIsKept) {
+  struct Record {
+    int number;  // 0: waiting under the spare name
+    const char* text;
+    bool header;
+  };
+  const struct {
+    const char* cut_off;
+    std::vector<Record> records;
+    std::vector<std::string> kept;
+  } cases[] = {
+      {"a delete", {{1, "a", true}, {3, "c", true}, {4, "d", true}}, {"a", "c", "d"}},
+      {"a move down, two records moved up",
+       {{0, "a", true}, {1, "b", true}, {2, "c", true}, {4, "e", true}},
+       {"b", "c", "a", "e"}},
+      {"a move up, nothing moved yet",
+       {{0, "d", true}, {1, "a", true}, {2, "b", true}},
+       {"a", "b", "d"}},
+      {"a spare record never finished",
+       {{0, "x", false}, {1, "a", true}, {2, "b", true}},
+       {"a", "b"}},
+      {"a capture", {{1, "a", true}, {2, "b", true}, {3, "c", false}}, {"a", "b", "c"}},
+  };
+  const std::u16string recovered = storage_world_->PathOf(u"Quillet-recovered-20260304-050607.stg");
+  clock_.now = {2026, 3, 4, 5, 6, 7};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cut_off);
+    {
+      std::unique_ptr<platform::Storage> leftover;
+      ASSERT_EQ(files().CreateDocfile(TempStorage(), mode::kCreateRoot, leftover), kOk);
+      for (const Record& r : c.records) {
+        std::unique_ptr<platform::Storage> record;
+        ASSERT_EQ(leftover->CreateStorage(ElementName(r.number), mode::kCreateElement, record),
+                  kOk);
+        WriteStream(*record, u"1", std::string(r.text) + '\0');
+        if (r.header) WriteStream(*record, u"Header", "\"2026/03/04 05:06\",Text");
+      }
+    }
+    dialogs_ = ScriptedDialogs();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(dialogs_.shown.size(), 1u);
+    recorder_.reset();
+    std::vector<std::string> kept;
+    {
+      std::unique_ptr<platform::Storage> root, record;
+      ASSERT_EQ(files().OpenDocfile(recovered, mode::kOpenRoot, root), kOk);
+      EXPECT_NE(root->OpenStorage(u"0", mode::kOpenForReading, record), kOk);
+      for (int n = 1; root->OpenStorage(ElementName(n), mode::kOpenForReading, record) == kOk; ++n)
+        kept.push_back(ReadStream(*record, u"1").c_str());
+    }
+    EXPECT_EQ(kept, c.kept);
+    EXPECT_TRUE(files().Delete(recovered));
+  }
 }
 
 TEST_P(RecorderTest, ALeftoverThatIsNotACompoundFileIsKeptAsItIs) {

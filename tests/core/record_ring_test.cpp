@@ -1,5 +1,6 @@
 // The ring of records: numbering, overwriting, deleting, reordering and
 // loading a storage file.
+#include <functional>
 #include <numeric>
 #include <vector>
 
@@ -218,16 +219,37 @@ class LoadTest : public RecorderTest {
     }
     return path;
   }
+  using Texts = std::vector<std::string>;
+  static constexpr char kDate[] = "2001/02/03 04:05";
+  // Opens the file in a new recorder, and closes it again. The rows
+  // loaded; `message` is the one box expected (nullptr: none; "": any).
+  // The file's bytes must be the same afterwards.
+  Texts OpenAndRelease(const std::u16string& path, const char16_t* message) {
+    const std::string before = storage_world_->ReadPlainFile(path);
+    recorder_.reset();
+    view_ = std::make_unique<FakeView>(clipboard(), window_->id);
+    dialogs_ = ScriptedDialogs();
+    EXPECT_TRUE(Start());
+    dialogs_.open_paths.push_back(path);
+    recorder_->OpenBtnClick();
+    Pump();
+    Texts rows;
+    for (const ListRow& row : view_->rows) rows.push_back(row.content);
+    if (!message) {
+      EXPECT_TRUE(dialogs_.shown.empty());
+    } else if (*message) {
+      EXPECT_EQ(dialogs_.shown, std::vector<std::u16string>{message});
+    }
+    if (!rows.empty()) {
+      EXPECT_EQ(view_->memo, rows[0]);
+    }
+    recorder_.reset();
+    EXPECT_EQ(storage_world_->ReadPlainFile(path), before);
+    return rows;
+  }
   static std::u16string ElementNameOf(int n) {
     const std::string s = std::to_string(n);
     return std::u16string(s.begin(), s.end());
-  }
-  static void WriteStream(platform::Storage& storage, const std::u16string& name,
-                          const std::string& bytes) {
-    std::unique_ptr<platform::Stream> stream;
-    ASSERT_EQ(storage.CreateStream(name, mode::kCreateElement, stream), kOk);
-    std::uint32_t written = 0;
-    ASSERT_EQ(stream->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &written), kOk);
   }
 };
 
@@ -271,6 +293,87 @@ TEST_P(LoadTest, AFullRingOf999RecordsLoadsWholeAndRecordsNothing) {
   EXPECT_EQ(view_->ClipboardText(), "record 1");
   EXPECT_EQ(view_->memo, "record 1");
   EXPECT_EQ(view_->loading.size(), 999u + 2);
+}
+
+// Storages damaged, or made by other programs: opening one loads the sound
+// records up to the first that cannot be loaded (or says the file cannot be
+// opened), shows them as they are stored, and writes nothing into the file.
+TEST_P(LoadTest, DamagedStoragesLoadWhatIsSoundAndAreNotWritten) {
+  using Change = std::function<void(platform::Storage & root, platform::Storage & record_2)>;
+  const auto header = [](const std::string& text) {
+    return [text](platform::Storage&, platform::Storage& r) {
+      ASSERT_EQ(r.DestroyElement(u"Header"), kOk);
+      if (!text.empty()) WriteStream(r, u"Header", text);
+    };
+  };
+  const auto stream = [](const std::u16string& name, std::size_t size) {
+    return [name, size](platform::Storage&, platform::Storage& r) {
+      r.DestroyElement(name);
+      WriteStream(r, name, std::string(size, 'x'));
+    };
+  };
+  const Texts sound = {"record 1", "record 2", "record 3"};
+  const struct {
+    const char* file;
+    Change change;
+    Texts rows;
+    std::string date_2;
+  } cases[] = {
+      {"record 2 without a Header", header(""), sound, ""},
+      {"a Header with an unterminated quote", header("\"2001/02/03 04:05,Text"), sound,
+       "2001/02/03 04:05,Text"},
+      {"a text stream of 0 bytes", stream(u"1", 0), {"record 1", "", "record 3"}, kDate},
+      {"a stream of 100 MB", stream(u"600", 100u << 20), sound, kDate},
+      {"names that are not numbers",
+       [](platform::Storage& root, platform::Storage& r) {
+         std::unique_ptr<platform::Storage> other;
+         for (const char16_t* name : {u"x", u"01", u"2a", u"-3"})
+           ASSERT_EQ(root.CreateStorage(name, mode::kCreateElement, other), kOk);
+         WriteStream(r, u"text", "not a format");
+       },
+       sound, kDate},
+      {"record 2 without a format stream",
+       [](platform::Storage&, platform::Storage& r) { ASSERT_EQ(r.DestroyElement(u"1"), kOk); },
+       {"record 1"},
+       ""},
+      {"record 2 a stream",
+       [](platform::Storage& root, platform::Storage&) {
+         ASSERT_EQ(root.DestroyElement(u"2"), kOk);
+         WriteStream(root, u"2", "record 2");
+       },
+       {"record 1"},
+       ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::u16string path = MakeFile({1, 2, 3});
+    {
+      std::unique_ptr<platform::Storage> root, record;
+      ASSERT_EQ(files().OpenDocfile(path, mode::kOpenRoot, root), kOk);
+      ASSERT_EQ(root->OpenStorage(u"2", mode::kOpenRoot, record), kOk);
+      c.change(*root, *record);
+    }
+    const Texts rows = OpenAndRelease(path, nullptr);
+    EXPECT_EQ(rows, c.rows);
+    if (rows.size() > 1) {
+      EXPECT_EQ(view_->rows[1].date, c.date_2);
+    }
+  }
+  // Files that are not whole compound files.
+  const std::u16string path = MakeFile({1, 2, 3});
+  const std::string whole = storage_world_->ReadPlainFile(path);
+  for (const std::string& bytes : {std::string(), std::string("\xD0\xCF\x11\xE0 cut off", 12)}) {
+    storage_world_->WritePlainFile(path, bytes);
+    EXPECT_EQ(OpenAndRelease(path, u"ストレージを開けません"), Texts{});
+  }
+  // Cut in half: it cannot be opened, or what loads is sound and the user
+  // is told where the load stopped.
+  storage_world_->WritePlainFile(path, whole.substr(0, whole.size() / 2));
+  const Texts rows = OpenAndRelease(path, u"");
+  EXPECT_EQ(rows, Texts(sound.begin(), sound.begin() + static_cast<std::ptrdiff_t>(rows.size())));
+  if (rows.size() < sound.size()) {
+    EXPECT_EQ(dialogs_.shown.size(), 1u);
+  }
 }
 
 TEST_P(LoadTest, AtMostARingFullIsLoadedAndTheFileIsWorkedOnInPlace) {

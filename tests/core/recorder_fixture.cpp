@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/storage_modes.h"
 #include "platform/clipboard_guards.h"
 
 namespace quill::core::testing {
@@ -56,8 +57,9 @@ void RecorderTest::TearDown() {
 }
 
 bool RecorderTest::Start() {
-  const RecorderServices services = {clipboard(), clipboard_world_->messages(), *faulty_files_,
-                                     dialogs_, clock_};
+  const RecorderServices services = {recorder_clipboard_ ? *recorder_clipboard_ : clipboard(),
+                                     clipboard_world_->messages(), *faulty_files_, dialogs_,
+                                     clock_};
   recorder_ = std::make_unique<Recorder>(services, window_->id, Folder(), *view_,
                                          FormatFilter("(all)", "Other"));
   view_->counters = [this] { return std::pair(recorder_->CurrentNo(), recorder_->RecordCount()); };
@@ -98,6 +100,26 @@ std::string RecorderTest::TextOfRecord(int n) {
   if (kind < 0) return "<no record>";
   Pump();
   return view_->ClipboardText();
+}
+
+void RecorderTest::WriteStream(platform::Storage& storage, const std::u16string& name,
+                               const std::string& bytes) {
+  std::unique_ptr<platform::Stream> stream;
+  ASSERT_EQ(storage.CreateStream(name, mode::kCreateElement, stream), platform::kOk);
+  std::uint32_t written = 0;
+  ASSERT_EQ(stream->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &written),
+            platform::kOk);
+}
+
+std::string RecorderTest::ReadStream(platform::Storage& storage, const std::u16string& name) {
+  std::unique_ptr<platform::Stream> stream;
+  if (storage.OpenStream(name, mode::kOpenForReading, stream) != platform::kOk) return "<none>";
+  std::string bytes;
+  char buffer[4096];
+  std::uint32_t read = 0;
+  while (stream->Read(buffer, sizeof buffer, &read) == platform::kOk && read > 0)
+    bytes.append(buffer, read);
+  return bytes;
 }
 
 std::vector<unsigned> RecorderTest::ClipboardFormats() {

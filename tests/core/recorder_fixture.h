@@ -54,6 +54,10 @@ class RecorderTest : public ::testing::TestWithParam<WorldMakers> {
   // The text a record puts back on the clipboard ("" for none).
   std::string TextOfRecord(int n);
   std::vector<unsigned> ClipboardFormats();
+  // Streams of storages made or read as another program would.
+  static void WriteStream(platform::Storage& storage, const std::u16string& name,
+                          const std::string& bytes);
+  static std::string ReadStream(platform::Storage& storage, const std::u16string& name);
   unsigned Register(const std::string& name) { return clipboard().RegisterFormat(name); }
 
   std::unique_ptr<platform::testing::ClipboardWorld> clipboard_world_;
@@ -61,6 +65,8 @@ class RecorderTest : public ::testing::TestWithParam<WorldMakers> {
   platform::testing::TestWindow* window_ = nullptr;
   platform::testing::TestWindow* other_ = nullptr;
   bool paste_keys_held_ = true;  // Ctrl and V, when a render request comes
+  // When set, the clipboard the recorder is given instead of the world's.
+  platform::Clipboard* recorder_clipboard_ = nullptr;
   // The world's files, as the recorder is given them.
   std::unique_ptr<FaultyFiles> faulty_files_;
   ScriptedDialogs dialogs_;

@@ -157,6 +157,28 @@ TEST_P(StorageContractWithFile, CommitKeepsWhatWasWritten) {
   EXPECT_EQ(ReadStream(*record, u"1"), "kept");
 }
 
+TEST_P(StorageContractWithFile, ATransactedRootChangesTheFileOnlyWhenItCommits) {
+  WriteStream(*NewChild(u"1"), u"1", "first");
+  WriteStream(*NewChild(u"2"), u"1", "second");
+  root_.reset();
+  for (const bool commit : {false, true}) {
+    ASSERT_EQ(world_->files().OpenDocfile(path_, kOpenRoot | stgm::kTransacted, root_), kOk);
+    ASSERT_EQ(root_->DestroyElement(u"1"), kOk);
+    ASSERT_EQ(root_->RenameElement(u"2", u"1"), kOk);
+    EXPECT_EQ(Names(*root_), std::vector<std::u16string>{u"1"});
+    if (commit) {
+      EXPECT_EQ(root_->Commit(0), kOk);
+    }
+    Reopen();
+    std::unique_ptr<Storage> record;
+    ASSERT_EQ(root_->OpenStorage(u"1", kOpenChild, record), kOk);
+    EXPECT_EQ(ReadStream(*record, u"1"), commit ? "second" : "first") << commit;
+    EXPECT_EQ(Names(*root_).size(), commit ? 1u : 2u);
+    record.reset();
+    root_.reset();
+  }
+}
+
 TEST_P(StorageContractWithFile, TheFileStaysOpenUntilTheRootIsReleased) {
   StorageFiles& files = world_->files();
   std::unique_ptr<Storage> second;

@@ -36,6 +36,13 @@ struct Node {
 // one is released.
 struct OpenFile {};
 
+// A whole copy of a tree: what a transacted root works on until it commits.
+std::shared_ptr<Node> Copy(const Node& node) {
+  auto copy = std::make_shared<Node>(Node{node.type, node.data, {}});
+  for (const auto& [name, child] : node.children) copy->children.emplace(name, Copy(*child));
+  return copy;
+}
+
 bool CanWrite(std::uint32_t mode) {
   const std::uint32_t access = mode & 0x3;
   return access == stgm::kWrite || access == stgm::kReadWrite;
@@ -101,6 +108,11 @@ class MemoryStorage : public Storage {
  public:
   MemoryStorage(std::shared_ptr<Node> node, std::uint32_t mode, std::shared_ptr<OpenFile> file)
       : node_(std::move(node)), mode_(mode), file_(std::move(file)) {}
+  // A transacted root: works on a copy of `file_root` and puts it there on
+  // Commit.
+  MemoryStorage(const std::shared_ptr<Node>& file_root, std::uint32_t mode,
+                std::shared_ptr<OpenFile> file, bool)
+      : node_(Copy(*file_root)), mode_(mode), file_(std::move(file)), committed_(file_root) {}
 
   HResult CreateStorage(const std::u16string& name, std::uint32_t mode,
                         std::unique_ptr<Storage>& out) override {
@@ -160,7 +172,11 @@ class MemoryStorage : public Storage {
     return kOk;
   }
 
-  HResult Commit(std::uint32_t) override { return kOk; }  // direct mode: already written
+  HResult Commit(std::uint32_t) override {
+    // Direct mode: already written.
+    if (committed_) committed_->children = Copy(*node_)->children;
+    return kOk;
+  }
 
  private:
   HResult Create(const std::u16string& name, std::uint32_t mode, ElementType type,
@@ -192,6 +208,7 @@ class MemoryStorage : public Storage {
   std::shared_ptr<Node> node_;
   std::uint32_t mode_;
   std::shared_ptr<OpenFile> file_;
+  std::shared_ptr<Node> committed_;  // the file's tree, for a transacted root
 };
 
 }  // namespace memory_storage
@@ -232,7 +249,10 @@ HResult MemoryStorageFiles::OpenDocfile(const std::u16string& path, std::uint32_
   if (!found->second.root) return stg_error::kFileAlreadyExists;
   auto open = std::make_shared<OpenFile>();
   found->second.open = open;
-  out = std::make_unique<MemoryStorage>(found->second.root, mode, std::move(open));
+  if (mode & stgm::kTransacted)
+    out = std::make_unique<MemoryStorage>(found->second.root, mode, std::move(open), true);
+  else
+    out = std::make_unique<MemoryStorage>(found->second.root, mode, std::move(open));
   return kOk;
 }
 
