@@ -17,12 +17,17 @@
 
 #include "bench/sample_storages.h"
 #include "tests/e2e/program_under_test.h"
+#include "tests/e2e/real_input.h"
 #include "tests/e2e/storage_summary.h"
 
 namespace {
 
 using quill::e2e::CaptionOf;
+using quill::e2e::ChildOfClass;
+using quill::e2e::ClickIn;
+using quill::e2e::PointAt;
 using quill::e2e::ProgramUnderTest;
+using quill::e2e::RemoteRect;
 
 constexpr DWORD kWait = 120000;
 constexpr int kOpenButton = 1;  // the tool bar's first button
@@ -72,65 +77,6 @@ bool Await(const std::function<bool()>& done, DWORD milliseconds) {
     ::Sleep(1);
   }
   return true;
-}
-
-struct ClassSearch {
-  const wchar_t* name;
-  HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND child, LPARAM context) {
-  auto* search = reinterpret_cast<ClassSearch*>(context);
-  wchar_t name[64] = {};
-  ::GetClassNameW(child, name, 64);
-  if (std::wstring(name) != search->name) return TRUE;
-  search->found = child;
-  return FALSE;
-}
-
-HWND ChildOfClass(HWND parent, const wchar_t* class_name) {
-  ClassSearch search = {class_name, nullptr};
-  ::EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// A rectangle a control of the program fills in (a tool bar button, a
-// list row), read through memory of the program's process.
-RECT RemoteRect(HANDLE process, HWND control, UINT message, WPARAM wparam, LONG left) {
-  RECT rect = {left, 0, 0, 0};
-  void* remote = ::VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
-  if (!remote) return {};
-  ::WriteProcessMemory(process, remote, &rect, sizeof rect, nullptr);
-  ::SendMessageW(control, message, wparam, reinterpret_cast<LPARAM>(remote));
-  ::ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
-  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  ::MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-// Moves the pointer there first and lets the window see it, as a hand
-// does, so that the press lands on what is under it.
-void PointAt(const RECT& r) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = ((r.left + r.right) / 2 * 65536 + 32768) / ::GetSystemMetrics(SM_CXSCREEN);
-  input.mi.dy = ((r.top + r.bottom) / 2 * 65536 + 32768) / ::GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ::SendInput(1, &input, sizeof input);
-  ::Sleep(100);
-}
-
-void Click() {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, input, sizeof(INPUT));
-}
-
-void ClickIn(const RECT& r) {
-  PointAt(r);
-  Click();
 }
 
 std::wstring Counter(int current, int count) {

@@ -59,18 +59,23 @@ ProgramUnderTest::ProgramUnderTest() {
 }
 
 ProgramUnderTest::~ProgramUnderTest() {
-  if (process_.hProcess) {
-    if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-      ::TerminateProcess(process_.hProcess, 99);
-      ::WaitForSingleObject(process_.hProcess, 5000);
-    }
-    ::CloseHandle(process_.hThread);
-    ::CloseHandle(process_.hProcess);
-  }
+  Kill();
   RemoveFolder(folder_);
 }
 
+void ProgramUnderTest::Kill() {
+  if (!process_.hProcess) return;
+  if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(process_.hProcess, 99);
+    ::WaitForSingleObject(process_.hProcess, 5000);
+  }
+  ::CloseHandle(process_.hThread);
+  ::CloseHandle(process_.hProcess);
+  process_ = {};
+}
+
 bool ProgramUnderTest::Start() {
+  Kill();
   const std::wstring program = folder_ + L"\\Quilleteer.exe";
   if (!::CopyFileW((FolderOfThisExecutable() + L"\\Quilleteer.exe").c_str(), program.c_str(),
                    FALSE))

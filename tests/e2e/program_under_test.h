@@ -18,7 +18,11 @@ class ProgramUnderTest {
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
   // Starts the program and waits until it takes input; false on failure.
+  // After a Kill, starts it again in the same folder.
   bool Start();
+  // Ends the program at once, as the system ends a process it kills:
+  // nothing more of it runs, nothing is closed or saved.
+  void Kill();
   // The program's top-level window of the given class, or nullptr.
   HWND FindWindowOfClass(const wchar_t* class_name) const;
   // The same, waiting up to `milliseconds` for the window to show.

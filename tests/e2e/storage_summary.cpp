@@ -27,6 +27,7 @@ StorageSummary Summarise(const std::wstring& path) {
   if (::StgOpenStorage(path.c_str(), nullptr, STGM_SHARE_EXCLUSIVE | STGM_READ, nullptr, 0,
                        &root) != S_OK)
     return summary;
+  summary.opened = true;
   for (int n = 1;; ++n) {
     IStorage* record = nullptr;
     if (root->OpenStorage(std::to_wstring(n).c_str(), nullptr, STGM_SHARE_EXCLUSIVE | STGM_READ,
@@ -35,7 +36,10 @@ StorageSummary Summarise(const std::wstring& path) {
     ++summary.records;
     const std::string header = ReadStream(record, L"Header");
     const std::string text = ReadStream(record, L"1");
-    if (header.rfind('"', 0) == 0 && !text.empty()) ++summary.sound;
+    if (header.rfind('"', 0) == 0 && !text.empty()) {
+      ++summary.sound;
+      summary.sound_texts.insert(text.c_str());
+    }
     summary.texts.insert(text.c_str());
     record->Release();
   }

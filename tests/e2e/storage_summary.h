@@ -7,9 +7,11 @@
 namespace quill::e2e {
 
 struct StorageSummary {
+  bool opened = false;  // the file opens as a compound file
   int records = 0;
   int sound = 0;  // with a Header and a text stream
   std::set<std::string> texts;
+  std::set<std::string> sound_texts;  // the texts of the sound records
 };
 
 // Records 1, 2, ... up to the first missing number.
