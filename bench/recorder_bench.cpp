@@ -24,6 +24,7 @@ namespace {
 
 using quill::e2e::CaptionOf;
 using quill::e2e::ChildOfClass;
+using quill::e2e::Click;
 using quill::e2e::ClickIn;
 using quill::e2e::PointAt;
 using quill::e2e::ProgramUnderTest;
