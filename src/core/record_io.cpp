@@ -1,7 +1,9 @@
 // Writing a record from the clipboard and putting a record back on it; the
 // formatted write, which does both.
+#include <cstring>
 #include <new>
-#include <stdexcept>
+#include <optional>
+#include <span>
 
 #include "core/comma_text.h"
 #include "core/element_name.h"
@@ -84,20 +86,18 @@ std::vector<Recorder::TakenFormat> Recorder::TakeClipboardFormats() {
   if (ContentIsPrivate()) return taken;
   platform::ClipboardSession session(clipboard_, window_);
   if (!session.is_open()) return taken;
+  // A block too large for our memory: a record without it would be a
+  // silently changed copy, so nothing is recorded and the stored records
+  // stay as they are.
   try {
-    TakeOpenClipboard(taken);
+    if (!TakeOpenClipboard(taken)) taken.clear();
   } catch (const std::bad_alloc&) {
-    // A block too large for our memory: a record without it would be a
-    // silently changed copy, so nothing is recorded and the stored records
-    // stay as they are.
-    taken.clear();
-  } catch (const std::length_error&) {
     taken.clear();
   }
   return taken;
 }
 
-void Recorder::TakeOpenClipboard(std::vector<TakenFormat>& taken) {
+bool Recorder::TakeOpenClipboard(std::vector<TakenFormat>& taken) {
   for (unsigned format = clipboard_.EnumFormats(0); format != 0;
        format = clipboard_.EnumFormats(format)) {
     if (format == cf::kMetafilePict) continue;
@@ -106,17 +106,28 @@ void Recorder::TakeOpenClipboard(std::vector<TakenFormat>& taken) {
     if (!filter_.Passes(format, name) || IsGdiHandleFormat(format)) continue;
     const platform::DataHandle data = clipboard_.GetData(format);
     if (!data) continue;
+    std::span<const std::uint8_t> bytes;
+    std::vector<std::uint8_t> metafile;
+    std::optional<platform::GlobalView> view;
     if (format == cf::kEnhMetafile) {
-      std::vector<std::uint8_t> bytes = clipboard_.GetEnhMetaFileBits(data);
-      if (bytes.empty()) continue;
-      taken.push_back({format, std::move(name), std::move(bytes)});
+      metafile = clipboard_.GetEnhMetaFileBits(data);
+      bytes = metafile;
     } else {
       // Only global memory blocks are kept; bitmaps and palettes are not.
-      platform::GlobalView view(clipboard_, data);
-      if (!view.locked()) continue;
-      taken.push_back({format, std::move(name), {view.bytes().begin(), view.bytes().end()}});
+      view.emplace(clipboard_, data);
+      if (view->locked()) bytes = view->bytes();
     }
+    if (bytes.empty()) continue;
+    // Not zero-filled first (a copied screenshot is megabytes), and a
+    // failure is an answer, not an exception.
+    TakenFormat f = {format, std::move(name),
+                     std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[bytes.size()]),
+                     bytes.size()};
+    if (!f.bytes) return false;
+    std::memcpy(f.bytes.get(), bytes.data(), bytes.size());
+    taken.push_back(std::move(f));
   }
+  return true;
 }
 
 RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
@@ -145,7 +156,7 @@ RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
       std::unique_ptr<platform::Stream> stream;
       if (record->CreateStream(ElementName(static_cast<std::int32_t>(f.format)),
                                mode::kCreateElement, stream) == kOk)
-        WriteAll(*stream, f.bytes.data(), f.bytes.size());
+        WriteAll(*stream, f.bytes.get(), f.size);
     }
     std::unique_ptr<platform::Stream> header;
     if (record->CreateStream(kHeaderStream, mode::kCreateElement, header) == kOk) {

@@ -127,12 +127,14 @@ class Recorder {
   struct TakenFormat {
     unsigned format;
     std::string name;
-    std::vector<std::uint8_t> bytes;
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size;
   };
   // Reads the formats that pass the filter; none if the clipboard content
   // asks not to be kept.
   std::vector<TakenFormat> TakeClipboardFormats();
-  void TakeOpenClipboard(std::vector<TakenFormat>& taken);
+  // False if a block could not be copied into our memory.
+  bool TakeOpenClipboard(std::vector<TakenFormat>& taken);
   bool ContentIsPrivate();
   // Before a capture of content that is not private: the clipboard's DIB
   // converted to the colour mode the window asks for and put back as the
