@@ -16,6 +16,7 @@
 #include "bench/sample_storages.h"
 #include "bench/timed_services.h"
 #include "framework/application.h"
+#include "ui/code_page.h"
 #include "ui/main_form.h"
 #include "ui/system_services.h"
 
@@ -60,8 +61,11 @@ std::wstring TempFile(const wchar_t* name) {
 
 int main(int argc, char** argv) {
   // "texts": only the storage of texts, opened once. "lines N": only the
-  // loading of a text file of N lines, one record per line.
+  // loading of a text file of N lines, one record per line. "find": a
+  // storage of 999 texts of 1 KB, opened, then searched for a text that no
+  // record holds.
   const bool texts_only = argc > 1 && std::string(argv[1]) == "texts";
+  const bool find_only = argc > 1 && std::string(argv[1]) == "find";
   const int lines = argc > 2 && std::string(argv[1]) == "lines" ? std::atoi(argv[2]) : 0;
   ::CoInitialize(nullptr);
   constexpr int kRecords = 999;
@@ -72,7 +76,11 @@ int main(int argc, char** argv) {
   };
   const Sample samples[] = {{"999 texts", L"quill-open-texts.stg", quill::bench::Mix::kText},
                             {"999 mixed", L"quill-open-mixed.stg", quill::bench::Mix::kMixed}};
-  const std::size_t count = lines ? 0 : texts_only ? 1 : std::size(samples);
+  const std::size_t count = lines || find_only ? 0 : texts_only ? 1 : std::size(samples);
+  const std::wstring find_file = TempFile(L"quill-find-texts.stg");
+  if (find_only &&
+      !quill::bench::MakeSampleStorage(find_file, kRecords, quill::bench::Mix::kLongText, 4096))
+    return 1;
   for (std::size_t i = 0; i < count; ++i) {
     const Sample& sample = samples[i];
     const double start = Now();
@@ -97,6 +105,27 @@ int main(int argc, char** argv) {
   if (!form.Create() || !form.HasStorage()) return 1;
   form.Show(SW_SHOW);
   Pump();
+  if (find_only) {
+    answers.path.assign(find_file.begin(), find_file.end());
+    double start = Now();
+    form.OpenBtnClick();
+    ::UpdateWindow(form.hwnd());
+    std::printf("open 999 texts of 1 KB: %.0f ms\n", Now() - start);
+    Pump();
+    const auto decode = [](std::string_view ansi) {
+      const std::wstring wide = quill::ui::FromAnsi(std::string(ansi));
+      return std::u16string(wide.begin(), wide.end());
+    };
+    for (int round = 0; round < 3; ++round) {
+      start = Now();
+      const int found = form.recorder().FindRecord(u"not in any record", false, true, decode);
+      std::printf("find a text no record holds: %.0f ms (found %d)\n", Now() - start, found);
+    }
+    ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    Pump();
+    ::DeleteFileW(find_file.c_str());
+    return 0;
+  }
   if (lines) {
     const std::wstring file = TempFile(L"quill-lines.txt");
     std::string text;

@@ -16,7 +16,8 @@
 
 namespace quill::bench {
 
-enum class Mix { kText, kMixed };
+// Short texts; texts with pictures and drawings; texts of 1 KB each.
+enum class Mix { kText, kMixed, kLongText };
 
 inline void AddStream(IStorage& record, unsigned format, const void* bytes, std::size_t size) {
   Microsoft::WRL::ComPtr<IStream> stream;
@@ -86,7 +87,11 @@ inline bool MakeSampleStorage(const std::wstring& path, int records, Mix mix,
       AddStream(*record.Get(), CF_ENHMETAFILE, drawing.data(), drawing.size());
       header.push_back("CF_ENHMETAFILE");
     } else {
-      const std::string text = "Record " + std::to_string(n) + ": a short text copied earlier";
+      std::string text = "Record " + std::to_string(n) + ": a short text copied earlier";
+      if (mix == Mix::kLongText) {
+        while (text.size() < 1024) text += " and a line more of what was copied,\r\n";
+        text.resize(1024);
+      }
       std::wstring wide(text.begin(), text.end());
       const LCID locale = 0x0411;
       AddStream(*record.Get(), CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));

@@ -150,14 +150,17 @@ RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
       return kNoRecord;
     date = FormatHeaderDate(clock_.Now(), clock_.DateSeparator(), clock_.TimeSeparator());
     std::vector<std::string> names = {date};
+    RecordText stored_text;
     for (const TakenFormat& f : taken) {
       names.push_back(f.name);
       kind = WithFormat(kind, f.format);
       std::unique_ptr<platform::Stream> stream;
       if (record->CreateStream(ElementName(static_cast<std::int32_t>(f.format)),
-                               mode::kCreateElement, stream) == kOk)
-        WriteAll(*stream, f.bytes.get(), f.size);
+                               mode::kCreateElement, stream) == kOk &&
+          WriteAll(*stream, f.bytes.get(), f.size))
+        KeepText(f.format, {f.bytes.get(), f.size}, stored_text);
     }
+    record_texts_[n] = std::move(stored_text);
     std::unique_ptr<platform::Stream> header;
     if (record->CreateStream(kHeaderStream, mode::kCreateElement, header) == kOk) {
       const std::string text = WriteCommaText(names);
@@ -189,6 +192,7 @@ Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, Recor
   std::unique_ptr<platform::ElementEnumerator> elements;
   if (record->EnumElements(elements) != kOk) return Placed::kDamaged;
   bool damaged = false;
+  RecordText text;
 
   std::string index_text;
   {
@@ -241,6 +245,7 @@ Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, Recor
           if (view.locked()) {
             read = ReadAll(*stream, view.bytes().data(), size);
             damaged = damaged || !read;
+            if (read) KeepText(format, view.bytes(), text);
           }
         }
         if (!read) continue;
@@ -249,6 +254,7 @@ Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, Recor
       }
     }
   }
+  if (!announce_only && !damaged) record_texts_[n] = std::move(text);
   items = ReadCommaText(index_text);
   return damaged ? Placed::kDamaged : Placed::kWhole;
 }

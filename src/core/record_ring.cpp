@@ -20,12 +20,25 @@ void Recorder::MovePosition(bool select) {
   if (select) view_.SelectRow(current_no_ - 1);
 }
 
+void Recorder::RenameRecord(int from, int to) {
+  if (root_->RenameElement(ElementName(from), ElementName(to)) != platform::kOk) {
+    record_texts_.erase(from);
+    return;
+  }
+  // The kept text goes with its record.
+  record_texts_.erase(to);
+  auto text = record_texts_.extract(from);
+  if (!text) return;
+  text.key() = to;
+  record_texts_.insert(std::move(text));
+}
+
 void Recorder::MenuDelClick() {
   if (!root_ || current_no_ < 1) return;
   const bool deleted = InOneTransaction([this] {
     if (root_->DestroyElement(ElementName(current_no_)) != platform::kOk) return false;
-    for (int i = current_no_; i < record_count_; ++i)
-      root_->RenameElement(ElementName(i + 1), ElementName(i));
+    record_texts_.erase(current_no_);
+    for (int i = current_no_; i < record_count_; ++i) RenameRecord(i + 1, i);
     return true;
   });
   if (!deleted) return;
@@ -59,16 +72,16 @@ void Recorder::ListViewDragDrop(int target) {
   if (!root_ || c < 1 || t < 1 || c == t) return;
   // The dragged record waits under the free name "0" while the others
   // move up or down by one.
-  const std::u16string parked = ElementName(0);
+  constexpr int kParked = 0;
   if (c < t && t == c + 1) return;  // dropped just below itself: it is already there
   InOneTransaction([&] {
-    root_->RenameElement(ElementName(c), parked);
+    RenameRecord(c, kParked);
     if (c < t) {
-      for (int i = c + 1; i <= t - 1; ++i) root_->RenameElement(ElementName(i), ElementName(i - 1));
-      root_->RenameElement(parked, ElementName(t - 1));
+      for (int i = c + 1; i <= t - 1; ++i) RenameRecord(i, i - 1);
+      RenameRecord(kParked, t - 1);
     } else {
-      for (int i = c - 1; i >= t; --i) root_->RenameElement(ElementName(i), ElementName(i + 1));
-      root_->RenameElement(parked, ElementName(t));
+      for (int i = c - 1; i >= t; --i) RenameRecord(i, i + 1);
+      RenameRecord(kParked, t);
     }
     return true;
   });

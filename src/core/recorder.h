@@ -5,12 +5,15 @@
 // through RecorderView.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/format_filter.h"
 #include "core/record_kind.h"
+#include "core/record_text.h"
 #include "core/recorder_view.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -96,6 +99,15 @@ class Recorder {
   void WMRenderFormat(bool paste_keys_held);
   void WMLinkNext();
 
+  // --- finding a record by its text ---
+  // Turns text in the system's code page into Unicode.
+  using TextDecoder = std::function<std::u16string(std::string_view)>;
+  // The first record after the current one, in the direction asked and
+  // round to the current one, whose text holds `what`; 0 if none does.
+  // Reads the storage alone: the clipboard, the ring and the current
+  // record stay as they are.
+  int FindRecord(std::u16string_view what, bool match_case, bool down, const TextDecoder& decode);
+
   // --- clipboard notifications and capture ---
   void WMChangeCBChain(platform::WindowId removed, platform::WindowId next);
   void WMDrawClipboard(platform::WParam wparam, platform::LParam lparam);
@@ -141,6 +153,10 @@ class Recorder {
   // clipboard's only content.
   void ConvertClipboardPicture();
   bool RecoverLeftoverStorage(const std::u16string& path);
+  // Renames record `from` to `to` (0: the spare name), with its kept text.
+  void RenameRecord(int from, int to);
+  bool RecordHolds(std::int32_t n, std::u16string_view what, bool match_case,
+                   const TextDecoder& decode);
   // Runs `step` on the root storage opened as one transaction, committed
   // if the step returns true: a run cut off in the middle of a step that
   // renumbers records leaves them as they were before it (the compound-file
@@ -174,6 +190,9 @@ class Recorder {
   int capture_state_ = capture_state::kManual;
   // The clipboard state recorded last: notifications queued for the same
   // state make no second record.
+  // The texts of the records read or written so far, by number; renumbered
+  // with their records, forgotten when another storage is opened.
+  std::map<int, RecordText> record_texts_;
   std::uint32_t recorded_sequence_ = 0;
   std::uint32_t examined_sequence_ = 0;
   unsigned opus_app_wait_ = 2000;

@@ -136,6 +136,7 @@ bool Recorder::OpenStorage() {
     return false;
   }
   root_.reset();
+  record_texts_.clear();
   if (files_.CreateDocfile(storage_name_, mode::kCreateRoot, root_) != kOk) root_.reset();
   root_path_ = storage_name_;
   view_.SetExportEnabled(false);
@@ -186,6 +187,9 @@ bool Recorder::InOneTransaction(const std::function<bool()>& step) {
     return false;
   }
   const bool done = step();
+  // A step not committed leaves the records as they were, but not the
+  // texts kept of them.
+  if (!done) record_texts_.clear();
   if (done) root_->Commit(0);
   root_.reset();
   if (files_.OpenDocfile(root_path_, mode::kOpenRoot, root_) != kOk) {
@@ -208,6 +212,7 @@ void Recorder::OpenBtnClick() {
   view_.SetFormattedWriteEnabled(false);
   root_.reset();
   root_path_ = *path;
+  record_texts_.clear();
   if (files_.OpenDocfile(*path, mode::kOpenRoot, root_) != kOk) {
     root_.reset();
     dialogs_.ShowMessage(text::kCannotOpenStorage, mb::kOk | mb::kIconError);

@@ -1,5 +1,8 @@
 #include "framework/application.h"
 
+#include <iterator>
+#include <string_view>
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -25,11 +28,34 @@ int Application::Run() {
   return static_cast<int>(message.wParam);
 }
 
+namespace {
+
+HWND accelerator_window = nullptr;
+HACCEL accelerator_table = nullptr;
+
+bool IsDialogWindow(HWND window) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return std::wstring_view(name) == L"#32770";
+}
+
+}  // namespace
+
+void Application::SetAccelerators(HWND window, HACCEL table) {
+  accelerator_window = window;
+  accelerator_table = table;
+}
+
 void Application::Deliver(MSG& message) {
-  // The program's forms (made with WS_EX_CONTROLPARENT) get the dialog
-  // keyboard: Tab between controls, the mnemonics of their captions.
   const HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-  if (root && (::GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+  if (root && root == accelerator_window && accelerator_table &&
+      ::TranslateAcceleratorW(root, accelerator_table, &message))
+    return;
+  // The program's forms (made with WS_EX_CONTROLPARENT) and its modeless
+  // dialogs get the dialog keyboard: Tab between controls, the mnemonics
+  // of their captions, Enter and Escape.
+  if (root &&
+      ((::GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) || IsDialogWindow(root)) &&
       ::IsDialogMessageW(root, &message))
     return;
   ::TranslateMessage(&message);

@@ -18,6 +18,10 @@ class Application {
   int Run();
   // Delivers one message as the loop does, keyboard navigation included.
   static void Deliver(MSG& message);
+  // The shortcut keys of a window: while the window or a control in it has
+  // the keyboard, the table turns them into its WM_COMMAND messages. The
+  // table must outlive the window (or be replaced by none first).
+  static void SetAccelerators(HWND window, HACCEL table);
   // Ends the loop; called when the main window is destroyed.
   static void Terminate(int exit_code = 0);
 

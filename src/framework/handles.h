@@ -47,6 +47,9 @@ struct MenuTraits {
 struct IconTraits {
   static void Free(HICON icon) { ::DestroyIcon(icon); }
 };
+struct AcceleratorTraits {
+  static void Free(HACCEL table) { ::DestroyAcceleratorTable(table); }
+};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
@@ -54,6 +57,7 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorTraits>;
 
 // Selects an object into a DC and puts the previous one back at the end of
 // the scope.

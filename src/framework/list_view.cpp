@@ -83,6 +83,8 @@ bool ListView::Selected(int row) const {
   return (ListView_GetItemState(hwnd(), row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
+void ListView::EnsureVisible(int row) { ListView_EnsureVisible(hwnd(), row, FALSE); }
+
 void ListView::SelectOnly(int row) {
   // The list takes one selection at a time: selecting a row lets go of the
   // other by itself. Clearing every row first would cost a pass over all

@@ -45,6 +45,8 @@ class ListView : public Control {
   bool Selected(int row) const;
   // Marks one row selected, without moving the focus mark or scrolling.
   void SelectOnly(int row);
+  // Scrolls the list, if need be, so that the row is in view.
+  void EnsureVisible(int row);
   // Rows added or changed while a Filling lives are drawn once, when it
   // ends: a list of a thousand rows is filled without a repaint per row.
   class Filling {

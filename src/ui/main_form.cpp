@@ -50,6 +50,7 @@ TFQuillet::~TFQuillet() {
   // part) and releases its storage before OLE ends; the window goes
   // before the image lists and icons it draws with. A pending capture is
   // given up first: it would record into the recorder.
+  framework::Application::SetAccelerators(nullptr, nullptr);
   tray_.reset();
   area_selection_.reset();
   capturer_.reset();
@@ -119,6 +120,11 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     RestoreTrayIcon();
     return 0;
   }
+  if (message == find_message_ && find_message_ != 0) {
+    const auto* find = reinterpret_cast<const FINDREPLACEW*>(lparam);
+    Run([this, find] { OnFindMessage(*find); });
+    return 0;
+  }
   switch (message) {
     case WM_DRAWCLIPBOARD:
       recorder_->WMDrawClipboard(wparam, lparam);
@@ -136,6 +142,12 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Run([this, held] { recorder_->WMRenderFormat(held); });
       return 0;
     }
+    case WM_COMMAND:
+      if (LOWORD(wparam) == kFindNextCommand && lparam == 0) {
+        Run([this] { FindNextClick(); });
+        return 0;
+      }
+      break;
     case WM_DROPFILES:
       WMDropFiles(reinterpret_cast<HDROP>(wparam));
       return 0;

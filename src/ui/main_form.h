@@ -4,6 +4,8 @@
 // through the services it is given, and shows what the recorder reports.
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <shellapi.h>
 
 #include <memory>
@@ -167,6 +169,13 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Whether the platform has the layered selection overlay.
   static bool LayeredMode();
 
+  // --- finding a record by its text ---
+  // Opens the system's find dialog, or brings it forward.
+  void MenuFindClick();
+  // Finds the last text again (F3); with none yet, opens the dialog.
+  void FindNextClick();
+  HWND FindDialog() const { return find_dialog_; }
+
   // --- window modes, tray, help ---
   void WideBtnClick();
   void MoveToTaskTray();
@@ -263,6 +272,18 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // was last shown.
   std::optional<framework::ListView::Filling> list_filling_;
   ULONGLONG loading_shown_at_ = 0;
+  // The find dialog: the system keeps pointers into find_ and find_text_
+  // while it is open.
+  void OnFindMessage(const FINDREPLACEW& find);
+  // F3's command; the menus' commands start at 40000.
+  static constexpr WORD kFindNextCommand = 39001;
+  void FindAndShow();
+  framework::UniqueAccelerators accelerators_;
+  UINT find_message_ = 0;
+  HWND find_dialog_ = nullptr;
+  FINDREPLACEW find_ = {};
+  DWORD find_flags_ = FR_DOWN;  // match case and direction, as last chosen
+  wchar_t find_text_[256] = {};
 };
 
 }  // namespace quill::ui

@@ -1,4 +1,5 @@
 // The declared control tree and menus of the main window.
+#include "framework/application.h"
 #include "res/resource.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
@@ -291,6 +292,8 @@ void TFQuillet::BuildMenus() {
                Item(L"MenuTextRecord", L"テキストレコード読み込み(&R)...",
                     MenuCommand(&TFQuillet::MenuTextClick)),
                Separator(),
+               Item(L"MenuFind", L"レコード検索(&F)...\tCtrl+F",
+                    MenuCommand(&TFQuillet::MenuFindClick)),
                Item(L"MenuDel", L"カレントレコード削除(&D)", MenuCommand(&TFQuillet::MenuDelClick)),
                Separator(), Item(L"MenuExit", L"終了(&X)", MenuCommand(&TFQuillet::CloseClick))}),
       Submenu(L"MenuDisplay", L"表示(&D)", {}),
@@ -301,6 +304,11 @@ void TFQuillet::BuildMenus() {
            Item(L"MenuAbout", L"バージョン情報(&A)...", MenuCommand(&TFQuillet::MenuAboutClick))}),
   });
   ::SetMenu(hwnd(), bar);
+  // Ctrl+F finds a record; F3 finds the next one with the same text.
+  ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(menus().Command(L"MenuFind"))},
+                  {FVIRTKEY, VK_F3, kFindNextCommand}};
+  accelerators_.reset(::CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
+  framework::Application::SetAccelerators(hwnd(), accelerators_.get());
 
   MenuItem conv = Item(L"MenuConv", L"整形書き込み", MenuCommand(&TFQuillet::CopyBtnClick));
   conv.enabled = false;

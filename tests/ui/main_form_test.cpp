@@ -2,6 +2,7 @@
 // the record list, the caption, the menus and the splitter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "fakes.h"
@@ -182,6 +183,14 @@ TEST_F(MainFormTest, TheCaptionCountsAndDeleteNeedsACurrentRecord) {
   form_->MenuFileClick();
   EXPECT_TRUE(form_->menus().Enabled(L"MenuDel"));
   form_->recorder().SetCurrentNo(0);
+}
+
+TEST_F(MainFormTest, TheFindCommandEndsTheRecordGroupOfTheFileMenu) {
+  const std::vector<std::wstring> items = form_->menus().Children(L"MenuFile");
+  const auto del = std::find(items.begin(), items.end(), L"MenuDel");
+  ASSERT_NE(del, items.begin());
+  EXPECT_EQ(*(del - 1), L"MenuFind");
+  EXPECT_EQ(form_->menus().Caption(L"MenuFind"), L"レコード検索(&F)...\tCtrl+F");
 }
 
 TEST_F(MainFormTest, NumericEditsTakeOnlyDigits) {

@@ -1,0 +1,68 @@
+// Finding a record by its text through the system's find dialog: Ctrl+F
+// opens it, its "次を検索" and F3 find the next record that holds the text.
+#include <cstdio>
+
+#include "framework/application.h"
+#include "ui/code_page.h"
+#include "ui/main_form.h"
+
+namespace quill::ui {
+namespace {
+
+std::u16string U16(const std::wstring& text) { return {text.begin(), text.end()}; }
+
+std::u16string Decode(std::string_view ansi) { return U16(FromAnsi(std::string(ansi))); }
+
+}  // namespace
+
+void TFQuillet::MenuFindClick() {
+  if (find_dialog_) {
+    ::SetActiveWindow(find_dialog_);
+    return;
+  }
+  if (!find_message_) find_message_ = ::RegisterWindowMessageW(FINDMSGSTRINGW);
+  find_ = {};
+  find_.lStructSize = sizeof find_;
+  find_.hwndOwner = hwnd();
+  find_.lpstrFindWhat = find_text_;
+  find_.wFindWhatLen = static_cast<WORD>(std::size(find_text_));
+  // The dialog opens with the choices of its last use.
+  find_.Flags = find_flags_ & (FR_DOWN | FR_MATCHCASE);
+  find_dialog_ = ::FindTextW(&find_);
+}
+
+void TFQuillet::FindNextClick() {
+  if (find_text_[0] == L'\0') {
+    MenuFindClick();
+    return;
+  }
+  FindAndShow();
+}
+
+void TFQuillet::OnFindMessage(const FINDREPLACEW& find) {
+  if (find.Flags & FR_DIALOGTERM) {
+    find_dialog_ = nullptr;
+    return;
+  }
+  find_flags_ = find.Flags;
+  if (find.Flags & FR_FINDNEXT) FindAndShow();
+}
+
+void TFQuillet::FindAndShow() {
+  const std::wstring what = find_text_;
+  const int found = recorder_->FindRecord(U16(what), (find_flags_ & FR_MATCHCASE) != 0,
+                                          (find_flags_ & FR_DOWN) != 0, Decode);
+  if (found == 0) {
+    std::vector<wchar_t> text(what.size() + 32);
+    std::swprintf(text.data(), text.size(), L"「%ls」が見つかりません。", what.c_str());
+    services_.dialogs.ShowMessage(U16(text.data()),
+                                  platform::mb::kOk | platform::mb::kIconInformation);
+    return;
+  }
+  // Shown as a click on its row shows it, with the row selected and in view.
+  recorder_->SetCurrentNo(found);
+  recorder_->MovePosition(true);
+  c_.ListView->EnsureVisible(found - 1);
+}
+
+}  // namespace quill::ui
