@@ -62,15 +62,16 @@ for name in "${names[@]}"; do
   echo "fuzz: $name for ${seconds}s"
   finding=none
   if ! "$build/fuzz/bin/${name}_fuzzer" "${options[@]}" "$corpus" "$root/fuzz/corpus/$name" >"$log" 2>&1; then
-    finding=$(grep -o "Test unit written to .*" "$log" | tail -n 1 | sed 's/.* to //')
+    finding=$(grep -ao "Test unit written to .*" "$log" | tail -n 1 | sed 's/.* to //')
     finding=${finding:-"see $log"}
     echo "fuzz: $name FAILED; see $log and $artifacts" >&2
     tail -n 30 "$log" >&2
     status=1
   fi
   # The last status line holds the coverage and the corpus ("corp: N/BYTES").
-  runs=$(grep -m1 '^stat::number_of_executed_units' "$log" | awk '{print $2}' || true)
-  last=$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)
+  # A fuzzer's own output may hold any bytes: the log is read as text.
+  runs=$(grep -a '^stat::number_of_executed_units' "$log" | tail -n 1 | awk '{print $2}' || true)
+  last=$(grep -aE '^#[0-9]+' "$log" | tail -n 1 || true)
   cov=$(grep -oE 'cov: [0-9]+' <<<"$last" | awk '{print $2}' || true)
   corp=$(grep -oE 'corp: [0-9]+' <<<"$last" | awk '{print $2}' || true)
   table+=("$(printf '%-22s %12s %8s %8s  %s' "$name" "${runs:--}" "${cov:--}" "${corp:--}" "$finding")")
