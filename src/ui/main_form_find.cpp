@@ -26,8 +26,9 @@ void TFQuillet::MenuFindClick() {
   find_.hwndOwner = hwnd();
   find_.lpstrFindWhat = find_text_;
   find_.wFindWhatLen = static_cast<WORD>(std::size(find_text_));
-  // The dialog opens with the choices of its last use.
-  find_.Flags = find_flags_ & (FR_DOWN | FR_MATCHCASE);
+  // The dialog opens with the choices of its last use; records are not
+  // searched by whole words.
+  find_.Flags = (find_flags_ & (FR_DOWN | FR_MATCHCASE)) | FR_HIDEWHOLEWORD;
   find_dialog_ = ::FindTextW(&find_);
 }
 
