@@ -178,26 +178,25 @@ int Recorder::CloseStorage() {
 }
 
 bool Recorder::InOneTransaction(const std::function<bool()>& step) {
+  const auto open_direct = [this] {
+    if (files_.OpenDocfile(root_path_, mode::kOpenRoot, root_) == kOk) return true;
+    root_.reset();
+    dialogs_.ShowMessage(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
+    return false;
+  };
   root_.reset();
   // Where the file cannot be opened so, the step runs directly.
-  if (files_.OpenDocfile(root_path_, mode::kOpenTransacted, root_) != kOk) root_.reset();
-  if (!root_ && files_.OpenDocfile(root_path_, mode::kOpenRoot, root_) != kOk) {
+  if (files_.OpenDocfile(root_path_, mode::kOpenTransacted, root_) != kOk) {
     root_.reset();
-    dialogs_.ShowMessage(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
-    return false;
+    if (!open_direct()) return false;
   }
   const bool done = step();
-  // A step not committed leaves the records as they were, but not the
-  // texts kept of them.
-  if (!done) record_texts_.clear();
-  if (done) root_->Commit(0);
+  if (done)
+    root_->Commit(0);
+  else
+    record_texts_.clear();  // the records stay as they were, the texts kept of them not
   root_.reset();
-  if (files_.OpenDocfile(root_path_, mode::kOpenRoot, root_) != kOk) {
-    root_.reset();
-    dialogs_.ShowMessage(text::kCannotOpenStorage, mb::kOk | mb::kIconError);
-    return false;
-  }
-  return done;
+  return open_direct() && done;
 }
 
 void Recorder::OpenBtnClick() {
