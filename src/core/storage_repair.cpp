@@ -31,12 +31,11 @@ bool IsWhole(platform::Storage& root, const std::u16string& name) {
 
 }  // namespace
 
-StorageRepair RepairRecords(platform::Storage& root) {
-  StorageRepair repair;
+void RepairRecords(platform::Storage& root) {
   std::vector<int> numbers;
   {
     std::unique_ptr<platform::ElementEnumerator> elements;
-    if (root.EnumElements(elements) != kOk) return repair;
+    if (root.EnumElements(elements) != kOk) return;
     platform::ElementStat element;
     while (elements->Next(element) == kOk) {
       if (element.type != platform::ElementType::kStorage) continue;
@@ -55,8 +54,8 @@ StorageRepair RepairRecords(platform::Storage& root) {
       whole.push_back(n);
     else if (IsWhole(root, ElementName(0)))
       waiting = true;
-    else if (root.DestroyElement(ElementName(0)) == kOk)
-      ++repair.removed;
+    else
+      root.DestroyElement(ElementName(0));
   }
   // The waiting record goes where the interrupted step took a record away.
   std::vector<int> order;
@@ -76,9 +75,8 @@ StorageRepair RepairRecords(platform::Storage& root) {
   for (std::size_t i = 0; i < order.size(); ++i) {
     const int target = static_cast<int>(i) + 1;
     if (order[i] == target) continue;
-    if (root.RenameElement(ElementName(order[i]), ElementName(target)) == kOk) ++repair.renumbered;
+    root.RenameElement(ElementName(order[i]), ElementName(target));
   }
-  return repair;
 }
 
 }  // namespace quill::core

@@ -10,15 +10,10 @@
 
 namespace quill::core {
 
-struct StorageRepair {
-  int removed = 0;     // a record waiting under "0" without a Header
-  int renumbered = 0;  // records given a new number
-};
-
 // Removes a record waiting under "0" without its Header, puts one with it into
 // the first gap (or after the last record) and closes the remaining gaps,
 // keeping the records' order. Elements whose names are not record numbers
 // are left as they are.
-StorageRepair RepairRecords(platform::Storage& root);
+void RepairRecords(platform::Storage& root);
 
 }  // namespace quill::core
