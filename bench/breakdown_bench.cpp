@@ -156,6 +156,11 @@ int main(int argc, char** argv) {
   // has recorded it; prints the total and its parts.
   const auto record_copy = [&](const char* what, UINT format,
                                const std::vector<std::uint8_t>& bytes, bool picture_preview) {
+    // A copy on its own, not one of a burst, is shown as soon as recorded.
+    for (const double pause = Now(); Now() - pause < quill::ui::CapturePacing::kBurstGap;) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      Pump();
+    }
     const int before = form.recorder().CurrentNo();
     const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
@@ -168,7 +173,8 @@ int main(int argc, char** argv) {
     ::SetClipboardData(format, block);
     ::CloseClipboard();
     const double copied = Now();
-    while (form.recorder().CurrentNo() == before && Now() - start < 10000) {
+    while ((form.recorder().CurrentNo() == before || form.CapturesWaiting()) &&
+           Now() - start < 10000) {
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
       Pump();
     }

@@ -134,6 +134,12 @@ class Recorder {
   // The clipboard state the last capture request looked at, recorded or
   // not: a writer of the clipboard waits for its own state to be seen.
   std::uint32_t ExaminedSequence() const { return examined_sequence_; }
+  // The text of record `n` as last read or written, or nullptr if none is
+  // kept: a window can show a record's first line without the clipboard.
+  const RecordText* KeptText(int n) const {
+    const auto kept = record_texts_.find(n);
+    return kept == record_texts_.end() ? nullptr : &kept->second;
+  }
 
  private:
   struct TakenFormat {

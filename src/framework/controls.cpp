@@ -32,11 +32,29 @@ bool Edit::OnCommand(HWND, UINT, UINT code) {
 
 // --- Memo ---
 
+namespace {
+
+constexpr DWORD kMemoStyle =
+    WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
+
+// Line `index` of an edit control as it wraps it; empty past the last.
+std::wstring EditLine(HWND edit, int index) {
+  const int start = static_cast<int>(::SendMessageW(edit, EM_LINEINDEX, index, 0));
+  if (start < 0) return {};
+  const int length = static_cast<int>(::SendMessageW(edit, EM_LINELENGTH, start, 0));
+  std::wstring line(static_cast<std::size_t>(std::max(length, 1)) + 1, L'\0');
+  *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(line.size());
+  const int copied = static_cast<int>(
+      ::SendMessageW(edit, EM_GETLINE, index, reinterpret_cast<LPARAM>(line.data())));
+  line.resize(static_cast<std::size_t>(std::min(copied, length)));
+  return line;
+}
+
+}  // namespace
+
 void Memo::Create(HWND parent, UINT id, HFONT font) {
-  CreateWindowAs(L"EDIT", L"",
-                 WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                     ES_WANTRETURN | ES_NOHIDESEL,
-                 WS_EX_CLIENTEDGE, parent, id, font, {0, 0, 100, 100});
+  CreateWindowAs(L"EDIT", L"", WS_VISIBLE | kMemoStyle, WS_EX_CLIENTEDGE, parent, id, font,
+                 {0, 0, 100, 100});
   // No limit but memory: records can hold long texts.
   ::SendMessageW(hwnd(), EM_LIMITTEXT, 0, 0);
 }
@@ -60,16 +78,53 @@ void Memo::SetText(const std::wstring& text) {
   ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
 }
 
-std::wstring Memo::Line(int index) const {
-  const int start = static_cast<int>(::SendMessageW(hwnd(), EM_LINEINDEX, index, 0));
-  if (start < 0) return {};
-  const int length = static_cast<int>(::SendMessageW(hwnd(), EM_LINELENGTH, start, 0));
-  std::wstring line(static_cast<std::size_t>(std::max(length, 1)) + 1, L'\0');
-  *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(line.size());
-  const int copied = static_cast<int>(
-      ::SendMessageW(hwnd(), EM_GETLINE, index, reinterpret_cast<LPARAM>(line.data())));
-  line.resize(static_cast<std::size_t>(std::min(copied, length)));
-  return line;
+std::wstring Memo::Line(int index) const { return EditLine(hwnd(), index); }
+
+std::vector<std::wstring> Memo::FirstLinesOf(const std::vector<std::wstring>& texts) const {
+  RECT format = {};
+  ::SendMessageW(hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  const HDC dc = ::GetDC(hwnd());
+  const HGDIOBJ old_font =
+      ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics = {};
+  ::GetTextMetricsW(dc, &metrics);
+  // A line narrower than this by a character is not wrapped.
+  const LONG room = format.right - format.left - metrics.tmAveCharWidth;
+  std::vector<std::wstring> lines;
+  for (const std::wstring& text : texts) {
+    const std::size_t end = text.find_first_of(L"\r\n");
+    const std::wstring line = text.substr(0, end);
+    const bool plain_break = end == std::wstring::npos || text.compare(end, 2, L"\r\n") == 0;
+    const bool plain_characters =
+        std::none_of(line.begin(), line.end(), [](wchar_t c) { return c < L' '; });
+    SIZE extent = {};
+    if (plain_break && plain_characters &&
+        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &extent) &&
+        extent.cx < room) {
+      lines.push_back(line);
+    } else {
+      lines.push_back(TwinFirstLine(text));
+    }
+  }
+  ::SelectObject(dc, old_font);
+  ::ReleaseDC(hwnd(), dc);
+  return lines;
+}
+
+std::wstring Memo::TwinFirstLine(const std::wstring& text) const {
+  RECT shown = {};
+  ::GetWindowRect(hwnd(), &shown);
+  if (!twin_) {
+    twin_.reset(::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kMemoStyle, 0, 0, 0, 0,
+                                  HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    if (!twin_) return {};
+    ::SendMessageW(twin_.get(), EM_LIMITTEXT, 0, 0);
+  }
+  ::SendMessageW(twin_.get(), WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
+  ::SetWindowPos(twin_.get(), nullptr, 0, 0, shown.right - shown.left, shown.bottom - shown.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  ::SetWindowTextW(twin_.get(), text.c_str());
+  return EditLine(twin_.get(), 0);
 }
 
 // --- CheckBox ---

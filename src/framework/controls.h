@@ -59,6 +59,16 @@ class Memo : public Control {
   // Replaces the text; the control is drawn again when the window next
   // paints, not at once.
   void SetText(const std::wstring& text);
+  // The first line the control would show for each text at its present
+  // size, without changing what it shows (changing the text of a shown
+  // control costs a redraw).
+  std::vector<std::wstring> FirstLinesOf(const std::vector<std::wstring>& texts) const;
+
+ private:
+  // A hidden twin of the control lays out a text whose first line may wrap.
+  std::wstring TwinFirstLine(const std::wstring& text) const;
+  // A message-only window: no search for the program's windows finds it.
+  mutable UniqueWindow twin_;
 };
 
 class CheckBox : public Control {

@@ -50,6 +50,10 @@ struct IconTraits {
 struct AcceleratorTraits {
   static void Free(HACCEL table) { ::DestroyAcceleratorTable(table); }
 };
+// For windows no parent destroys.
+struct WindowTraits {
+  static void Free(HWND window) { ::DestroyWindow(window); }
+};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
@@ -58,6 +62,7 @@ using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorTraits>;
+using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 
 // Selects an object into a DC and puts the previous one back at the end of
 // the scope.

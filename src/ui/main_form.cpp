@@ -104,6 +104,7 @@ void TFQuillet::FormCreate() {
 void TFQuillet::FormActivate() { recorder_->FormActivate(c_.WatchRG->ItemIndex() == 0); }
 
 bool TFQuillet::FormClose() {
+  ShowCaptured();
   if (!recorder_->FormClose()) return false;
   // The storage is closed: a pending capture must not fire any more, and
   // the selection windows go with their classes.
@@ -133,13 +134,14 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       recorder_->WMChangeCBChain(wparam, static_cast<platform::WindowId>(lparam));
       return 0;
     case core::WM_CAPTURECLIP:
-      Run([this] { recorder_->WMCaptureClip(); });
+      Run([this] { CaptureClip(); }, false);
       return 0;
     case WM_RENDERFORMAT: {
       // Only a paste the user is making right now gets the record.
       const bool held =
           (::GetAsyncKeyState(VK_CONTROL) & 0x8000) && (::GetAsyncKeyState('V') & 0x8000);
-      Run([this, held] { recorder_->WMRenderFormat(held); });
+      // The clipboard is open for the paste: the preview cannot read it now.
+      Run([this, held] { recorder_->WMRenderFormat(held); }, false);
       return 0;
     }
     case WM_COMMAND:
@@ -155,6 +157,10 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Run([this] { capturer_->WMHotKey(); });
       return 0;
     case WM_TIMER:
+      if (wparam == kShowCapturedTimer) {
+        Run([this] { ShowCaptured(); }, false);
+        return 0;
+      }
       if (wparam == platform::screen::kDelayTimerId) {
         Run([this] { capturer_->CaptureTimerProc(); });
         return 0;
@@ -186,8 +192,9 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return Form::OnMessage(message, wparam, lparam);
 }
 
-void TFQuillet::Run(const std::function<void()>& command) {
+void TFQuillet::Run(const std::function<void()>& command, bool show_captured_first) {
   try {
+    if (show_captured_first) ShowCaptured();
     command();
   } catch (const std::exception& error) {
     ShowError(FromAnsi(error.what()), kTitle);

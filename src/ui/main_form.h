@@ -25,6 +25,7 @@
 #include "platform/screen.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
+#include "ui/capture_pacing.h"
 #include "ui/preview_status.h"
 
 namespace quill::ui {
@@ -176,6 +177,10 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void FindNextClick();
   HWND FindDialog() const { return find_dialog_; }
 
+  // --- showing captured records ---
+  // Records of a burst of captures recorded but not shown yet.
+  bool CapturesWaiting() const { return !captured_rows_.empty(); }
+
   // --- window modes, tray, help ---
   void WideBtnClick();
   void MoveToTaskTray();
@@ -214,10 +219,17 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // The selection of an area on the screen, once its size is known.
   void StartAreaSelection();
   // Runs a command; an error it raises is shown and ends the command.
-  void Run(const std::function<void()>& command);
+  // Captured records still waiting to be shown are shown first, so that
+  // the command sees the list as the records are.
+  void Run(const std::function<void()>& command, bool show_captured_first = true);
   std::function<void()> Command(void (TFQuillet::*handler)());
   std::function<void(int)> MenuCommand(void (TFQuillet::*handler)());
   std::wstring MemoFirstLine() const;
+  // Creates or refreshes record `number`'s row, without selecting it.
+  int PutListRow(int number, core::RecordKind kind, const std::string& date,
+                 const std::wstring& first_line);
+  // A row's summary of a line: the line, cut to the most bytes a row keeps.
+  static std::wstring RowSummary(const std::wstring& line);
   // Shows the text or the picture, as the display item `name` asks.
   void SelectDisplay(const std::wstring& name, bool show_text);
   std::function<void(int)> TagCommand(void (TFQuillet::*handler)(int));
@@ -272,6 +284,21 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // was last shown.
   std::optional<framework::ListView::Filling> list_filling_;
   ULONGLONG loading_shown_at_ = 0;
+  // Captures: the rows and the preview a capture asks for are collected
+  // and shown at once or, during a burst, together later.
+  struct CapturedRow {
+    int number;
+    core::RecordKind kind;
+    std::string date;
+  };
+  void CaptureClip();
+  void ShowCaptured();
+  void ShowCapturedTogether(const std::vector<CapturedRow>& rows, core::RecordKind preview);
+  static constexpr UINT_PTR kShowCapturedTimer = 2;
+  bool collecting_capture_ = false;
+  std::vector<CapturedRow> captured_rows_;
+  core::RecordKind captured_preview_ = core::kNoRecord;
+  CapturePacing capture_pacing_;
   // The find dialog: the system keeps pointers into find_ and find_text_
   // while it is open.
   void OnFindMessage(const FINDREPLACEW& find);

@@ -13,6 +13,10 @@
 namespace quill::ui {
 
 void TFQuillet::RefreshPreview(core::RecordKind kind) {
+  if (collecting_capture_) {
+    captured_preview_ = kind;
+    return;
+  }
   UpdateCounter(recorder_->CurrentNo(), recorder_->RecordCount());
   std::wstring status;
   // Bit tests: a failed read (-1) counts as both.

@@ -20,14 +20,27 @@ constexpr std::size_t kMaxSummaryBytes = 4096;
 
 }  // namespace
 
-std::wstring TFQuillet::MemoFirstLine() const {
-  const std::wstring line = c_.Memo1->Line(0);
+std::wstring TFQuillet::MemoFirstLine() const { return RowSummary(c_.Memo1->Line(0)); }
+
+std::wstring TFQuillet::RowSummary(const std::wstring& line) {
   const std::string bytes = ToAnsi(line);
   if (bytes.size() <= kMaxSummaryBytes) return line;
   return FromAnsi(bytes.substr(0, kMaxSummaryBytes));
 }
 
 void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string& date) {
+  if (collecting_capture_) {
+    captured_rows_.push_back({number, kind, date});
+    return;
+  }
+  const int row = PutListRow(number, kind, date, MemoFirstLine());
+  // While a storage loads the list is not drawn: only the row shown at the
+  // end is selected.
+  if (!list_filling_) c_.ListView->SelectOnly(row);
+}
+
+int TFQuillet::PutListRow(int number, core::RecordKind kind, const std::string& date,
+                          const std::wstring& first_line) {
   framework::ListView& list = *c_.ListView;
   int row = number - 1;
   if (list.Count() < number) {
@@ -36,10 +49,8 @@ void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string&
     list.SetCaption(row, RowCaption(number));
     list.SetImage(row, kind);
   }
-  list.SetSubItems(row, {FromAnsi(date), MemoFirstLine()});
-  // While a storage loads the list is not drawn: only the row shown at the
-  // end is selected.
-  if (!list_filling_) list.SelectOnly(row);
+  list.SetSubItems(row, {FromAnsi(date), first_line});
+  return row;
 }
 
 void TFQuillet::DeleteListRow(int index) { c_.ListView->DeleteRow(index); }

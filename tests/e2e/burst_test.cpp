@@ -1,6 +1,7 @@
 // Another program copying as fast as it can: every change that the
 // recorder sees becomes a sound record. How many it sees is measured and
 // printed, not asserted: the system may merge changes that come quickly.
+// But one clipboard state is never recorded twice.
 #include <gtest/gtest.h>
 
 #include <objbase.h>
@@ -75,12 +76,14 @@ TEST_F(Burst, EveryRecordOfABurstIsSound) {
               static_cast<int>(fast.texts.size()));
   EXPECT_GT(fast.records, 0);
   EXPECT_EQ(fast.sound, fast.records);
+  EXPECT_EQ(static_cast<int>(fast.texts.size()), fast.records) << "a state recorded twice";
 
   const StorageSummary paced = RecordBurst("paced ", 20);
   std::printf("burst: 200 texts copied 20 ms apart: %d records, %d distinct texts kept\n",
               paced.records, static_cast<int>(paced.texts.size()));
   EXPECT_GT(paced.records, 0);
   EXPECT_EQ(paced.sound, paced.records);
+  EXPECT_EQ(static_cast<int>(paced.texts.size()), paced.records) << "a state recorded twice";
 }
 
 }  // namespace

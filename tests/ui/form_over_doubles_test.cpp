@@ -17,6 +17,40 @@ TEST_F(FormOverDoubles, WhatIsCopiedShowsInTheWindowsOwnControls) {
   EXPECT_EQ(form_->recorder().RecordCount(), 2);
 }
 
+TEST_F(FormOverDoubles, CopiesInQuickSuccessionAreRecordedAtOnceAndShownTogether) {
+  const std::string wide(300, 'w');  // wider than the memo: its first line wraps
+  const std::vector<std::string> texts = {
+      "first", wide + " tail", "tab\there\r\nsecond", "lone\nfeed", "", "last\r\nline"};
+  for (const std::string& text : texts) CopyQuickly(text);
+  // Recorded as they came, whether shown yet or not.
+  EXPECT_EQ(form_->recorder().RecordCount(), static_cast<int>(texts.size()));
+  Pump();
+  const framework::ListView& list = *c().ListView;
+  ASSERT_EQ(list.Count(), static_cast<int>(texts.size()));
+  EXPECT_TRUE(list.Selected(list.Count() - 1));
+  EXPECT_EQ(c().Memo1->Text(), L"last\r\nline");
+  wchar_t caption[64] = {};
+  ::GetWindowTextW(form_->hwnd(), caption, 64);
+  EXPECT_STREQ(caption, L"Quilleteer  6/6");
+  // Each row holds the first line the memo shows for its record.
+  for (int row = 0; row < list.Count(); ++row) {
+    form_->recorder().SetCurrentNo(row + 1);
+    form_->recorder().MovePosition(false);
+    Pump();
+    EXPECT_EQ(list.SubItem(row, 2), c().Memo1->Line(0)) << "row " << row;
+  }
+}
+
+TEST_F(FormOverDoubles, ACommandDuringABurstSeesEveryRecordShown) {
+  Copy("one");
+  for (const char* text : {"two", "three", "four"}) CopyQuickly(text);
+  form_->MoveKeyDown(VK_LEFT);
+  EXPECT_EQ(c().ListView->Count(), 4);
+  EXPECT_EQ(form_->recorder().CurrentNo(), 3);
+  EXPECT_TRUE(c().ListView->Selected(2));
+  EXPECT_EQ(c().ListView->SubItem(3, 2), L"four");
+}
+
 TEST_F(FormOverDoubles, TabLeavesMaxEditForTheNextTabStop) {
   c().PageControl->SetActivePage(1);
   ::SetFocus(c().MaxEdit->hwnd());

@@ -1,0 +1,76 @@
+// Showing captured records. A capture records at once; its row and
+// preview are shown at once too, unless captures come in a burst, when the
+// burst's rows are shown together (the pacing says when).
+#include <utility>
+
+#include "ui/code_page.h"
+#include "ui/main_form.h"
+
+namespace quill::ui {
+
+void TFQuillet::CaptureClip() {
+  // A text load or a drop waits for each of its own captures to be shown.
+  if (loading_text_ || dropping_ || list_filling_) {
+    recorder_->WMCaptureClip();
+    return;
+  }
+  const std::size_t before = captured_rows_.size();
+  collecting_capture_ = true;
+  try {
+    recorder_->WMCaptureClip();
+  } catch (...) {
+    collecting_capture_ = false;
+    ShowCaptured();
+    throw;
+  }
+  collecting_capture_ = false;
+  if (captured_rows_.size() == before) return;  // nothing recorded
+  const ULONGLONG now = ::GetTickCount64();
+  if (capture_pacing_.Captured(now)) {
+    ShowCaptured();
+    return;
+  }
+  const ULONGLONG due = capture_pacing_.ShowDue();
+  ::SetTimer(hwnd(), kShowCapturedTimer, static_cast<UINT>(due > now ? due - now : 0), nullptr);
+}
+
+void TFQuillet::ShowCaptured() {
+  if (captured_rows_.empty() || collecting_capture_) return;
+  ::KillTimer(hwnd(), kShowCapturedTimer);
+  const std::vector<CapturedRow> rows = std::exchange(captured_rows_, {});
+  const core::RecordKind preview = std::exchange(captured_preview_, core::kNoRecord);
+  if (rows.size() == 1 && !capture_pacing_.Waiting()) {
+    // One capture on its own: the clipboard still holds what was recorded.
+    RefreshPreview(preview);
+    SetListRow(rows[0].number, rows[0].kind, rows[0].date);
+  } else {
+    ShowCapturedTogether(rows, preview);
+  }
+  capture_pacing_.Shown(::GetTickCount64());
+}
+
+void TFQuillet::ShowCapturedTogether(const std::vector<CapturedRow>& rows,
+                                     core::RecordKind preview) {
+  // The clipboard may hold a later copy by now: each row's first line
+  // comes from the text that was recorded.
+  std::vector<std::wstring> texts;
+  for (const CapturedRow& captured : rows) {
+    const core::RecordText* kept =
+        (captured.kind & core::kHasText) ? recorder_->KeptText(captured.number) : nullptr;
+    texts.push_back(!kept                ? std::wstring()
+                    : kept->ansi.empty() ? FromU16(kept->unicode)
+                                         : FromAnsi(kept->ansi));
+  }
+  const std::vector<std::wstring> first_lines = c_.Memo1->FirstLinesOf(texts);
+  framework::ListView& list = *c_.ListView;
+  {
+    // The rows are drawn once, with the last one selected.
+    const framework::ListView::Filling filling(list);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      PutListRow(rows[i].number, rows[i].kind, rows[i].date, RowSummary(first_lines[i]));
+    list.SelectOnly(rows.back().number - 1);
+  }
+  RefreshPreview(preview);
+}
+
+}  // namespace quill::ui
