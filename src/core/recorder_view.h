@@ -31,8 +31,8 @@ class RecorderView {
   // Rebuilds the display menu from a record's name list (date first).
   virtual void BuildDisplayMenu(const std::vector<std::string>& items) = 0;
   virtual void UpdateCounter(int current, int count) = 0;
-  // While loading a storage: the text box holds the clipboard's text, or
-  // nothing for a record without text.
+  // While loading a storage: the record just placed has the clipboard's
+  // text, or none; its row, set next, shows the text's first line.
   virtual void ShowLoadedText(bool has_text) = 0;
   // A storage is being loaded: rows are set one after another from
   // BeginLoading to EndLoading, and ShowLoading tells how many records are

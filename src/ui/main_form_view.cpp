@@ -33,7 +33,9 @@ void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string&
     captured_rows_.push_back({number, kind, date});
     return;
   }
-  const int row = PutListRow(number, kind, date, MemoFirstLine());
+  const int row = PutListRow(
+      number, kind, date,
+      list_filling_ ? RowSummary(c_.Memo1->FirstLinesOf({loaded_line_}).front()) : MemoFirstLine());
   // While a storage loads the list is not drawn: only the row shown at the
   // end is selected.
   if (!list_filling_) c_.ListView->SelectOnly(row);
@@ -94,10 +96,10 @@ std::wstring TFQuillet::ClipboardText(bool first_line_only) {
 }
 
 void TFQuillet::ShowLoadedText(bool has_text) {
-  // While a storage loads the memo only gives the row its first line,
-  // which the first line break ends however the memo wraps: the rest
-  // would be laid out for nothing.
-  c_.Memo1->SetText(has_text ? ClipboardText(list_filling_.has_value()) : std::wstring());
+  // While a storage loads only the first line is needed, for the row:
+  // the first line break ends it however the memo wraps. The memo shows
+  // it with the progress, not for every record.
+  loaded_line_ = has_text ? ClipboardText(true) : std::wstring();
 }
 
 void TFQuillet::BeginLoading() {
@@ -112,6 +114,7 @@ void TFQuillet::ShowLoading(int loaded) {
   if (now - loading_shown_at_ < kProgressEveryMs) return;
   loading_shown_at_ = now;
   UpdateCounter(loaded, loaded);
+  c_.Memo1->SetText(loaded_line_);
   wchar_t text[64];
   std::swprintf(text, std::size(text), L"読み込み中: %d レコード", loaded);
   c_.StatusBar->SetSimpleText(text);

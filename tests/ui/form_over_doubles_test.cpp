@@ -41,6 +41,26 @@ TEST_F(FormOverDoubles, CopiesInQuickSuccessionAreRecordedAtOnceAndShownTogether
   }
 }
 
+TEST_F(FormOverDoubles, ALoadedStorageGivesEachRowTheFirstLineTheMemoShows) {
+  const std::vector<std::string> texts = {"short\r\nsecond", std::string(300, 'w') + " tail",
+                                          "tab\there", ""};
+  for (const std::string& text : texts) Copy(text);
+  dialogs_.answers = {platform::answer::kYes};
+  dialogs_.save_paths = {u"C:\\saved.stg"};
+  dialogs_.open_paths = {u"C:\\saved.stg"};
+  form_->OpenBtnClick();
+  Pump();
+  const framework::ListView& list = *c().ListView;
+  ASSERT_EQ(list.Count(), static_cast<int>(texts.size()));
+  for (int row = 0; row < list.Count(); ++row) {
+    form_->recorder().SetCurrentNo(row + 1);
+    form_->recorder().MovePosition(false);
+    Pump();
+    EXPECT_EQ(list.SubItem(row, 2), c().Memo1->Line(0)) << "row " << row;
+  }
+  EXPECT_EQ(list.SubItem(1, 2).substr(0, 4), L"wwww");
+}
+
 TEST_F(FormOverDoubles, ACommandDuringABurstSeesEveryRecordShown) {
   Copy("one");
   for (const char* text : {"two", "three", "four"}) CopyQuickly(text);
