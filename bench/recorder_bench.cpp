@@ -151,8 +151,9 @@ Figures TimeMoves(HWND window, int from, int count, const std::function<void(int
     prepare(from + i);
     const double start = Now();
     move();
-    if (!quill::e2e::WaitForCaption(window, Counter(from + i + 1, 999), 10000) ||
-        !Answers(window)) {
+    // Looked at every millisecond: the tests' wait looks every 20.
+    const std::wstring shown = Counter(from + i + 1, 999);
+    if (!Await([&] { return CaptionOf(window) == shown; }, 10000) || !Answers(window)) {
       std::printf("  (move %d: the window still reads \"%ls\")\n", from + i,
                   CaptionOf(window).c_str());
       break;
