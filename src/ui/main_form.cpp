@@ -177,8 +177,9 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CLOSE:
       // A text load or a drop delivers messages between its steps: it
-      // stops after the current one and closes the window then.
-      if (loading_text_ || dropping_) {
+      // stops after the current one and closes the window then. A storage
+      // load finishes first.
+      if (loading_text_ || dropping_ || list_filling_) {
         close_after_load_ = true;
         return 0;
       }
@@ -193,6 +194,9 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void TFQuillet::Run(const std::function<void()>& command, bool show_captured_first) {
+  // A storage being loaded answers messages but takes no command: the
+  // records are not all there yet.
+  if (list_filling_) return;
   try {
     if (show_captured_first) ShowCaptured();
     command();

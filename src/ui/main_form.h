@@ -285,6 +285,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   std::optional<framework::ListView::Filling> list_filling_;
   ULONGLONG loading_shown_at_ = 0;
   std::wstring loaded_line_;  // the first line of the record loaded last
+  HWND focus_before_loading_ = nullptr;
   // Captures: the rows and the preview a capture asks for are collected
   // and shown at once or, during a burst, together later.
   struct CapturedRow {

@@ -7,7 +7,10 @@
 
 namespace quill::ui {
 
-void TFQuillet::OpenBtnClick() { recorder_->OpenBtnClick(); }
+void TFQuillet::OpenBtnClick() {
+  recorder_->OpenBtnClick();
+  CloseIfAsked();
+}
 void TFQuillet::PasteBtnClick() { recorder_->CaptureClipboard(); }
 void TFQuillet::MenuDelClick() { recorder_->MenuDelClick(); }
 void TFQuillet::CloseClick() { ::PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
@@ -34,6 +37,7 @@ void TFQuillet::FilterCaptionEdited(int entry, const std::wstring& caption) {
 }
 
 void TFQuillet::ListViewMouseDown(int x, int y) {
+  if (list_filling_) return;
   const int row = c_.ListView->RowAt(x, y);
   if (row < 0) return;
   recorder_->SetCurrentNo(row + 1);

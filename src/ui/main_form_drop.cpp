@@ -87,7 +87,7 @@ void TFQuillet::WMDropFiles(HDROP drop) {
   const exchange::DropHandle handle(drop);
   // A drop that arrives while another drop or a text load delivers
   // messages would change the clipboard under them.
-  if (dropping_ || loading_text_) return;
+  if (dropping_ || loading_text_ || list_filling_) return;
   dropping_ = true;
   Run([this, &handle] {
     WindowDropSite site(*this);

@@ -104,7 +104,11 @@ void TFQuillet::ShowLoadedText(bool has_text) {
 
 void TFQuillet::BeginLoading() {
   list_filling_.emplace(*c_.ListView);
-  loading_shown_at_ = ::GetTickCount64();
+  loading_shown_at_ = 0;  // the first record shows the progress
+  // The window answers messages while it loads, with its input held as a
+  // dialog's owner's is: no command may start before the records are in.
+  focus_before_loading_ = ::GetFocus();
+  ::EnableWindow(hwnd(), FALSE);
 }
 
 void TFQuillet::ShowLoading(int loaded) {
@@ -120,9 +124,16 @@ void TFQuillet::ShowLoading(int loaded) {
   c_.StatusBar->SetSimpleText(text);
   ::UpdateWindow(hwnd());
   ::UpdateWindow(c_.StatusBar->hwnd());
+  DeliverPending();
 }
 
-void TFQuillet::EndLoading() { list_filling_.reset(); }
+void TFQuillet::EndLoading() {
+  list_filling_.reset();
+  ::EnableWindow(hwnd(), TRUE);
+  if (focus_before_loading_ && ::GetActiveWindow() == hwnd() &&
+      ::IsChild(hwnd(), focus_before_loading_))
+    ::SetFocus(focus_before_loading_);
+}
 
 void TFQuillet::ShowNoRecord() {
   c_.Image1->SetVisible(false);

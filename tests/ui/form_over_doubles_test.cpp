@@ -61,6 +61,22 @@ TEST_F(FormOverDoubles, ALoadedStorageGivesEachRowTheFirstLineTheMemoShows) {
   EXPECT_EQ(list.SubItem(1, 2).substr(0, 4), L"wwww");
 }
 
+TEST_F(FormOverDoubles, ALoadingStorageAnswersMessagesButTakesNoCommand) {
+  for (const char* text : {"one", "two", "three"}) Copy(text);
+  dialogs_.answers = {platform::answer::kYes};
+  dialogs_.save_paths = {u"C:\\saved.stg"};
+  dialogs_.open_paths = {u"C:\\saved.stg"};
+  // A delete asked for while the records come in.
+  ::PostMessageW(form_->hwnd(), WM_COMMAND, form_->menus().Command(L"MenuDel"), 0);
+  form_->OpenBtnClick();
+  MSG waiting;
+  EXPECT_FALSE(::PeekMessageW(&waiting, form_->hwnd(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE))
+      << "the window answered nothing while it loaded";
+  EXPECT_EQ(form_->recorder().RecordCount(), 3);
+  EXPECT_EQ(c().ListView->Count(), 3);
+  EXPECT_TRUE(::IsWindowEnabled(form_->hwnd()));
+}
+
 TEST_F(FormOverDoubles, ACommandDuringABurstSeesEveryRecordShown) {
   Copy("one");
   for (const char* text : {"two", "three", "four"}) CopyQuickly(text);
