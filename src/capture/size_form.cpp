@@ -1,5 +1,7 @@
 #include "capture/size_form.h"
 
+#include "framework/dpi.h"
+
 namespace quill::capture {
 namespace {
 
@@ -14,7 +16,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 TFSize::~TFSize() { DestroyWindowNow(); }
 
 bool TFSize::Create() {
-  RECT frame = {0, 0, kClientWidth, kClientHeight};
+  const UINT dpi = framework::DpiOf(nullptr);
+  RECT frame = {0, 0, framework::Scaled(kClientWidth, dpi), framework::Scaled(kClientHeight, dpi)};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_DLGMODALFRAME);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;

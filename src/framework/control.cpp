@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/dpi.h"
 #include "framework/error_boundary.h"
 #include "framework/lifetime.h"
 
@@ -75,8 +76,15 @@ std::wstring Control::Text() const {
 
 void Control::SetText(const std::wstring& text) { ::SetWindowTextW(hwnd_, text.c_str()); }
 
+Box Control::ScaledFor(HWND parent, const Box& box) {
+  const UINT dpi = DpiOf(parent);
+  return {Scaled(box.x, dpi), Scaled(box.y, dpi), Scaled(box.width, dpi), Scaled(box.height, dpi)};
+}
+
 void Control::CreateWindowAs(const wchar_t* window_class, const std::wstring& text, DWORD style,
-                             DWORD ex_style, HWND parent, UINT id, HFONT font, const Box& box) {
+                             DWORD ex_style, HWND parent, UINT id, HFONT font,
+                             const Box& declared) {
+  const Box box = ScaledFor(parent, declared);
   const HWND hwnd = ::CreateWindowExW(
       ex_style, window_class, text.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS, box.x, box.y,
       box.width, box.height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),

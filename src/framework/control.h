@@ -40,6 +40,8 @@ class Control {
     return *this;
   }
 
+  // A declared box in the pixels of the screen `parent` is on.
+  static Box ScaledFor(HWND parent, const Box& box);
   // Position and size in the parent's client coordinates.
   Box Bounds() const;
   void SetBounds(const Box& box);
@@ -64,9 +66,14 @@ class Control {
   virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
   virtual bool OnDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
   virtual void OnScroll(HWND /*source*/) {}
+  // The window moved to a screen of other dots per inch; its place, size
+  // and font have been scaled already, what else the control sized is its
+  // own to scale.
+  virtual void OnDpiChanged(UINT /*from*/, UINT /*to*/) {}
 
  protected:
-  // Creates the window as a child of `parent`, sets the font and hooks the
+  // Creates the window as a child of `parent`, `box` scaled for its
+  // screen, sets the font and hooks the
   // window's messages to WindowProcedure.
   void CreateWindowAs(const wchar_t* window_class, const std::wstring& text, DWORD style,
                       DWORD ex_style, HWND parent, UINT id, HFONT font, const Box& box);

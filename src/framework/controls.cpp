@@ -188,11 +188,12 @@ void RadioGroup::Create(HWND parent, UINT id, HFONT font) {
   for (int i = 0; i < count; ++i) {
     const int x = box_.x + (i / per_column) * width + 8;
     const int y = box_.y + (i % per_column) * height + top_margin;
+    const Box place = ScaledFor(parent, {x, y, width, height});
     const HWND button = ::CreateWindowExW(
         0, L"BUTTON", items_[i].c_str(),
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0), x,
-        y, width, height, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-        ::GetModuleHandleW(nullptr), nullptr);
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0),
+        place.x, place.y, place.width, place.height, parent,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     buttons_.push_back(button);
   }

@@ -1,6 +1,7 @@
 #include "framework/form.h"
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 
 namespace quill::framework {
 
@@ -8,11 +9,19 @@ namespace quill::framework {
 Form::~Form() { DestroyWindowNow(); }
 
 void Form::SetFont(const std::wstring& face, BYTE charset, int height) {
+  font_face_ = face;
+  font_charset_ = charset;
+  font_height_ = height;
+  dpi_ = DpiOf(hwnd());
+  MakeFont();
+}
+
+void Form::MakeFont() {
   LOGFONTW font = {};
-  font.lfHeight = -height;
-  font.lfCharSet = charset;
+  font.lfHeight = -Scaled(font_height_, dpi_);
+  font.lfCharSet = font_charset_;
   font.lfQuality = DEFAULT_QUALITY;
-  face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  font_face_.copy(font.lfFaceName, LF_FACESIZE - 1);
   font_.reset(::CreateFontIndirectW(&font));
 }
 
@@ -128,6 +137,16 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       LayOut();
       break;
+    case WM_DPICHANGED: {
+      const UINT to = LOWORD(wparam);
+      if (to != 0 && to != dpi_) Rescale(dpi_, to);
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+      ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      LayOut();
+      break;
+    }
     case WM_CLOSE:
       if (in_modal_) {
         EndModal(IDCANCEL);
@@ -140,6 +159,39 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
   }
   return OnMessage(message, wparam, lparam);
+}
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+void Form::Rescale(UINT from, UINT to) {
+  std::vector<HWND> inside;
+  ::EnumChildWindows(hwnd(), CollectWindow, reinterpret_cast<LPARAM>(&inside));
+  const auto scale = [from, to](LONG value) {
+    return ::MulDiv(value, static_cast<int>(to), static_cast<int>(from));
+  };
+  for (HWND child : inside) {
+    RECT r = {};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    ::SetWindowPos(child, nullptr, scale(r.left), scale(r.top), scale(r.right - r.left),
+                   scale(r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The old font stays until no window uses it any more.
+  UniqueFont old = std::move(font_);
+  dpi_ = to;
+  MakeFont();
+  for (HWND child : inside) {
+    if (reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)) == old.get())
+      ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+  for (Control* control : order_) control->OnDpiChanged(from, to);
 }
 
 LRESULT Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

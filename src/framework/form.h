@@ -19,8 +19,11 @@ class Form : public Window {
   Form() = default;
   ~Form() override;
 
-  // The window font: face, character set and height in pixels.
+  // The window font: face, character set and height in pixels on a
+  // 96-dpi screen (scaled for the window's).
   void SetFont(const std::wstring& face, BYTE charset, int height);
+  // The dots per inch the window and its controls are sized for.
+  UINT dpi() const { return dpi_; }
   HFONT font() const { return font_.get(); }
 
   // Creates a control inside `parent` (nullptr: the form itself).
@@ -58,8 +61,17 @@ class Form : public Window {
  private:
   void Register(std::unique_ptr<Control> control, Container* parent);
   Control* ControlOf(HWND hwnd) const;
+  // Scales every window inside the form, its font and what the controls
+  // sized themselves, from one screen's dots per inch to another's.
+  void Rescale(UINT from, UINT to);
+  // Makes the window font for dpi_.
+  void MakeFont();
 
   UniqueFont font_;
+  std::wstring font_face_;
+  BYTE font_charset_ = 0;
+  int font_height_ = 0;
+  UINT dpi_ = 96;
   std::vector<std::unique_ptr<Control>> owned_;
   std::vector<Control*> order_;
   std::vector<Control*> top_level_;

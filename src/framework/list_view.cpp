@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "framework/dpi.h"
+
 namespace quill::framework {
 
 void ListView::Create(HWND parent, UINT id, HFONT font) {
@@ -16,8 +18,16 @@ void ListView::Create(HWND parent, UINT id, HFONT font) {
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<wchar_t*>(columns_[i].caption.c_str());
-    column.cx = columns_[i].width;
+    column.cx = Scaled(columns_[i].width, DpiOf(hwnd()));
     ListView_InsertColumn(hwnd(), static_cast<int>(i), &column);
+  }
+}
+
+void ListView::OnDpiChanged(UINT from, UINT to) {
+  for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+    const int width = ListView_GetColumnWidth(hwnd(), i);
+    ListView_SetColumnWidth(hwnd(), i,
+                            ::MulDiv(width, static_cast<int>(to), static_cast<int>(from)));
   }
 }
 

@@ -28,6 +28,7 @@ class ListView : public Control {
         options_(options) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   bool OnNotify(NMHDR* header, LRESULT& result) override;
+  void OnDpiChanged(UINT from, UINT to) override;
   // The column captions.
   std::vector<std::wstring> Items() const override;
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "framework/dpi.h"
 #include "framework/handles.h"
 
 namespace quill::framework {
@@ -186,8 +187,9 @@ bool MenuSet::Measure(MEASUREITEMSTRUCT& item, HFONT font) {
   ScopedSelectObject select(dc.get(), font);
   SIZE size = {};
   ::GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
-  item.itemWidth = static_cast<UINT>(size.cx + kImageRoom + 8);
-  item.itemHeight = 26;
+  const UINT dpi = DpiOf(nullptr);
+  item.itemWidth = static_cast<UINT>(size.cx + Scaled(kImageRoom + 8, dpi));
+  item.itemHeight = static_cast<UINT>(Scaled(26, dpi));
   return true;
 }
 
@@ -205,6 +207,7 @@ bool MenuSet::Draw(const DRAWITEMSTRUCT& item, HFONT font) {
     declared.on_draw(declared, item.hDC, item.rcItem, look);
     return true;
   }
+  const UINT dpi = DpiOf(nullptr);
   RECT r = item.rcItem;
   ::FillRect(item.hDC, &r, ::GetSysColorBrush(look.selected ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (look.checked) {
@@ -214,9 +217,10 @@ bool MenuSet::Draw(const DRAWITEMSTRUCT& item, HFONT font) {
         ::CreateSolidBrush(::GetSysColor(look.selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
     ScopedSelectObject brush(item.hDC, mark.get());
     ScopedSelectObject pen(item.hDC, ::GetStockObject(NULL_PEN));
-    ::Ellipse(item.hDC, r.left + 10, cy - 4, r.left + 19, cy + 5);
+    ::Ellipse(item.hDC, r.left + Scaled(10, dpi), cy - Scaled(4, dpi), r.left + Scaled(19, dpi),
+              cy + Scaled(5, dpi));
   }
-  r.left += kImageRoom + 4;
+  r.left += Scaled(kImageRoom + 4, dpi);
   ::DrawTextW(item.hDC, declared.caption.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   return true;
 }

@@ -1,5 +1,7 @@
 #include "framework/tool_bar.h"
 
+#include "framework/dpi.h"
+
 namespace quill::framework {
 namespace {
 constexpr int kFirstCommand = 1;
@@ -29,8 +31,14 @@ void ToolBar::Create(HWND parent, UINT id, HFONT font) {
     buttons.push_back(b);
   }
   ::SendMessageW(bar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-  ::SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
+  SizeButtons(DpiOf(bar));
 }
+
+void ToolBar::SizeButtons(UINT dpi) {
+  ::SendMessageW(hwnd(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(23, dpi), Scaled(22, dpi)));
+}
+
+void ToolBar::OnDpiChanged(UINT, UINT to) { SizeButtons(to); }
 
 bool ToolBar::OnCommand(HWND, UINT command, UINT) {
   const int index = static_cast<int>(command) - kFirstCommand;

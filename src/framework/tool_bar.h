@@ -26,6 +26,7 @@ class ToolBar : public Control {
         disabled_images_(disabled_images) {}
   void Create(HWND parent, UINT id, HFONT font) override;
   bool OnCommand(HWND source, UINT command, UINT code) override;
+  void OnDpiChanged(UINT from, UINT to) override;
   // The button names, left to right.
   std::vector<std::wstring> Items() const override;
 
@@ -40,6 +41,7 @@ class ToolBar : public Control {
   void Click(const std::wstring& button);
 
  private:
+  void SizeButtons(UINT dpi);
   int CommandOf(const std::wstring& button) const;
   int height_;
   std::vector<Button> buttons_;

@@ -1,5 +1,7 @@
 #include "ui/about_form.h"
 
+#include "framework/dpi.h"
+
 namespace quill::ui {
 namespace {
 
@@ -14,7 +16,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 TFAbout::~TFAbout() { DestroyWindowNow(); }
 
 bool TFAbout::Create() {
-  RECT frame = {0, 0, kClientWidth, kClientHeight};
+  const UINT dpi = framework::DpiOf(nullptr);
+  RECT frame = {0, 0, framework::Scaled(kClientWidth, dpi), framework::Scaled(kClientHeight, dpi)};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
@@ -24,7 +27,8 @@ bool TFAbout::Create() {
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;
   SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
-  title_font_.reset(::CreateFontW(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+  title_font_.reset(::CreateFontW(-framework::Scaled(16, framework::DpiOf(hwnd())), 0, 0, 0,
+                                  FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH, L"ＭＳ Ｐゴシック"));
   using framework::Box;

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "framework/application.h"
+#include "framework/dpi.h"
 #include "res/resource.h"
 #include "ui/about_form.h"
 #include "ui/code_page.h"
@@ -60,7 +61,11 @@ TFQuillet::~TFQuillet() {
 }
 
 bool TFQuillet::Create() {
-  if (!CreateTopLevel(kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kDefaultBounds,
+  const UINT dpi = framework::DpiOf(nullptr);
+  const framework::Bounds bounds = {
+      framework::Scaled(kDefaultBounds.left, dpi), framework::Scaled(kDefaultBounds.top, dpi),
+      framework::Scaled(kDefaultBounds.width, dpi), framework::Scaled(kDefaultBounds.height, dpi)};
+  if (!CreateTopLevel(kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, bounds,
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -169,6 +174,11 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case core::WM_LINKNEXT:
       Run([this] { recorder_->WMLinkNext(); });
       return 0;
+    case WM_DPICHANGED:
+      // The controls are scaled by now; what the window keeps in pixels
+      // follows them.
+      OnDpiChanged();
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE) FormActivate();
       break;

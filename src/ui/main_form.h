@@ -212,6 +212,9 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void BuildControls();
   void BuildMenus();
   void CreateWindowModes();
+  void MeasureMiniHeight();
+  // After the window moved to a screen of other dots per inch.
+  void OnDpiChanged();
   // The start-up step of the settings that opens the minimal view.
   void StartMinimized();
   // Puts the icon back after the shell restarted.
@@ -270,6 +273,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   bool mini_mode_ = false;                                // the minimal view is shown
   framework::Bounds saved_bounds_ = {100, 80, 380, 440};  // of the full view
   int mini_height_ = 0;
+  UINT bounds_dpi_ = 96;      // the dots per inch saved_bounds_ are in
   bool tray_busy_ = false;    // the tray's popup menu is open
   UINT taskbar_created_ = 0;  // the shell's message after a restart
   std::unique_ptr<TrayIcon> tray_;

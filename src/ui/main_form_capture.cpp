@@ -1,6 +1,7 @@
 // The capture menu: window captures, the fixed-size dialog, the cursor
 // drawn into captures and popup composition. The capture itself is the
 // capturer's; the window holds the menu's check marks.
+#include "framework/dpi.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
 
@@ -55,17 +56,19 @@ void TFQuillet::MenuMenuClick() {
 
 void TFQuillet::MenuArrowDrawItem(const framework::MenuItem& item, HDC dc, const RECT& rect,
                                   const framework::MenuItemLook& look) {
+  const UINT dpi = framework::DpiOf(nullptr);
+  const auto scaled = [dpi](int value) { return framework::Scaled(value, dpi); };
   ::FillRect(dc, &rect, ::GetSysColorBrush(look.selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-  RECT text = {rect.left + 32, rect.top, rect.right - 2, rect.bottom};
+  RECT text = {rect.left + scaled(32), rect.top, rect.right - scaled(2), rect.bottom};
   std::wstring caption = item.caption;
   ::DrawTextExW(dc, caption.data(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT, nullptr);
   if (item.image >= 0 && cursor_images_) {
     const int top = rect.top + (rect.bottom - rect.top - kImageSize) / 2;
-    ::ImageList_DrawEx(cursor_images_.get(), item.image, dc, rect.left + 2, top, 0, 0, CLR_NONE,
-                       CLR_NONE, look.enabled ? ILD_NORMAL : ILD_BLEND50);
+    ::ImageList_DrawEx(cursor_images_.get(), item.image, dc, rect.left + scaled(2), top, 0, 0,
+                       CLR_NONE, CLR_NONE, look.enabled ? ILD_NORMAL : ILD_BLEND50);
   }
   if (look.checked) {
-    RECT cell = {rect.left, rect.top, rect.left + kImageCell, rect.bottom};
+    RECT cell = {rect.left, rect.top, rect.left + scaled(kImageCell), rect.bottom};
     ::DrawEdge(dc, &cell, EDGE_SUNKEN, BF_RECT);
   }
 }

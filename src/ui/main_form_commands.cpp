@@ -2,6 +2,7 @@
 // changes only what the window shows.
 #include <windowsx.h>
 
+#include "framework/dpi.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
 
@@ -72,7 +73,8 @@ void TFQuillet::SplitterPanelMouse(UINT message, int, int y) {
       const framework::Box box = list.Bounds();
       const int list_height = box.height + y;
       const int memo_height = c_.Memo1->Bounds().height - y;
-      if (list_height > 20 && memo_height > 20) {
+      const int least = framework::Scaled(20, framework::DpiOf(panel));
+      if (list_height > least && memo_height > least) {
         list.SetBounds({box.x, box.y, box.width, list_height});
         c_.TabSheet1->LayOut();
       }
@@ -94,7 +96,9 @@ void TFQuillet::PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring&
   ::SetBkMode(dc, OPAQUE);
   ::SetBkColor(dc, band);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-  ::TextOutW(dc, rect.left + 4, rect.top + 3, caption.c_str(), static_cast<int>(caption.size()));
+  const UINT dpi = framework::DpiOf(hwnd());
+  ::TextOutW(dc, rect.left + framework::Scaled(4, dpi), rect.top + framework::Scaled(3, dpi),
+             caption.c_str(), static_cast<int>(caption.size()));
 }
 
 }  // namespace quill::ui

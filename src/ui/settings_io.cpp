@@ -2,6 +2,7 @@
 // the window shows, taken from them after it has closed.
 #include "core/element_name.h"
 #include "core/settings.h"
+#include "framework/dpi.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
 
@@ -17,8 +18,13 @@ void SetIndex(framework::RadioGroup& group, int index) {
 
 void TFQuillet::ReadIni(platform::SettingsStore& store) {
   const core::Settings s = core::ReadSettings(store);
-  saved_bounds_ = {s.Left, s.Top, s.Width, s.Height};
-  ::SetWindowPos(hwnd(), nullptr, s.Left, s.Top, s.Width, s.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Kept in the pixels of a 96-dpi screen, so that they mean the same
+  // place and size on a screen of any scaling.
+  const UINT dpi = framework::DpiOf(hwnd());
+  saved_bounds_ = {framework::Scaled(s.Left, dpi), framework::Scaled(s.Top, dpi),
+                   framework::Scaled(s.Width, dpi), framework::Scaled(s.Height, dpi)};
+  const framework::Bounds& b = saved_bounds_;
+  ::SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
   c_.MaxEdit->SetText(std::to_wstring(s.Max));
   recorder_->SetMaxRecords(s.Max);
   SetIndex(*c_.WatchRG, s.Manual);
@@ -52,10 +58,11 @@ void TFQuillet::WriteIni(platform::SettingsStore& store) {
     saved_bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
   core::Settings s;
-  s.Left = saved_bounds_.left;
-  s.Top = saved_bounds_.top;
-  s.Width = saved_bounds_.width;
-  s.Height = saved_bounds_.height;
+  const UINT dpi = framework::DpiOf(hwnd());
+  s.Left = framework::Unscaled(saved_bounds_.left, dpi);
+  s.Top = framework::Unscaled(saved_bounds_.top, dpi);
+  s.Width = framework::Unscaled(saved_bounds_.width, dpi);
+  s.Height = framework::Unscaled(saved_bounds_.height, dpi);
   s.Max = recorder_->MaxRecords();
   s.Manual = c_.WatchRG->ItemIndex();
   s.Position = c_.PositionRG->ItemIndex();

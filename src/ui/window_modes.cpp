@@ -1,5 +1,6 @@
 // The full and the minimal view, the icon in the notification area with
 // its popup menu, staying on top, the help file and the about box.
+#include "framework/dpi.h"
 #include "ui/about_form.h"
 #include "ui/help_file.h"
 #include "ui/main_form.h"
@@ -27,13 +28,28 @@ class BusyScope {
 
 }  // namespace
 
-void TFQuillet::CreateWindowModes() {
+void TFQuillet::MeasureMiniHeight() {
   // The height at which only the bars around the client area remain.
   RECT window, client;
   ::GetWindowRect(hwnd(), &window);
   ::GetClientRect(hwnd(), &client);
   mini_height_ = (window.bottom - window.top) - (client.bottom - client.top) +
                  c_.ToolBar1->Bounds().height + c_.StatusBar->Bounds().height;
+}
+
+void TFQuillet::OnDpiChanged() {
+  const auto scale = [this](int value) {
+    return ::MulDiv(value, static_cast<int>(dpi()), static_cast<int>(bounds_dpi_));
+  };
+  saved_bounds_ = {scale(saved_bounds_.left), scale(saved_bounds_.top), scale(saved_bounds_.width),
+                   scale(saved_bounds_.height)};
+  bounds_dpi_ = dpi();
+  MeasureMiniHeight();
+}
+
+void TFQuillet::CreateWindowModes() {
+  MeasureMiniHeight();
+  bounds_dpi_ = dpi();
   mini_mode_ = false;
   tray_ = std::make_unique<TrayIcon>(shell_, hwnd(), icon_small_.get(),
                                      [this](UINT mouse_message) { WMTrayIcon(mouse_message); });
@@ -59,7 +75,8 @@ void TFQuillet::WideBtnClick() {
   saved_bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
   mini_mode_ = true;
   const platform::Rect screen = screen_.PrimaryScreen();
-  const int right = static_cast<int>(screen.Width()) - kMiniWidth;
+  const int mini_width = framework::Scaled(kMiniWidth, framework::DpiOf(hwnd()));
+  const int right = static_cast<int>(screen.Width()) - mini_width;
   const int bottom = static_cast<int>(screen.Height()) - mini_height_;
   int left = 0, top = 0;
   switch (c_.PositionRG->ItemIndex()) {
@@ -79,7 +96,7 @@ void TFQuillet::WideBtnClick() {
       MoveToTaskTray();
       return;
   }
-  ::SetWindowPos(hwnd(), nullptr, left, top, kMiniWidth, mini_height_,
+  ::SetWindowPos(hwnd(), nullptr, left, top, mini_width, mini_height_,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
