@@ -3,6 +3,8 @@
 // every size is multiplied by the screen's dots per inch over 96.
 #include <windows.h>
 
+#include "framework/window.h"
+
 namespace quill::framework {
 
 inline constexpr UINT kDesignDpi = 96;
@@ -14,9 +16,13 @@ UINT DpiOf(HWND window);
 inline int Scaled(int value, UINT dpi) {
   return ::MulDiv(value, static_cast<int>(dpi), static_cast<int>(kDesignDpi));
 }
-// The other way: pixels at `dpi` back to the declared ones.
-inline int Unscaled(int value, UINT dpi) {
-  return ::MulDiv(value, static_cast<int>(kDesignDpi), static_cast<int>(dpi));
+
+// Window bounds measured at one dots per inch, at another.
+inline Bounds Rescaled(const Bounds& bounds, UINT from, UINT to) {
+  const auto scale = [from, to](int value) {
+    return ::MulDiv(value, static_cast<int>(to), static_cast<int>(from));
+  };
+  return {scale(bounds.left), scale(bounds.top), scale(bounds.width), scale(bounds.height)};
 }
 
 }  // namespace quill::framework

@@ -61,10 +61,8 @@ TFQuillet::~TFQuillet() {
 }
 
 bool TFQuillet::Create() {
-  const UINT dpi = framework::DpiOf(nullptr);
-  const framework::Bounds bounds = {
-      framework::Scaled(kDefaultBounds.left, dpi), framework::Scaled(kDefaultBounds.top, dpi),
-      framework::Scaled(kDefaultBounds.width, dpi), framework::Scaled(kDefaultBounds.height, dpi)};
+  const framework::Bounds bounds =
+      framework::Rescaled(kDefaultBounds, framework::kDesignDpi, framework::DpiOf(nullptr));
   if (!CreateTopLevel(kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, bounds,
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;

@@ -10,7 +10,7 @@ namespace quill::ui {
 
 void TFQuillet::CaptureClip() {
   // A text load or a drop waits for each of its own captures to be shown.
-  if (loading_text_ || dropping_ || list_filling_) {
+  if (loading_text_ || dropping_) {
     recorder_->WMCaptureClip();
     return;
   }

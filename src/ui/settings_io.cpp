@@ -20,9 +20,8 @@ void TFQuillet::ReadIni(platform::SettingsStore& store) {
   const core::Settings s = core::ReadSettings(store);
   // Kept in the pixels of a 96-dpi screen, so that they mean the same
   // place and size on a screen of any scaling.
-  const UINT dpi = framework::DpiOf(hwnd());
-  saved_bounds_ = {framework::Scaled(s.Left, dpi), framework::Scaled(s.Top, dpi),
-                   framework::Scaled(s.Width, dpi), framework::Scaled(s.Height, dpi)};
+  saved_bounds_ = framework::Rescaled({s.Left, s.Top, s.Width, s.Height}, framework::kDesignDpi,
+                                      framework::DpiOf(hwnd()));
   const framework::Bounds& b = saved_bounds_;
   ::SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
   c_.MaxEdit->SetText(std::to_wstring(s.Max));
@@ -58,11 +57,12 @@ void TFQuillet::WriteIni(platform::SettingsStore& store) {
     saved_bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
   core::Settings s;
-  const UINT dpi = framework::DpiOf(hwnd());
-  s.Left = framework::Unscaled(saved_bounds_.left, dpi);
-  s.Top = framework::Unscaled(saved_bounds_.top, dpi);
-  s.Width = framework::Unscaled(saved_bounds_.width, dpi);
-  s.Height = framework::Unscaled(saved_bounds_.height, dpi);
+  const framework::Bounds kept =
+      framework::Rescaled(saved_bounds_, framework::DpiOf(hwnd()), framework::kDesignDpi);
+  s.Left = kept.left;
+  s.Top = kept.top;
+  s.Width = kept.width;
+  s.Height = kept.height;
   s.Max = recorder_->MaxRecords();
   s.Manual = c_.WatchRG->ItemIndex();
   s.Position = c_.PositionRG->ItemIndex();

@@ -38,11 +38,7 @@ void TFQuillet::MeasureMiniHeight() {
 }
 
 void TFQuillet::OnDpiChanged() {
-  const auto scale = [this](int value) {
-    return ::MulDiv(value, static_cast<int>(dpi()), static_cast<int>(bounds_dpi_));
-  };
-  saved_bounds_ = {scale(saved_bounds_.left), scale(saved_bounds_.top), scale(saved_bounds_.width),
-                   scale(saved_bounds_.height)};
+  saved_bounds_ = framework::Rescaled(saved_bounds_, bounds_dpi_, dpi());
   bounds_dpi_ = dpi();
   MeasureMiniHeight();
 }

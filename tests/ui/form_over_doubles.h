@@ -57,12 +57,7 @@ class FormOverDoubles : public ::testing::Test {
   void Pump() {
     PumpMessages();
     desktop_.PumpMessages();
-    PumpMessages();
-    const DWORD start = ::GetTickCount();
-    while (form_ && form_->CapturesWaiting() && ::GetTickCount() - start < kWait) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-      PumpMessages();
-    }
+    PumpWhile([this] { return form_ && form_->CapturesWaiting(); }, kWait);
   }
   // Pumps until `done` holds or the wait runs out; input from SendInput
   // arrives through the system's queue, not at once.

@@ -13,4 +13,16 @@ inline void PumpMessages() {
     framework::Application::Deliver(message);
 }
 
+// Delivers messages until `waiting` no longer holds, waiting for more to
+// come meanwhile, at most `limit` milliseconds.
+template <typename Condition>
+void PumpWhile(Condition waiting, DWORD limit) {
+  PumpMessages();
+  const DWORD start = ::GetTickCount();
+  while (waiting() && ::GetTickCount() - start < limit) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    PumpMessages();
+  }
+}
+
 }  // namespace quill::ui

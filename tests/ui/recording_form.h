@@ -32,12 +32,7 @@ class RecordingFormTest : public ::testing::Test {
   // Lets the window handle what is waiting, including the showing of
   // captures that came quickly one after another, which waits a moment.
   void Pump() {
-    PumpMessages();
-    const DWORD start = ::GetTickCount();
-    while (form_ && form_->CapturesWaiting() && ::GetTickCount() - start < 10000) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-      PumpMessages();
-    }
+    PumpWhile([this] { return form_ && form_->CapturesWaiting(); }, 10000);
   }
   // Another window puts text (and a drawing) on the clipboard.
   void Copy(const std::string& text, bool with_drawing = false) {
