@@ -1,11 +1,13 @@
 #pragma once
 // Resource identifiers shared by the resource script and the program.
 #define IDI_QUILLETEER 1
-#define IDB_TOOLBAR 101
-#define IDB_KINDS 102
-#define IDB_TOOLBAR_DISABLED 103
-// The capture menu's cursor pictures: one strip of twenty 24x24 images.
-#define IDB_CURSORS 104
+// Each picture strip comes in four sizes, for screens at 100, 125, 150 and
+// 200 %: the resource of size step k (0 to 3) is the strip's first plus k.
+#define IDB_TOOLBAR 110
+#define IDB_TOOLBAR_DISABLED 120
+#define IDB_KINDS 130
+// The capture menu's cursor pictures: twenty images, 24 pixels at 100 %.
+#define IDB_CURSORS 140
 
 // The framework's own cursors: the resource of framework cursor index -n
 // (a negative cursor choice) is IDC_FRAMEWORK_BASE + n.

@@ -1,6 +1,7 @@
 // Draws the program's images: the toolbar strip, the record-kind icons, the
 // application icon, the capture menu's cursor pictures and the cursors the
-// program carries itself.
+// program carries itself - each in the sizes a scaled screen needs, drawn
+// again at that size rather than stretched.
 //
 // Regenerate (from the repository root):   tools/make-images.sh
 //
@@ -22,6 +23,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -189,11 +192,20 @@ Region intersect(Region p, Region q) {
 
 // ---------------------------------------------------------------- canvas
 
+// Drawings are laid out in design units (16 to a toolbar button); a canvas
+// for a scaled screen has `scale` pixels to the unit.
 class Canvas {
  public:
-  explicit Canvas(int w, int h) : w_(w), h_(h), px_(size_t(w) * h) {}
+  explicit Canvas(int w, int h, float scale = 1)
+      : w_(w), h_(h), scale_(scale), px_(size_t(w) * h) {}
   int width() const { return w_; }
   int height() const { return h_; }
+  float scale() const { return scale_; }
+  // A design coordinate moved to the nearest pixel edge, so a scaled edge
+  // stays sharp.
+  float snap(float v) const { return std::round(v * scale_) / scale_; }
+  // The width of an outline in design units: one pixel up to 150 %, two at 200 %.
+  float line() const { return std::max(1.0f, std::floor(scale_ + 0.25f)) / scale_; }
   Color at(int x, int y) const { return px_[size_t(y) * w_ + x]; }
   Color& at(int x, int y) { return px_[size_t(y) * w_ + x]; }
 
@@ -207,7 +219,7 @@ class Canvas {
         float r = 0, g = 0, b = 0, a = 0;
         for (int j = 0; j < ss; ++j) {
           for (int i = 0; i < ss; ++i) {
-            const float sx = x + (i + 0.5f) / ss, sy = y + (j + 0.5f) / ss;
+            const float sx = (x + (i + 0.5f) / ss) / scale_, sy = (y + (j + 0.5f) / ss) / scale_;
             if (!region(sx, sy)) continue;
             const Color c = paint(sx, sy);
             ++hits;
@@ -225,6 +237,18 @@ class Canvas {
     }
   }
   void fill(const Region& region, Color c) { fill(region, flat(c)); }
+  // An upright rectangle with its edges on pixel edges, never thinner than a pixel.
+  void fillRect(float x0, float y0, float x1, float y1, const Paint& paint) {
+    const float px = 1 / scale_;
+    x0 = snap(x0);
+    y0 = snap(y0);
+    x1 = std::max(snap(x1), x0 + px);
+    y1 = std::max(snap(y1), y0 + px);
+    fill(rect(x0, y0, x1, y1), paint);
+  }
+  void fillRect(float x0, float y0, float x1, float y1, Color c) {
+    fillRect(x0, y0, x1, y1, flat(c));
+  }
 
   // Cuts a transparent gap, so overlapping shapes stay apart on any background.
   void erase(const Region& region) {
@@ -234,7 +258,7 @@ class Canvas {
         int hits = 0;
         for (int j = 0; j < ss; ++j)
           for (int i = 0; i < ss; ++i)
-            if (region(x + (i + 0.5f) / ss, y + (j + 0.5f) / ss)) ++hits;
+            if (region((x + (i + 0.5f) / ss) / scale_, (y + (j + 0.5f) / ss) / scale_)) ++hits;
         at(x, y).a *= 1.0f - float(hits) / (ss * ss);
       }
     }
@@ -259,16 +283,22 @@ class Canvas {
   }
 
   int w_, h_;
+  float scale_;
   std::vector<Color> px_;
 };
 
-// Filled shape with a one-pixel outline: the outline colour covers the outer
-// box, the fill the box inset by one pixel, so both edges land on pixel
+// Filled shape with an outline: the outline colour covers the outer box, the
+// fill the box inset by the outline's width, so both edges land on pixel
 // boundaries whatever the scale.
 void box(Canvas& c, float x0, float y0, float x1, float y1, float r, Color line,
          const Paint& fill) {
+  x0 = c.snap(x0);
+  y0 = c.snap(y0);
+  x1 = c.snap(x1);
+  y1 = c.snap(y1);
+  const float w = c.line();
   c.fill(rrect(x0, y0, x1, y1, r), line);
-  c.fill(rrect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, std::max(r - 1, 0.0f)), fill);
+  c.fill(rrect(x0 + w, y0 + w, x1 - w, y1 - w, std::max(r - w, 0.0f)), fill);
 }
 void box(Canvas& c, float x0, float y0, float x1, float y1, float r, Color line, Color fill) {
   box(c, x0, y0, x1, y1, r, line, flat(fill));
@@ -278,7 +308,7 @@ void box(Canvas& c, float x0, float y0, float x1, float y1, float r, Color line,
 // along its edges.
 void shape(Canvas& c, const Poly& p, const Paint& fill, Color line, Cap cap = Cap::Square) {
   c.fill(poly(p), fill);
-  c.fill(stroke(p, 1.0f, true, cap), line);
+  c.fill(stroke(p, c.line(), true, cap), line);
 }
 void shape(Canvas& c, const Poly& p, Color fill, Color line, Cap cap = Cap::Square) {
   shape(c, p, flat(fill), line, cap);
@@ -297,7 +327,7 @@ void page(Canvas& c, float x0, float y0, float x1, float y1, float fold) {
 // The clipboard used by the capture and write-back buttons.
 void clipboard(Canvas& c) {
   box(c, 2, 2, 14, 16, 1.5f, pal::boardDark, vgrad(pal::boardLight, pal::board, 2, 16));
-  c.fill(rect(4, 4, 12, 14), vgrad(pal::paper, pal::paperShade, 4, 15));
+  c.fillRect(4, 4, 12, 14, vgrad(pal::paper, pal::paperShade, 4, 15));
   box(c, 5, 1, 11, 4, 1, pal::metalDark, vgrad(pal::metalLight, pal::metal, 1, 4));
 }
 
@@ -308,7 +338,7 @@ Poly triangle(float tip, float base, float top, float bottom) {
 
 void navigation(Canvas& c, bool right, bool bar) {
   // Drawn pointing left, mirrored for the forward buttons.
-  Canvas g(16, 16);
+  Canvas g(c.width(), c.height(), c.scale());
   const Paint fill = vgrad(pal::blueLight, pal::blue, 3, 13);
   const float tip = bar ? 5.5f : 4.5f, base = bar ? 12.5f : 11.5f;
   shape(g, triangle(tip, base, 2.5f, 13.5f), fill, pal::blueDark, Cap::Round);
@@ -317,8 +347,8 @@ void navigation(Canvas& c, bool right, bool bar) {
     c.blit(g, 0, 0);
     return;
   }
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) c.at(15 - x, y) = g.at(x, y);
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x) c.at(c.width() - 1 - x, y) = g.at(x, y);
 }
 
 // Two interlocked chain links along the rising diagonal.
@@ -340,33 +370,44 @@ void chain(Canvas& c, Color light, Color dark) {
   c.fill(ringAt(a0, a1, rIn, rOut), paint);
 }
 
-// A pencil at 45 degrees, point at the lower left, laid out pixel by pixel:
-// at this size a diagonal only stays crisp on whole pixels. Pixels (x, y)
+// A pencil at 45 degrees, point at the lower left, designed pixel by pixel:
+// at 16 pixels a diagonal only stays crisp on whole pixels. Pixels (x, y)
 // with x + y == diag lie on its axis; x - y runs from the point to the end.
-void pencil(Canvas& c, int diag, int from, int to) {
-  for (int y = 0; y < c.height(); ++y) {
-    for (int x = 0; x < c.width(); ++x) {
-      const int side = x + y - diag, s = x - y;
-      if (s < from || s > to || std::abs(side) > 2) continue;
-      const int along = s - from;  // 0 at the point
-      Color col{};
-      if (along < 2) {
-        if (side != 0) continue;
-        col = pal::ink;  // graphite
-      } else if (along < 4) {
-        if (std::abs(side) > 1) continue;
-        col = side == 0 ? pal::ink : rgb(0xF3D2A2);  // sharpened wood
-        if (along == 3 && side == 0) col = rgb(0xE8BC80);
-      } else if (std::abs(side) == 2 || s == to) {
-        col = pal::orangeDark;
-      } else if (to - s <= 3) {
-        col = side < 0 ? rgb(0xF8B9C2) : side == 0 ? pal::pink : rgb(0xD8707F);  // eraser
-      } else {
-        col = side < 0 ? pal::orangeLight : side == 0 ? pal::orange : rgb(0xD46E12);
-      }
-      c.at(x, y) = col;
-    }
+// The colour of the pencil at band `side` across it and step `s` along it,
+// if it covers that place.
+std::optional<Color> pencilAt(int side, int s, int from, int to) {
+  if (s < from || s > to || std::abs(side) > 2) return std::nullopt;
+  const int along = s - from;  // 0 at the point
+  if (along < 2) {
+    if (side != 0) return std::nullopt;
+    return pal::ink;  // graphite
   }
+  if (along < 4) {
+    if (std::abs(side) > 1) return std::nullopt;
+    if (side != 0) return rgb(0xF3D2A2);  // sharpened wood
+    return along == 3 ? rgb(0xE8BC80) : pal::ink;
+  }
+  if (std::abs(side) == 2 || s == to) return pal::orangeDark;
+  if (to - s <= 3)
+    return side < 0 ? rgb(0xF8B9C2) : side == 0 ? pal::pink : rgb(0xD8707F);  // eraser
+  return side < 0 ? pal::orangeLight : side == 0 ? pal::orange : rgb(0xD46E12);
+}
+
+void pencil(Canvas& c, int diag, int from, int to) {
+  if (c.scale() == 1) {
+    for (int y = 0; y < c.height(); ++y)
+      for (int x = 0; x < c.width(); ++x)
+        if (const auto col = pencilAt(x + y - diag, x - y, from, to)) c.at(x, y) = *col;
+    return;
+  }
+  // Scaled, the same design as bands between diagonal lines, whose edges the
+  // supersampling smooths: a design pixel's centre (x + 0.5, y + 0.5) gives
+  // back the bands above.
+  c.fill([](float, float) { return true; },
+         [=](float x, float y) {
+           const int side = int(std::lround(x + y - 1 - diag)), s = int(std::lround(x - y));
+           return pencilAt(side, s, from, to).value_or(Color{});
+         });
 }
 
 // Landscape picture: frame, sky, sun and two hills, clipped to the frame.
@@ -395,7 +436,7 @@ void landscape(Canvas& c, float x0, float y0, float x1, float y1) {
 void openButton(Canvas& c) {
   box(c, 1, 2, 7, 6, 1, pal::yellowDark, pal::yellowBack);
   box(c, 1, 4, 14, 14, 1, pal::yellowDark, pal::yellowBack);
-  c.fill(rect(2, 3, 6, 5), pal::yellowBack);
+  c.fillRect(2, 3, 6, 5, pal::yellowBack);
   box(c, 3, 4, 13, 10, 0, pal::greyLine, pal::paper);
   shape(c, {{4.5f, 7.5f}, {15.5f, 7.5f}, {12.5f, 13.5f}, {1.5f, 13.5f}},
         vgrad(pal::yellowLight, pal::yellow, 7, 14), pal::yellowDark, Cap::Round);
@@ -421,9 +462,9 @@ void pasteButton(Canvas& c) {
 void copyButton(Canvas& c) {
   clipboard(c);
   // Quoted lines: the leading bar of a quotation, then text.
-  c.fill(rect(5, 5, 6, 13), pal::blue);
+  c.fillRect(5, 5, 6, 13, pal::blue);
   for (int y : {6, 8, 10, 12})
-    c.fill(rect(7, float(y), y == 12 ? 9.0f : 11.0f, y + 1.0f), pal::textLine);
+    c.fillRect(7, float(y), y == 12 ? 9.0f : 11.0f, y + 1.0f, pal::textLine);
   pencil(c, 20, -6, 8);
 }
 
@@ -434,7 +475,7 @@ Poly rightArrow(float x0, float x1, float head, float cy, float shaft, float win
 
 void importButton(Canvas& c) {
   page(c, 5.5f, 1.5f, 14.5f, 14.5f, 3);
-  for (int y : {5, 7, 9, 11}) c.fill(rect(10, float(y), 13, y + 1.0f), pal::textLine);
+  for (int y : {5, 7, 9, 11}) c.fillRect(10, float(y), 13, y + 1.0f, pal::textLine);
   const Poly arrow = rightArrow(0.5f, 9.5f, 4, 9.5f, 2, 4);
   c.erase(stroke(arrow, 3.0f, true, Cap::Round));
   shape(c, arrow, vgrad(pal::greenLight, pal::green, 6, 14), pal::greenDark);
@@ -445,10 +486,10 @@ void exportButton(Canvas& c) {
   shape(c, {{1.5f, 1.5f}, {12.5f, 1.5f}, {14.5f, 3.5f}, {14.5f, 14.5f}, {1.5f, 14.5f}},
         vgrad(pal::blueLight, pal::blue, 1, 15), pal::blueDark, Cap::Round);
   box(c, 4, 1, 12, 6, 0, pal::blueDark, vgrad(pal::metalLight, pal::metal, 1, 6));
-  c.fill(rect(9, 2, 11, 5), pal::metalDark);
+  c.fillRect(9, 2, 11, 5, pal::metalDark);
   box(c, 3, 8, 13, 15, 0.8f, pal::blueDark, pal::paper);
-  c.fill(rect(5, 10, 11, 11), pal::textLine);
-  c.fill(rect(5, 12, 11, 13), pal::textLine);
+  c.fillRect(5, 10, 11, 11, pal::textLine);
+  c.fillRect(5, 12, 11, 13, pal::textLine);
 }
 
 void linkButton(Canvas& c, bool on) {
@@ -460,7 +501,7 @@ void linkButton(Canvas& c, bool on) {
 
 void wideButton(Canvas& c) {
   box(c, 0, 1, 16, 15, 1, pal::greyLine, pal::paper);
-  c.fill(rect(1, 2, 15, 4), vgrad(pal::blueLight, pal::blue, 2, 4));
+  c.fillRect(1, 2, 15, 4, vgrad(pal::blueLight, pal::blue, 2, 4));
   const Color a = pal::ink;
   c.fill(poly({{12, 5}, {12, 8.8f}, {8.2f, 5}}), a);
   c.fill(poly({{4, 13}, {4, 9.2f}, {7.8f, 13}}), a);
@@ -473,7 +514,7 @@ void textLines(Canvas& c, float x0, float x1, float y0, int count, float foldEnd
   for (int i = 0; i < count; ++i) {
     const float y = y0 + 2.0f * i;
     const float end = i == 0 ? foldEnd : i == count - 1 ? x0 + (x1 - x0) * 0.6f : x1;
-    c.fill(rect(x0, y, std::round(end), y + 1), pal::textLine);
+    c.fillRect(x0, y, std::round(end), y + 1, pal::textLine);
   }
 }
 
@@ -624,7 +665,7 @@ void appIcon(Canvas& c) {
       vgrad(pal::metalLight, pal::metal, cy0, cy1));
   if (size >= 32)
     c.fill(ellipse((cx0 + cx1) / 2, cy0 + 2.5f * k + 1, 1.6f * k, 1.2f * k), pal::metalDark);
-  if (size >= 32)
+  if (size > 16)
     quillPen(c, k, size);
   else
     smallQuill(c, 17, -7, 13);
@@ -1079,61 +1120,77 @@ int main(int argc, char** argv) {
   };
   const std::array<Draw, 4> kinds{kindOther, kindText, kindPicture, kindTextPicture};
 
-  std::vector<Canvas> tools, kindIcons, app;
-  Canvas toolStrip(16 * int(toolbar.size()), 16), kindStrip(16 * int(kinds.size()), 16);
-  for (size_t i = 0; i < toolbar.size(); ++i) {
-    tools.emplace_back(16, 16);
-    toolbar[i](tools.back());
-    toolStrip.blit(tools.back(), 16 * int(i), 0);
+  // Every strip in the sizes a screen at 100, 125, 150 and 200 % needs; the
+  // program takes the largest that is not larger than its scale asks for.
+  constexpr std::array<float, 4> scales{1, 1.25f, 1.5f, 2};
+  bool ok = true;
+  // Per size: the buttons, the kinds, the cursor pictures, for the previews.
+  std::vector<std::vector<Canvas>> previews;
+  for (float scale : scales) {
+    const int size = int(std::lround(16 * scale)), cursorSize = int(std::lround(24 * scale));
+    const std::string suffix = "-" + std::to_string(size) + ".bmp";
+    Canvas toolStrip(size * int(toolbar.size()), size), kindStrip(size * int(kinds.size()), size);
+    std::vector<Canvas> tools, kindIcons, cursorPictures;
+    for (size_t i = 0; i < toolbar.size(); ++i) {
+      tools.emplace_back(size, size, scale);
+      toolbar[i](tools.back());
+      toolStrip.blit(tools.back(), size * int(i), 0);
+    }
+    for (size_t i = 0; i < kinds.size(); ++i) {
+      kindIcons.emplace_back(size, size, scale);
+      kinds[i](kindIcons.back());
+      kindStrip.blit(kindIcons.back(), size * int(i), 0);
+    }
+    // The capture menu's cursor pictures: 24 pixels at 100 %.
+    Canvas cursorStrip(cursorSize * int(cursorShapes.size()), cursorSize);
+    for (size_t i = 0; i < cursorShapes.size(); ++i) {
+      cursorPictures.emplace_back(cursorSize, cursorSize);
+      cursorShapes[i].draw(Ink{cursorPictures.back(), cursorSize / 32.0f});
+      cursorStrip.blit(cursorPictures.back(), cursorSize * int(i), 0);
+    }
+    ok = ok && save(out / ("toolbar" + suffix), bmp(toolStrip)) &&
+         save(out / ("toolbar-disabled" + suffix), bmp(disabled(toolStrip))) &&
+         save(out / ("kinds" + suffix), bmp(kindStrip)) &&
+         save(out / ("cursors-" + std::to_string(cursorSize) + ".bmp"), bmp(cursorStrip));
+    previews.push_back(tools);
+    for (const Canvas& c : tools) previews.back().push_back(disabled(c));
+    previews.back().insert(previews.back().end(), kindIcons.begin(), kindIcons.end());
+    previews.push_back(cursorPictures);
   }
-  for (size_t i = 0; i < kinds.size(); ++i) {
-    kindIcons.emplace_back(16, 16);
-    kinds[i](kindIcons.back());
-    kindStrip.blit(kindIcons.back(), 16 * int(i), 0);
-  }
-  for (int size : {16, 32, 48}) {
+
+  std::vector<Canvas> app;
+  for (int size : {16, 20, 24, 32, 40, 48}) {
     app.emplace_back(size, size);
     appIcon(app.back());
   }
+  ok = ok && save(out / "quilleteer.ico", ico(app));
 
-  // The menu's strip at 24 pixels; the framework's cursors as files at 32.
-  Canvas cursorStrip(24 * int(cursorShapes.size()), 24);
-  std::vector<Canvas> cursorPictures;
-  bool ok = true;
-  for (size_t i = 0; i < cursorShapes.size(); ++i) {
-    cursorPictures.emplace_back(24, 24);
-    cursorShapes[i].draw(Ink{cursorPictures.back(), 24 / 32.0f});
-    cursorStrip.blit(cursorPictures.back(), 24 * int(i), 0);
-    if (!cursorShapes[i].file) continue;
-    std::vector<Canvas> image{Canvas(32, 32)};
-    cursorShapes[i].draw(Ink{image[0], 1});
-    const std::vector<Pt> hot{cursorShapes[i].hotSpot};
-    ok = ok && save(out / cursorShapes[i].file, ico(image, &hot));
+  // The framework's cursors as files: 32 pixels, and larger for enlarged pointers.
+  for (const CursorShape& shape : cursorShapes) {
+    if (!shape.file) continue;
+    std::vector<Canvas> images;
+    std::vector<Pt> hot;
+    for (int size : {32, 48, 64}) {
+      images.emplace_back(size, size);
+      shape.draw(Ink{images.back(), size / 32.0f});
+      hot.push_back(
+          {std::floor(shape.hotSpot.x * size / 32), std::floor(shape.hotSpot.y * size / 32)});
+    }
+    ok = ok && save(out / shape.file, ico(images, &hot));
   }
-  ok = ok && save(out / "cursors.bmp", bmp(cursorStrip));
-
-  const Canvas toolStripOff = disabled(toolStrip);
-  ok = ok && save(out / "toolbar.bmp", bmp(toolStrip)) &&
-       save(out / "toolbar-disabled.bmp", bmp(toolStripOff)) &&
-       save(out / "kinds.bmp", bmp(kindStrip)) && save(out / "quilleteer.ico", ico(app));
 
   if (ok && argc > 2) {
     const std::filesystem::path preview = argv[2];
     std::filesystem::create_directories(preview);
-    std::vector<const Canvas*> t, k, a;
-    for (const Canvas& c : tools) t.push_back(&c);
-    for (const Canvas& c : kindIcons) k.push_back(&c);
+    std::vector<const Canvas*> a;
     for (auto it = app.rbegin(); it != app.rend(); ++it) a.push_back(&*it);
-    ok = save(preview / "toolbar.png", png(toolStrip)) &&
-         save(preview / "toolbar-disabled.png", png(toolStripOff)) &&
-         save(preview / "kinds.png", png(kindStrip)) &&
-         save(preview / "cursors-x4.png", png(previewSheet(cursorSet(cursorPictures), 4))) &&
-         save(preview / "toolbar-x1.png", png(previewSheet(t, 1))) &&
-         save(preview / "toolbar-x8.png", png(previewSheet(t, 8))) &&
-         save(preview / "kinds-x1.png", png(previewSheet(k, 1))) &&
-         save(preview / "kinds-x8.png", png(previewSheet(k, 8))) &&
-         save(preview / "app-x1.png", png(previewSheet(a, 1))) &&
+    ok = save(preview / "app-x1.png", png(previewSheet(a, 1))) &&
          save(preview / "app-x8.png", png(previewSheet(a, 8)));
+    for (size_t i = 0; ok && i < previews.size(); ++i) {
+      const std::string name = (i % 2 ? "cursors-" : "buttons-") + std::to_string(i / 2);
+      ok = save(preview / (name + "-x1.png"), png(previewSheet(cursorSet(previews[i]), 1))) &&
+           save(preview / (name + "-x4.png"), png(previewSheet(cursorSet(previews[i]), 4)));
+    }
   }
   return ok ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Redraws res/images/ (toolbar strip, record-kind icons, application icon,
-# cursor pictures and cursors)
+# Redraws res/images/ (toolbar strips, record-kind icons, application icon,
+# cursor pictures and cursors, each in the sizes scaled screens need)
 # from tools/make-images.cpp, and writes enlarged PNG previews to
 # build/images/preview/ for checking. Run: tools/make-images.sh
 set -eu

@@ -14,9 +14,7 @@ void ToolBar::Create(HWND parent, UINT id, HFONT font) {
                  0, parent, id, font, {0, 0, 100, height_});
   const HWND bar = hwnd();
   ::SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  ::SendMessageW(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
-  if (disabled_images_)
-    ::SendMessageW(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled_images_));
+  PassImages();
   // Hints are the buttons' texts, never shown on the buttons: the tool
   // bar then shows each as its button's tooltip.
   ::SendMessageW(bar, TB_SETMAXTEXTROWS, 0, 0);
@@ -32,6 +30,20 @@ void ToolBar::Create(HWND parent, UINT id, HFONT font) {
   }
   ::SendMessageW(bar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   SizeButtons(DpiOf(bar));
+}
+
+void ToolBar::PassImages() {
+  ::SendMessageW(hwnd(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+  if (disabled_images_)
+    ::SendMessageW(hwnd(), TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled_images_));
+}
+
+void ToolBar::SetImages(HIMAGELIST images, HIMAGELIST disabled_images) {
+  images_ = images;
+  disabled_images_ = disabled_images;
+  PassImages();
+  SizeButtons(DpiOf(hwnd()));
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void ToolBar::SizeButtons(UINT dpi) {

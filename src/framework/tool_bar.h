@@ -27,6 +27,8 @@ class ToolBar : public Control {
   void Create(HWND parent, UINT id, HFONT font) override;
   bool OnCommand(HWND source, UINT command, UINT code) override;
   void OnDpiChanged(UINT from, UINT to) override;
+  // Pictures of another size (the lists stay the caller's).
+  void SetImages(HIMAGELIST images, HIMAGELIST disabled_images);
   // The button names, left to right.
   std::vector<std::wstring> Items() const override;
 
@@ -41,6 +43,7 @@ class ToolBar : public Control {
   void Click(const std::wstring& button);
 
  private:
+  void PassImages();
   void SizeButtons(UINT dpi);
   int CommandOf(const std::wstring& button) const;
   int height_;

@@ -67,10 +67,12 @@ bool TFQuillet::Create() {
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  // The icon file holds the sizes a scaled screen's title bar and task bar ask for.
+  const int large = framework::Scaled(32, dpi()), small = framework::Scaled(16, dpi());
   icon_large_.reset(static_cast<HICON>(
-      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER), IMAGE_ICON, 32, 32, 0)));
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER), IMAGE_ICON, large, large, 0)));
   icon_small_.reset(static_cast<HICON>(
-      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER), IMAGE_ICON, 16, 16, 0)));
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLETEER), IMAGE_ICON, small, small, 0)));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_.get()));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);

@@ -9,7 +9,6 @@ namespace quill::ui {
 namespace {
 
 constexpr wchar_t kTitle[] = L"Quilleteer";
-constexpr int kImageSize = 24;
 constexpr int kImageCell = 28;  // the sunken frame of a checked item
 
 }  // namespace
@@ -63,7 +62,9 @@ void TFQuillet::MenuArrowDrawItem(const framework::MenuItem& item, HDC dc, const
   std::wstring caption = item.caption;
   ::DrawTextExW(dc, caption.data(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT, nullptr);
   if (item.image >= 0 && cursor_images_) {
-    const int top = rect.top + (rect.bottom - rect.top - kImageSize) / 2;
+    int width = 0, height = 0;
+    ::ImageList_GetIconSize(cursor_images_.get(), &width, &height);
+    const int top = rect.top + (rect.bottom - rect.top - height) / 2;
     ::ImageList_DrawEx(cursor_images_.get(), item.image, dc, rect.left + scaled(2), top, 0, 0,
                        CLR_NONE, CLR_NONE, look.enabled ? ILD_NORMAL : ILD_BLEND50);
   }

@@ -1,8 +1,9 @@
 // The declared control tree and menus of the main window.
 #include "framework/application.h"
-#include "res/resource.h"
+#include "framework/dpi.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
+#include "ui/picture_strip.h"
 
 namespace quill::ui {
 
@@ -24,15 +25,6 @@ using framework::TrackBar;
 using framework::UpDown;
 
 namespace {
-
-framework::UniqueImageList LoadStrip(UINT resource, int count, int size = 16) {
-  framework::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, count, 0));
-  framework::UniqueBitmap strip(
-      static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (list && strip) ::ImageList_Add(list.get(), strip.get(), nullptr);
-  return list;
-}
 
 // Keeps a typed pointer to a control as it is added.
 template <typename T>
@@ -99,9 +91,9 @@ constexpr int kSecondCursorColumn = 14;  // "Drag" starts the second column
 }  // namespace
 
 void TFQuillet::BuildControls() {
-  tool_images_ = LoadStrip(IDB_TOOLBAR, 12);
-  disabled_tool_images_ = LoadStrip(IDB_TOOLBAR_DISABLED, 12);
-  kind_images_ = LoadStrip(IDB_KINDS, 4);
+  tool_images_ = LoadStrip(Strip::kToolBar, dpi());
+  disabled_tool_images_ = LoadStrip(Strip::kToolBarDisabled, dpi());
+  kind_images_ = LoadStrip(Strip::kKinds, dpi());
 
   const auto import_click = Command(&TFQuillet::ImportBtnClick);
   const auto export_click = Command(&TFQuillet::ExportBtnClick);
@@ -241,7 +233,8 @@ void TFQuillet::BuildControls() {
 }
 
 void TFQuillet::BuildMenus() {
-  cursor_images_ = LoadStrip(IDB_CURSORS, 20, 24);
+  // Menus are drawn at the system's scale, whichever screen the window is on.
+  cursor_images_ = LoadStrip(Strip::kCursors, framework::DpiOf(nullptr));
   std::vector<MenuItem> cursors;
   for (int i = 0; i < static_cast<int>(std::size(kCursorItems)); ++i) {
     const CursorItem& c = kCursorItems[i];

@@ -4,6 +4,7 @@
 #include "ui/about_form.h"
 #include "ui/help_file.h"
 #include "ui/main_form.h"
+#include "ui/picture_strip.h"
 #include "ui/tray_icon.h"
 
 namespace quill::ui {
@@ -40,6 +41,16 @@ void TFQuillet::MeasureMiniHeight() {
 void TFQuillet::OnDpiChanged() {
   saved_bounds_ = framework::Rescaled(saved_bounds_, bounds_dpi_, dpi());
   bounds_dpi_ = dpi();
+  // The controls take the pictures drawn for the new scale before the old
+  // lists are destroyed.
+  framework::UniqueImageList tools = LoadStrip(Strip::kToolBar, dpi());
+  framework::UniqueImageList disabled_tools = LoadStrip(Strip::kToolBarDisabled, dpi());
+  framework::UniqueImageList kinds = LoadStrip(Strip::kKinds, dpi());
+  c_.ToolBar1->SetImages(tools.get(), disabled_tools.get());
+  c_.ListView->SetSmallImages(kinds.get());
+  tool_images_ = std::move(tools);
+  disabled_tool_images_ = std::move(disabled_tools);
+  kind_images_ = std::move(kinds);
   MeasureMiniHeight();
 }
 

@@ -9,6 +9,7 @@
 
 #include "framework/dpi.h"
 #include "ui/code_page.h"
+#include "ui/picture_strip.h"
 #include "window_shots.h"
 
 namespace quill::ui {
@@ -18,6 +19,30 @@ int FontHeight(HFONT font) {
   LOGFONTW described = {};
   ::GetObjectW(font, sizeof described, &described);
   return -described.lfHeight;
+}
+
+int PictureSize(HIMAGELIST pictures) {
+  int width = 0, height = 0;
+  ::ImageList_GetIconSize(pictures, &width, &height);
+  return width == height ? width : -1;
+}
+
+// The pictures the tool bar and the record list show, as the controls hold them.
+int ToolBarPictureSize(const framework::Control& bar) {
+  return PictureSize(
+      reinterpret_cast<HIMAGELIST>(::SendMessageW(bar.hwnd(), TB_GETIMAGELIST, 0, 0)));
+}
+int ListPictureSize(const framework::Control& list) {
+  return PictureSize(ListView_GetImageList(list.hwnd(), LVSIL_SMALL));
+}
+
+TEST(PictureStrip, TheLargestDrawingTheScreenHasRoomFor) {
+  const struct {
+    UINT dpi;
+    int step;
+  } cases[] = {{72, 0},  {96, 0},  {119, 0}, {120, 1}, {143, 1},
+               {144, 2}, {191, 2}, {192, 3}, {384, 3}};
+  for (const auto& [dpi, step] : cases) EXPECT_EQ(StripStep(dpi), step) << dpi;
 }
 
 TEST_F(FormOverDoubles, ControlsAreSizedForTheScreensDpi) {
@@ -47,6 +72,9 @@ TEST_F(FormOverDoubles, ControlsAreSizedForTheScreensDpi) {
   EXPECT_EQ(c().StatusBar->Bounds().height, scaled(19));
   EXPECT_EQ(ListView_GetColumnWidth(c().ListView->hwnd(), 1), scaled(106));
   EXPECT_EQ(FontHeight(form_->font()), scaled(12));  // 9 points on every screen
+  // The test's screens have a drawing of exactly their scale (16 pixels at 96 dpi).
+  EXPECT_EQ(ToolBarPictureSize(*c().ToolBar1), scaled(16));
+  EXPECT_EQ(ListPictureSize(*c().ListView), scaled(16));
   RECT window = {};
   ::GetWindowRect(form_->hwnd(), &window);
   EXPECT_EQ(window.right - window.left, scaled(380));
@@ -82,6 +110,9 @@ TEST_F(FormOverDoubles, MovingToAScreenOfOtherDpiScalesTheWindow) {
   EXPECT_TRUE(::EqualRect(&window, &suggested));
   EXPECT_EQ(FontHeight(form_->font()), framework::Scaled(12, to));
   EXPECT_EQ(ListView_GetColumnWidth(c().ListView->hwnd(), 2), scaled(column));
+  constexpr int kPictureSizes[] = {16, 20, 24, 32};
+  EXPECT_EQ(ToolBarPictureSize(*c().ToolBar1), kPictureSizes[StripStep(to)]);
+  EXPECT_EQ(ListPictureSize(*c().ListView), kPictureSizes[StripStep(to)]);
   // The system's frame and tabs do not change in this test: the controls
   // that fill what they leave of the client area are not compared.
   for (std::size_t i = 0; i < before.size(); ++i) {
