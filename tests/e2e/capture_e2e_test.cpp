@@ -250,8 +250,13 @@ TEST_F(CaptureE2E, FullScreenInManualModeIsRecordedOnceAtTheScreensSize) {
   WindowCapture('F');
   ASSERT_TRUE(WaitForRecords(1));
   const Picture recorded = ClipboardPicture();
-  EXPECT_EQ(recorded.width, ::GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(recorded.height, ::GetSystemMetrics(SM_CYSCREEN));
+  // The display mode is in the screen's own pixels whatever its scale (the
+  // test command also runs this at 144 dpi).
+  DEVMODEW mode = {};
+  mode.dmSize = sizeof mode;
+  ASSERT_TRUE(::EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode));
+  EXPECT_EQ(recorded.width, static_cast<int>(mode.dmPelsWidth));
+  EXPECT_EQ(recorded.height, static_cast<int>(mode.dmPelsHeight));
   PumpFor(1500);
   EXPECT_EQ(CaptionOf(window_), L"Quilleteer  1/1");
 }
