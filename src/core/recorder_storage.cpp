@@ -232,7 +232,6 @@ void Recorder::OpenBtnClick() {
       const std::string date = items.empty() ? std::string() : items.front();
       ++record_count_;
       current_no_ = record_count_;
-      view_.ShowLoadedText((kind & kHasText) != 0);
       view_.SetListRow(current_no_, kind, date);
       view_.ShowLoading(record_count_);
     }

@@ -31,12 +31,10 @@ class RecorderView {
   // Rebuilds the display menu from a record's name list (date first).
   virtual void BuildDisplayMenu(const std::vector<std::string>& items) = 0;
   virtual void UpdateCounter(int current, int count) = 0;
-  // While loading a storage: the record just placed has the clipboard's
-  // text, or none; its row, set next, shows the text's first line.
-  virtual void ShowLoadedText(bool has_text) = 0;
   // A storage is being loaded: rows are set one after another from
-  // BeginLoading to EndLoading, and ShowLoading tells how many records are
-  // in so far (the view shows it now and then, as progress).
+  // BeginLoading to EndLoading, each just after its record was placed on
+  // the clipboard and its text kept, and ShowLoading tells how many records
+  // are in so far (the view shows it now and then, as progress).
   virtual void BeginLoading() = 0;
   virtual void ShowLoading(int loaded) = 0;
   virtual void EndLoading() = 0;

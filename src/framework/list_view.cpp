@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <climits>
+
 #include "framework/dpi.h"
 
 namespace quill::framework {
@@ -43,7 +45,7 @@ void ListView::Clear() { ListView_DeleteAllItems(hwnd()); }
 int ListView::AddRow(const std::wstring& caption, int image) {
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = Count();
+  item.iItem = INT_MAX;  // after the last row, without asking how many there are
   item.iImage = image;
   item.pszText = const_cast<wchar_t*>(caption.c_str());
   filling_ = true;  // a new row's initial state is no user's change

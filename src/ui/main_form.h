@@ -96,7 +96,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void RefreshPreview(core::RecordKind kind) override;
   void BuildDisplayMenu(const std::vector<std::string>& items) override;
   void UpdateCounter(int current, int count) override;
-  void ShowLoadedText(bool has_text) override;
   void BeginLoading() override;
   void ShowLoading(int loaded) override;
   void EndLoading() override;
@@ -238,9 +237,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   std::function<void(int)> TagCommand(void (TFQuillet::*handler)(int));
   // Puts `text` on the clipboard; false if the clipboard refused it.
   bool PutClipboardText(const std::string& text);
-  // The clipboard's text for the memo (CF_TEXT up to its zero byte), or
-  // only its first line.
-  std::wstring ClipboardText(bool first_line_only);
+  // The clipboard's text for the memo (CF_TEXT up to its zero byte).
+  std::wstring ClipboardText();
   // After a change of the clipboard: in automatic mode lets messages
   // arrive until that state has been looked at by capture (at most a time
   // limit); in manual mode delivers what is pending once. False when the
@@ -284,25 +282,30 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   bool close_after_load_ = false;  // closed during a load or a drop
   int drop_choice_ = 0;            // the item chosen from DropPopup
   bool dropping_ = false;          // a drop is being handled
-  // While a storage loads: the list's redrawing held, and when progress
-  // was last shown.
-  std::optional<framework::ListView::Filling> list_filling_;
-  ULONGLONG loading_shown_at_ = 0;
-  std::wstring loaded_line_;  // the first line of the record loaded last
-  HWND focus_before_loading_ = nullptr;
-  // Captures: the rows and the preview a capture asks for are collected
-  // and shown at once or, during a burst, together later.
-  struct CapturedRow {
+  // A row set while it is not drawn, put in the list later with others.
+  struct PendingRow {
     int number;
     core::RecordKind kind;
     std::string date;
   };
+  // Puts rows in the list, each with the first line of its record's kept
+  // text as the memo would lay it out, all measured at once.
+  void PutRowsTogether(const std::vector<PendingRow>& rows);
+  std::wstring KeptTextOf(const PendingRow& row) const;
+  // While a storage loads: the list's redrawing held, the rows loaded so
+  // far, and when progress was last shown.
+  std::optional<framework::ListView::Filling> list_filling_;
+  std::vector<PendingRow> loaded_rows_;
+  ULONGLONG loading_shown_at_ = 0;
+  HWND focus_before_loading_ = nullptr;
+  // Captures: the rows and the preview a capture asks for are collected
+  // and shown at once or, during a burst, together later.
   void CaptureClip();
   void ShowCaptured();
-  void ShowCapturedTogether(const std::vector<CapturedRow>& rows, core::RecordKind preview);
+  void ShowCapturedTogether(const std::vector<PendingRow>& rows, core::RecordKind preview);
   static constexpr UINT_PTR kShowCapturedTimer = 2;
   bool collecting_capture_ = false;
-  std::vector<CapturedRow> captured_rows_;
+  std::vector<PendingRow> captured_rows_;
   core::RecordKind captured_preview_ = core::kNoRecord;
   CapturePacing capture_pacing_;
   // The find dialog: the system keeps pointers into find_ and find_text_

@@ -37,7 +37,7 @@ void TFQuillet::CaptureClip() {
 void TFQuillet::ShowCaptured() {
   if (captured_rows_.empty() || collecting_capture_) return;
   ::KillTimer(hwnd(), kShowCapturedTimer);
-  const std::vector<CapturedRow> rows = std::exchange(captured_rows_, {});
+  const std::vector<PendingRow> rows = std::exchange(captured_rows_, {});
   const core::RecordKind preview = std::exchange(captured_preview_, core::kNoRecord);
   if (rows.size() == 1 && !capture_pacing_.Waiting()) {
     // One capture on its own: the clipboard still holds what was recorded.
@@ -49,25 +49,15 @@ void TFQuillet::ShowCaptured() {
   capture_pacing_.Shown(::GetTickCount64());
 }
 
-void TFQuillet::ShowCapturedTogether(const std::vector<CapturedRow>& rows,
+void TFQuillet::ShowCapturedTogether(const std::vector<PendingRow>& rows,
                                      core::RecordKind preview) {
   // The clipboard may hold a later copy by now: each row's first line
   // comes from the text that was recorded.
-  std::vector<std::wstring> texts;
-  for (const CapturedRow& captured : rows) {
-    const core::RecordText* kept =
-        (captured.kind & core::kHasText) ? recorder_->KeptText(captured.number) : nullptr;
-    texts.push_back(!kept                ? std::wstring()
-                    : kept->ansi.empty() ? FromU16(kept->unicode)
-                                         : FromAnsi(kept->ansi));
-  }
-  const std::vector<std::wstring> first_lines = c_.Memo1->FirstLinesOf(texts);
   framework::ListView& list = *c_.ListView;
   {
     // The rows are drawn once, with the last one selected.
     const framework::ListView::Filling filling(list);
-    for (std::size_t i = 0; i < rows.size(); ++i)
-      PutListRow(rows[i].number, rows[i].kind, rows[i].date, RowSummary(first_lines[i]));
+    PutRowsTogether(rows);
     list.SelectOnly(rows.back().number - 1);
   }
   RefreshPreview(preview);

@@ -28,7 +28,7 @@ void TFQuillet::RefreshPreview(core::RecordKind kind) {
   }
   // The memo is cleared and filled in one change: each change costs a
   // redraw of its scroll bar.
-  c_.Memo1->SetText((kind & core::kHasText) ? ClipboardText(false) : std::wstring());
+  c_.Memo1->SetText((kind & core::kHasText) ? ClipboardText() : std::wstring());
   if (kind & core::kHasText) status += TextStatus(ToAnsi(c_.Memo1->Text()).size());
   // A record with text and picture opens on its text.
   c_.Memo1->SetVisible(kind != core::kHasPicture);

@@ -1,6 +1,7 @@
 // What the main window shows of the records: the list rows, the counter in
 // the caption, the preview and the commands that follow the record shown.
 #include <cstdio>
+#include <utility>
 
 #include "platform/clipboard_guards.h"
 #include "ui/code_page.h"
@@ -33,12 +34,29 @@ void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string&
     captured_rows_.push_back({number, kind, date});
     return;
   }
-  const int row = PutListRow(
-      number, kind, date,
-      list_filling_ ? RowSummary(c_.Memo1->FirstLinesOf({loaded_line_}).front()) : MemoFirstLine());
-  // While a storage loads the list is not drawn: only the row shown at the
-  // end is selected.
-  if (!list_filling_) c_.ListView->SelectOnly(row);
+  // While a storage loads the list is not drawn: its rows are put in at
+  // the end, and only the row shown then is selected.
+  if (list_filling_) {
+    loaded_rows_.push_back({number, kind, date});
+    return;
+  }
+  c_.ListView->SelectOnly(PutListRow(number, kind, date, MemoFirstLine()));
+}
+
+std::wstring TFQuillet::KeptTextOf(const PendingRow& row) const {
+  const core::RecordText* kept =
+      (row.kind & core::kHasText) ? recorder_->KeptText(row.number) : nullptr;
+  return !kept                ? std::wstring()
+         : kept->ansi.empty() ? FromU16(kept->unicode)
+                              : FromAnsi(kept->ansi);
+}
+
+void TFQuillet::PutRowsTogether(const std::vector<PendingRow>& rows) {
+  std::vector<std::wstring> texts;
+  for (const PendingRow& row : rows) texts.push_back(KeptTextOf(row));
+  const std::vector<std::wstring> first_lines = c_.Memo1->FirstLinesOf(texts);
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    PutListRow(rows[i].number, rows[i].kind, rows[i].date, RowSummary(first_lines[i]));
 }
 
 int TFQuillet::PutListRow(int number, core::RecordKind kind, const std::string& date,
@@ -83,23 +101,14 @@ void TFQuillet::UpdateCounter(int current, int count) {
   if (tray_) tray_->SetTip(TrayTip(caption));
 }
 
-std::wstring TFQuillet::ClipboardText(bool first_line_only) {
+std::wstring TFQuillet::ClipboardText() {
   platform::ClipboardSession session(services_.clipboard,
                                      reinterpret_cast<platform::WindowId>(hwnd()));
   if (!session.is_open()) return {};
   platform::GlobalView view(services_.clipboard, services_.clipboard.GetData(platform::cf::kText));
   if (!view.locked()) return {};
   const char* bytes = reinterpret_cast<const char*>(view.bytes().data());
-  std::string_view ansi(bytes, strnlen(bytes, view.bytes().size()));
-  if (first_line_only) ansi = ansi.substr(0, ansi.find_first_of("\r\n"));
-  return FromAnsi(std::string(ansi));
-}
-
-void TFQuillet::ShowLoadedText(bool has_text) {
-  // While a storage loads only the first line is needed, for the row:
-  // the first line break ends it however the memo wraps. The memo shows
-  // it with the progress, not for every record.
-  loaded_line_ = has_text ? ClipboardText(true) : std::wstring();
+  return FromAnsi(std::string(bytes, strnlen(bytes, view.bytes().size())));
 }
 
 void TFQuillet::BeginLoading() {
@@ -118,7 +127,10 @@ void TFQuillet::ShowLoading(int loaded) {
   if (now - loading_shown_at_ < kProgressEveryMs) return;
   loading_shown_at_ = now;
   UpdateCounter(loaded, loaded);
-  c_.Memo1->SetText(loaded_line_);
+  // The memo shows the first line of the record loaded last.
+  const std::wstring last =
+      loaded_rows_.empty() ? std::wstring() : KeptTextOf(loaded_rows_.back());
+  c_.Memo1->SetText(last.substr(0, last.find_first_of(L"\r\n")));
   wchar_t text[64];
   std::swprintf(text, std::size(text), L"読み込み中: %d レコード", loaded);
   c_.StatusBar->SetSimpleText(text);
@@ -128,6 +140,7 @@ void TFQuillet::ShowLoading(int loaded) {
 }
 
 void TFQuillet::EndLoading() {
+  PutRowsTogether(std::exchange(loaded_rows_, {}));
   list_filling_.reset();
   ::EnableWindow(hwnd(), TRUE);
   if (focus_before_loading_ && ::GetActiveWindow() == hwnd() &&

@@ -63,7 +63,10 @@ void FakeView::SetListRow(int number, RecordKind kind, const std::string& date) 
   ListRow& row = rows[number - 1];
   row.caption = Caption(number);
   row.date = date;
-  row.content = memo.substr(0, memo.find_first_of("\r\n"));
+  // While a storage loads, the record just placed is on the clipboard.
+  const bool loading_storage = !loading.empty() && loading.back() != -2;
+  const std::string text = loading_storage && (kind & kHasText) ? ClipboardText() : memo;
+  row.content = text.substr(0, text.find_first_of("\r\n"));
   row.icon = kind;
   selected = number - 1;
 }

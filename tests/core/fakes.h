@@ -101,7 +101,6 @@ class FakeView : public RecorderView {
   void RefreshPreview(RecordKind kind) override;
   void BuildDisplayMenu(const std::vector<std::string>& items) override { display_menu = items; }
   void UpdateCounter(int current, int count) override { counter = {current, count}; }
-  void ShowLoadedText(bool has_text) override { memo = has_text ? ClipboardText() : ""; }
   void BeginLoading() override { loading.push_back(-1); }
   void ShowLoading(int loaded) override { loading.push_back(loaded); }
   void EndLoading() override { loading.push_back(-2); }

@@ -61,7 +61,6 @@ TEST_F(RecordingFormTest, AFormattedWriteWithQuotingAndAPictureLeavesATextRecord
   auto& list = *form_->widgets().ListView;
   ASSERT_EQ(list.Image(0), core::kHasText | core::kHasPicture);
   form_->widgets().ConvertCB->SetChecked(true);
-  form_->ShowLoadedText(true);
   form_->CopyBtnClick();
   Pump();
   EXPECT_EQ(list.Image(0), core::kHasText);
