@@ -4,19 +4,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "platform/win32/cached_file_bytes.h"
 #include "platform/win32/win32_storage.h"
 
 namespace quill::platform {
 namespace {
 
-TEST(Win32Storage, NewFilesHave4096ByteSectorsAndKeepLargeStreamsWhole) {
+std::wstring TempPath(const wchar_t* name) {
   wchar_t folder[MAX_PATH] = {};
   ::GetTempPathW(MAX_PATH, folder);
-  const std::wstring path =
-      std::wstring(folder) + L"quill-sectors-" + std::to_wstring(::GetCurrentProcessId()) + L".stg";
+  return std::wstring(folder) + name + std::to_wstring(::GetCurrentProcessId()) + L".stg";
+}
+
+TEST(Win32Storage, NewFilesHave4096ByteSectorsAndKeepLargeStreamsWhole) {
+  const std::wstring path = TempPath(L"quill-sectors-");
   const std::u16string name(path.begin(), path.end());
   std::vector<std::uint8_t> bytes(3 * 1024 * 1024 + 17);
   for (std::size_t i = 0; i < bytes.size(); ++i)
@@ -56,6 +62,84 @@ TEST(Win32Storage, NewFilesHave4096ByteSectorsAndKeepLargeStreamsWhole) {
     EXPECT_EQ(count, bytes.size());
     EXPECT_TRUE(read == bytes);
   }
+  ::DeleteFileW(path.c_str());
+}
+
+// The file's bytes through a cache of a few tiny pages, against a plain
+// copy: reads see every write, across pages, after pages were pushed out,
+// after the file grew (with a gap) or was cut; and the file itself, read
+// by another handle, always holds what was written.
+TEST(CachedFileBytes, ReadsAndTheFileFollowEveryWriteAndSizeChange) {
+  const std::wstring path = TempPath(L"quill-cache-");
+  std::vector<std::uint8_t> model(100);
+  for (std::size_t i = 0; i < model.size(); ++i) model[i] = static_cast<std::uint8_t>(i);
+  {
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, model.data(), static_cast<DWORD>(model.size()), &written, nullptr);
+    ::CloseHandle(file);
+  }
+  ILockBytes* raw = nullptr;
+  ASSERT_EQ(CachedFileBytes::Open(path, STGM_READWRITE | STGM_SHARE_DENY_NONE, &raw, 16, 3), S_OK);
+  const std::unique_ptr<ILockBytes, void (*)(ILockBytes*)> bytes(
+      raw, [](ILockBytes* b) { b->Release(); });
+  const HANDLE other = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  std::uint32_t seed = 12345;
+  const auto next = [&seed](std::uint32_t below) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % below;
+  };
+  for (int step = 0; step < 3000; ++step) {
+    const std::uint32_t kind = next(10);
+    ULARGE_INTEGER at = {};
+    if (kind < 4) {
+      at.QuadPart = next(static_cast<std::uint32_t>(model.size()) + 40);
+      std::vector<std::uint8_t> data(1 + next(60));
+      for (std::uint8_t& b : data) b = static_cast<std::uint8_t>(next(256));
+      ULONG written = 0;
+      ASSERT_EQ(bytes->WriteAt(at, data.data(), static_cast<ULONG>(data.size()), &written), S_OK);
+      ASSERT_EQ(written, data.size());
+      if (model.size() < at.QuadPart + data.size()) model.resize(at.QuadPart + data.size());
+      std::copy(data.begin(), data.end(), model.begin() + static_cast<std::ptrdiff_t>(at.QuadPart));
+    } else if (kind == 4) {
+      at.QuadPart = next(static_cast<std::uint32_t>(model.size()) + 50);
+      ASSERT_EQ(bytes->SetSize(at), S_OK);
+      model.resize(at.QuadPart);
+    } else {
+      at.QuadPart = next(static_cast<std::uint32_t>(model.size()) + 20);
+      std::vector<std::uint8_t> data(1 + next(80));  // up to five pages, read past the cache
+      ULONG read = 0;
+      ASSERT_EQ(bytes->ReadAt(at, data.data(), static_cast<ULONG>(data.size()), &read), S_OK);
+      const std::size_t expected =
+          at.QuadPart >= model.size()
+              ? 0
+              : std::min<std::size_t>(data.size(), model.size() - at.QuadPart);
+      ASSERT_EQ(read, expected) << "step " << step;
+      ASSERT_TRUE(std::equal(data.begin(), data.begin() + read,
+                             model.begin() + static_cast<std::ptrdiff_t>(at.QuadPart)))
+          << "step " << step;
+    }
+    if (step % 100 == 99) {
+      std::vector<std::uint8_t> file(model.size() + 1);
+      DWORD read = 0;
+      ::SetFilePointer(other, 0, nullptr, FILE_BEGIN);
+      ::ReadFile(other, file.data(), static_cast<DWORD>(file.size()), &read, nullptr);
+      file.resize(read);
+      ASSERT_TRUE(file == model) << "step " << step;
+    }
+  }
+  STATSTG stat = {};
+  ASSERT_EQ(bytes->Stat(&stat, STATFLAG_NONAME), S_OK);
+  EXPECT_EQ(stat.cbSize.QuadPart, model.size());
+  ::CloseHandle(other);
+  ILockBytes* missing = nullptr;
+  EXPECT_EQ(CachedFileBytes::Open(TempPath(L"quill-absent-"), STGM_READ, &missing),
+            STG_E_FILENOTFOUND);
+  EXPECT_EQ(missing, nullptr);
   ::DeleteFileW(path.c_str());
 }
 

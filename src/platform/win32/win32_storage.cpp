@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include "platform/win32/cached_file_bytes.h"
+
 namespace quill::platform {
 namespace {
 
@@ -129,14 +131,19 @@ HResult Win32StorageFiles::CreateDocfile(const std::u16string& path, std::uint32
                                     IID_IStorage, reinterpret_cast<void**>(root.GetAddressOf()));
   if (hr == STG_E_INVALIDPARAMETER || hr == STG_E_INVALIDFLAG || hr == E_NOTIMPL)
     hr = ::StgCreateDocfile(Wide(path), mode, 0, &root);
-  if (hr == S_OK) out = std::make_unique<Win32Storage>(std::move(root));
-  return hr;
+  if (hr != S_OK) return hr;
+  // Made, it is used as every opened file is.
+  root.Reset();
+  return OpenDocfile(path, mode & ~static_cast<std::uint32_t>(STGM_CREATE), out);
 }
 
 HResult Win32StorageFiles::OpenDocfile(const std::u16string& path, std::uint32_t mode,
                                        std::unique_ptr<Storage>& out) {
+  ComPtr<ILockBytes> bytes;
+  HRESULT hr = CachedFileBytes::Open(Wide(path), mode, bytes.GetAddressOf());
+  if (hr != S_OK) return hr;
   ComPtr<IStorage> root;
-  const HRESULT hr = ::StgOpenStorage(Wide(path), nullptr, mode, nullptr, 0, &root);
+  hr = ::StgOpenStorageOnILockBytes(bytes.Get(), nullptr, mode, nullptr, 0, &root);
   if (hr == S_OK) out = std::make_unique<Win32Storage>(std::move(root));
   return hr;
 }
