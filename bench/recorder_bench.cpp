@@ -229,15 +229,20 @@ void OpenAndMove(const std::wstring& texts, const std::wstring& mixed,
     // Back to the first record: the rows below it are in view.
     quill::e2e::SendKeys({VK_UP});
     quill::e2e::WaitForCaption(window, Counter(1, 999), 10000);
+    // Rows in view only: those below would need the list scrolled first.
+    const int in_view =
+        std::min(10, static_cast<int>(::SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)) - 1);
     Figures rows = TimeMoves(
-        window, 1, 10,
+        window, 1, in_view,
         [&](int at) {
           // Past the double-click time: each click is a click of its own.
           ::Sleep(::GetDoubleClickTime());
           PointAt(RemoteRect(program.process(), list, LVM_GETITEMRECT, at, LVIR_LABEL));
         },
         Click);
-    Row("move with a click on the next row (10 moves)", MedianMax(rows), "goal <= 20 ms each");
+    const std::string clicks =
+        "move with a click on the next row (" + std::to_string(in_view) + " moves)";
+    Row(clicks.c_str(), MedianMax(rows), "goal <= 20 ms each");
     program.CloseDiscarding(window, kWait);
   }
   for (const auto& [file, what] :

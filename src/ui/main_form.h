@@ -292,8 +292,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // text as the memo would lay it out, all measured at once.
   void PutRowsTogether(const std::vector<PendingRow>& rows);
   std::wstring KeptTextOf(const PendingRow& row) const;
-  // While a storage loads: the list's redrawing held, the rows loaded so
-  // far, and when progress was last shown.
+  // While a storage loads: the list's redrawing held, the rows loaded
+  // since progress was last shown, and when that was.
   std::optional<framework::ListView::Filling> list_filling_;
   std::vector<PendingRow> loaded_rows_;
   ULONGLONG loading_shown_at_ = 0;

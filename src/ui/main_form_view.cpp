@@ -34,8 +34,8 @@ void TFQuillet::SetListRow(int number, core::RecordKind kind, const std::string&
     captured_rows_.push_back({number, kind, date});
     return;
   }
-  // While a storage loads the list is not drawn: its rows are put in at
-  // the end, and only the row shown then is selected.
+  // While a storage loads the list is not drawn: its rows are put in with
+  // the progress and at the end, and only the row shown then is selected.
   if (list_filling_) {
     loaded_rows_.push_back({number, kind, date});
     return;
@@ -128,9 +128,10 @@ void TFQuillet::ShowLoading(int loaded) {
   loading_shown_at_ = now;
   UpdateCounter(loaded, loaded);
   // The memo shows the first line of the record loaded last.
-  const std::wstring last =
-      loaded_rows_.empty() ? std::wstring() : KeptTextOf(loaded_rows_.back());
+  const std::wstring last = loaded_rows_.empty() ? std::wstring() : KeptTextOf(loaded_rows_.back());
   c_.Memo1->SetText(last.substr(0, last.find_first_of(L"\r\n")));
+  // The rows go in a batch at a time, so that the window answers between.
+  PutRowsTogether(std::exchange(loaded_rows_, {}));
   wchar_t text[64];
   std::swprintf(text, std::size(text), L"読み込み中: %d レコード", loaded);
   c_.StatusBar->SetSimpleText(text);

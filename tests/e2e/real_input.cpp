@@ -14,7 +14,7 @@ BOOL CALLBACK MatchClass(HWND child, LPARAM context) {
   auto* search = reinterpret_cast<ClassSearch*>(context);
   wchar_t name[64] = {};
   ::GetClassNameW(child, name, 64);
-  if (std::wstring(name) != search->name) return TRUE;
+  if (std::wstring(name) != search->name || !::IsWindowVisible(child)) return TRUE;
   search->found = child;
   return FALSE;
 }

@@ -5,7 +5,8 @@
 
 namespace quill::e2e {
 
-// The first child of `parent` (at any depth) of that class, or nullptr.
+// The first shown child of `parent` (at any depth) of that class, or
+// nullptr: what a hand can reach (the settings pages' list is not).
 HWND ChildOfClass(HWND parent, const wchar_t* class_name);
 // A rectangle a control of another process fills in (a tool bar button, a
 // list row: LVM_GETITEMRECT with `left` as its code), read through memory
