@@ -130,6 +130,10 @@ void CachedFileBytes::ForgetFrom(std::uint64_t offset) {
 HRESULT CachedFileBytes::ReadAt(ULARGE_INTEGER offset, void* buffer, ULONG count, ULONG* read) {
   ULONG done = 0;
   const std::uint64_t from = offset.QuadPart;
+  // What lies past the end of the file is a read fault, as the library's
+  // own file reading reports it: taken as zeros, a file cut short would
+  // load as sound records with their bytes gone.
+  const bool past_end = from >= size_ || count > size_ - from;
   if (from < size_) {
     count = static_cast<ULONG>(std::min<std::uint64_t>(count, size_ - from));
     auto* out = static_cast<std::uint8_t*>(buffer);
@@ -159,7 +163,7 @@ HRESULT CachedFileBytes::ReadAt(ULARGE_INTEGER offset, void* buffer, ULONG count
     }
   }
   if (read) *read = done;
-  return S_OK;
+  return past_end ? STG_E_READFAULT : S_OK;
 }
 
 HRESULT CachedFileBytes::WriteAt(ULARGE_INTEGER offset, const void* buffer, ULONG count,
