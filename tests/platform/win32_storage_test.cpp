@@ -1,12 +1,12 @@
 // The system's compound files as the recorder makes them: large sectors,
 // so that a picture of megabytes is written and read in few file calls.
 #include <windows.h>
+#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "platform/win32/cached_file_bytes.h"
@@ -82,10 +82,10 @@ TEST(CachedFileBytes, ReadsAndTheFileFollowEveryWriteAndSizeChange) {
     ::WriteFile(file, model.data(), static_cast<DWORD>(model.size()), &written, nullptr);
     ::CloseHandle(file);
   }
-  ILockBytes* raw = nullptr;
-  ASSERT_EQ(CachedFileBytes::Open(path, STGM_READWRITE | STGM_SHARE_DENY_NONE, &raw, 16, 3), S_OK);
-  const std::unique_ptr<ILockBytes, void (*)(ILockBytes*)> bytes(
-      raw, [](ILockBytes* b) { b->Release(); });
+  Microsoft::WRL::ComPtr<ILockBytes> bytes;
+  ASSERT_EQ(CachedFileBytes::Open(path, STGM_READWRITE | STGM_SHARE_DENY_NONE, bytes.GetAddressOf(),
+                                  16, 3),
+            S_OK);
   const HANDLE other = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                      nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(other, INVALID_HANDLE_VALUE);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace quill::platform {
 namespace {
@@ -34,35 +35,27 @@ HRESULT CachedFileBytes::Open(const std::wstring& path, DWORD mode, ILockBytes**
       share = FILE_SHARE_WRITE;
       break;
   }
-  const HANDLE file = ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return StorageError(::GetLastError());
+  const HANDLE opened = ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return StorageError(::GetLastError());
+  UniqueFile file(opened);
   LARGE_INTEGER size = {};
-  if (!::GetFileSizeEx(file, &size)) {
-    const DWORD error = ::GetLastError();
-    ::CloseHandle(file);
-    return StorageError(error);
-  }
+  if (!::GetFileSizeEx(file.get(), &size)) return StorageError(::GetLastError());
   auto* bytes = new (std::nothrow) CachedFileBytes(
-      file, path, mode, static_cast<std::uint64_t>(size.QuadPart), page_size, max_pages);
-  if (!bytes) {
-    ::CloseHandle(file);
-    return E_OUTOFMEMORY;
-  }
+      std::move(file), path, mode, static_cast<std::uint64_t>(size.QuadPart), page_size, max_pages);
+  if (!bytes) return E_OUTOFMEMORY;
   *out = bytes;
   return S_OK;
 }
 
-CachedFileBytes::CachedFileBytes(HANDLE file, std::wstring path, DWORD mode, std::uint64_t size,
+CachedFileBytes::CachedFileBytes(UniqueFile file, std::wstring path, DWORD mode, std::uint64_t size,
                                  std::size_t page_size, std::size_t max_pages)
-    : file_(file),
+    : file_(std::move(file)),
       path_(std::move(path)),
       mode_(mode),
       size_(size),
       page_size_(page_size),
       max_pages_(std::max<std::size_t>(max_pages, 1)) {}
-
-CachedFileBytes::~CachedFileBytes() { ::CloseHandle(file_); }
 
 HRESULT CachedFileBytes::QueryInterface(REFIID id, void** out) {
   if (!out) return E_POINTER;
@@ -85,7 +78,7 @@ ULONG CachedFileBytes::Release() {
 
 bool CachedFileBytes::ReadFile(std::uint64_t offset, void* buffer, ULONG count, ULONG& read) const {
   DWORD done = 0;
-  const bool ok = MoveTo(offset) && ::ReadFile(file_, buffer, count, &done, nullptr) != FALSE;
+  const bool ok = MoveTo(offset) && ::ReadFile(file_.get(), buffer, count, &done, nullptr) != FALSE;
   read = done;
   return ok;
 }
@@ -93,7 +86,7 @@ bool CachedFileBytes::ReadFile(std::uint64_t offset, void* buffer, ULONG count, 
 bool CachedFileBytes::MoveTo(std::uint64_t offset) const {
   LARGE_INTEGER at = {};
   at.QuadPart = static_cast<LONGLONG>(offset);
-  return ::SetFilePointerEx(file_, at, nullptr, FILE_BEGIN) != FALSE;
+  return ::SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) != FALSE;
 }
 
 const CachedFileBytes::Page* CachedFileBytes::PageAt(std::uint64_t start) {
@@ -170,7 +163,7 @@ HRESULT CachedFileBytes::WriteAt(ULARGE_INTEGER offset, const void* buffer, ULON
                                  ULONG* written) {
   const std::uint64_t from = offset.QuadPart;
   DWORD done = 0;
-  const bool ok = MoveTo(from) && ::WriteFile(file_, buffer, count, &done, nullptr) != FALSE;
+  const bool ok = MoveTo(from) && ::WriteFile(file_.get(), buffer, count, &done, nullptr) != FALSE;
   const DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
   if (written) *written = done;
   // The cached pages follow what reached the file. Where the file grew,
@@ -203,7 +196,7 @@ HRESULT CachedFileBytes::Flush() {
 HRESULT CachedFileBytes::SetSize(ULARGE_INTEGER size) {
   LARGE_INTEGER end = {};
   end.QuadPart = static_cast<LONGLONG>(size.QuadPart);
-  if (!::SetFilePointerEx(file_, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file_))
+  if (!::SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file_.get()))
     return StorageError(::GetLastError());
   // The page at the old or the new end no longer holds what the file does.
   ForgetFrom(std::min<std::uint64_t>(size_, size.QuadPart));

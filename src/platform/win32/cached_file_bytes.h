@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -50,9 +51,14 @@ class CachedFileBytes final : public ILockBytes {
   HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) override;
 
  private:
-  CachedFileBytes(HANDLE file, std::wstring path, DWORD mode, std::uint64_t size,
+  struct FileCloser {
+    void operator()(HANDLE file) const { ::CloseHandle(file); }
+  };
+  using UniqueFile = std::unique_ptr<void, FileCloser>;
+
+  CachedFileBytes(UniqueFile file, std::wstring path, DWORD mode, std::uint64_t size,
                   std::size_t page_size, std::size_t max_pages);
-  ~CachedFileBytes();
+  ~CachedFileBytes() = default;
   CachedFileBytes(const CachedFileBytes&) = delete;
   CachedFileBytes& operator=(const CachedFileBytes&) = delete;
 
@@ -70,7 +76,7 @@ class CachedFileBytes final : public ILockBytes {
   bool ReadFile(std::uint64_t offset, void* buffer, ULONG count, ULONG& read) const;
 
   LONG references_ = 1;
-  HANDLE file_;
+  UniqueFile file_;
   std::wstring path_;
   DWORD mode_;
   std::uint64_t size_;
