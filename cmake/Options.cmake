@@ -14,6 +14,8 @@ if(WIN32)
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
   # One self-contained executable: no mingw runtime DLLs to ship beside it.
   target_link_options(quill_options INTERFACE -static -static-libgcc -static-libstdc++)
+  # The release program carries no symbols: people run it, debuggers do not.
+  target_link_options(quill_options INTERFACE $<$<CONFIG:Release>:-s>)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # SSE2 is required: the 32-bit program runs the same vector paths that the
     # native tests, fuzzers and benchmarks exercise. Arithmetic stays on the

@@ -50,21 +50,53 @@ display_usable() {
   [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
 }
 
-# Which Windows builds this machine can run, decided once by trying the
-# 32-bit Wine loader: some kernels cannot execute 32-bit programs at all
-# ("Exec format error"), and there only the 64-bit loader works. Scripts
-# started from this one inherit the answer instead of trying again.
+# Whether the kernel executes 32-bit x86 programs, found by running the
+# smallest one there is (it only exits), so that nothing i386 has to be
+# installed to find out: some kernels refuse them outright.
+kernel_runs_32() {
+  # Set-up's path for the other kind of machine can be tried by saying so.
+  case ${QUILL_KERNEL_RUNS_32:-} in
+    yes) return 0 ;;
+    no) kernel_32_error="QUILL_KERNEL_RUNS_32=no"; return 1 ;;
+  esac
+  local dir rc=0
+  mkdir -p "$build"
+  dir=$(mktemp -d "$build/.probe.XXXXXX")
+  # An i386 ELF header, one loadable segment, then: xor ebx,ebx; mov eax,1; int 0x80.
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\xb8\x01\x00\x00\x00\xcd\x80' \
+    >"$dir/exit32"
+  chmod +x "$dir/exit32"
+  kernel_32_error=$( ("$dir/exit32") 2>&1) || rc=$?
+  rm -rf "$dir"
+  kernel_32_error=${kernel_32_error##*: }
+  [ $rc -eq 0 ]
+}
+
+# Which Windows builds this machine can run, decided once: the 32-bit one
+# where the kernel executes 32-bit programs and the 32-bit Wine is in (set-up
+# may have been unable to install it, and says why in the build tree).
+# Scripts started from this one inherit the answer instead of asking again.
 wine32_loader=/usr/lib/wine/wine
 wine64_loader=/usr/lib/wine/wine64
 wine_detect() {
   [ -n "${QUILL_WINE_RUNS_32:-}" ] && return 0
   local out rc=0
+  if ! kernel_runs_32; then
+    export QUILL_WINE_RUNS_32=no
+    export QUILL_WINE_NO_32_REASON="this machine cannot execute 32-bit programs (${kernel_32_error:-refused})"
+    return 0
+  fi
   out=$("$wine32_loader" --version 2>&1) || rc=$?
   if [ $rc -eq 0 ]; then
     export QUILL_WINE_RUNS_32=yes
   else
     export QUILL_WINE_RUNS_32=no
-    export QUILL_WINE_NO_32_REASON="this machine cannot execute 32-bit programs (${out##*: })"
+    if [ -s "$build/wine32-unavailable.txt" ]; then
+      QUILL_WINE_NO_32_REASON="the 32-bit Wine is not installed: $(head -n1 "$build/wine32-unavailable.txt")"
+    else
+      QUILL_WINE_NO_32_REASON="the 32-bit Wine does not start (${out##*: })"
+    fi
+    export QUILL_WINE_NO_32_REASON
   fi
 }
 

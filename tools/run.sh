@@ -8,12 +8,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 prepare_machine "$@"
 
 wine_detect
-tree=$(wine_primary_build)
-if [ "$tree" = win32 ]; then
-  build_tree win32 Quilleteer quill-driver
+# The optimised program without debug information, as a person runs it.
+tree=$(wine_primary_build)-release
+build_tree "$tree" Quilleteer quill-driver
+if [ "$tree" = win32-release ]; then
   echo "starting the 32-bit build"
 else
-  build_tree win64 Quilleteer quill-driver
   echo "starting the 64-bit build: $QUILL_WINE_NO_32_REASON"
 fi
 bin=$build/$tree/bin

@@ -3,16 +3,21 @@
 # compilers, Wine, a virtual display, the test and benchmark libraries, and
 # libjpeg-turbo cross-built for both Windows targets into the build tree.
 # Safe to run again: every step first checks whether it is already done.
+#
+# The 32-bit Wine is optional. It is asked for only where this machine can
+# execute 32-bit programs, and where it cannot be installed (an i386 package
+# index out of step with the amd64 one is common) set-up goes on without it
+# and the test command lists the 32-bit suites as not run, with the reason.
 set -euo pipefail
-
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${QUILLETEER_BUILD:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+build=${QUILLETEER_BUILD:-$build}
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64 wine32:i386
+  wine wine64
   xvfb xauth x11-apps x11-utils xclip imagemagick fonts-ipafont-gothic fonts-wine locales
   cmake ninja-build nasm pkgconf dpkg-dev
   googletest libbenchmark-dev libjpeg-dev
@@ -20,19 +25,34 @@ packages=(
   fp-utils libgsf-bin netpbm
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed; then
-    missing+=("$p")
-  fi
-done
+installed() { dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null | grep -qx installed; }
 
-need_update=0
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  as_root dpkg --add-architecture i386
-  need_update=1
-fi
+# The line of apt's output in $1 that says why an install failed: the first
+# unmet dependency where there is one, else its last error.
+apt_reason() {
+  local why
+  why=$(grep -m1 -E ' : (Depends|PreDepends|Conflicts|Breaks):' "$1" | sed 's/^ *//') ||
+    why=$(grep -E '^E: ' "$1" | tail -n1 | sed 's/^E: //') || true
+  echo "${why:-apt-get failed}"
+}
+
+# A package index that cannot be fetched does not end set-up by itself: one
+# more try, then the lists there are. Only a package that cannot be
+# installed does.
+apt_update() {
+  local log=$1 attempt
+  for attempt in 1 2; do
+    if as_root apt-get update -qq >"$log" 2>&1; then return 0; fi
+    [ $attempt -eq 1 ] && sleep 2
+  done
+  echo "setup: some package lists could not be fetched; going on with those there are ($(apt_reason "$log"))"
+}
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
 # Source packages are needed for libjpeg-turbo.
+need_update=0
 src_list=/etc/apt/sources.list.d/debian.sources
 if [ -f "$src_list" ] && grep -q '^Types: deb$' "$src_list"; then
   as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$src_list"
@@ -43,13 +63,56 @@ elif [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list &&
   need_update=1
 fi
 
+missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+
 if [ ${#missing[@]} -gt 0 ] || [ $need_update -eq 1 ]; then
   echo "setup: installing ${missing[*]:-(package lists only)}"
-  export DEBIAN_FRONTEND=noninteractive
-  as_root apt-get update -qq
-  if [ ${#missing[@]} -gt 0 ]; then
-    as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_update "$log"
+  if [ ${#missing[@]} -gt 0 ] &&
+     ! as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >"$log" 2>&1; then
+    # Name the package that cannot be had: the others go in one by one.
+    for p in "${missing[@]}"; do
+      installed "$p" && continue
+      if ! as_root apt-get install -y -qq --no-install-recommends "$p" >"$log" 2>&1; then
+        echo "setup: cannot install $p: $(apt_reason "$log")" >&2
+        exit 1
+      fi
+    done
   fi
+fi
+
+# The 32-bit Wine, where the machine can execute what it would run. Asked
+# for afresh on each set-up until it is in, so that a mirror that catches up
+# is used as soon as it does.
+wine32_note=$build/wine32-unavailable.txt
+mkdir -p "$build"
+if kernel_runs_32; then
+  if installed wine32:i386; then
+    rm -f "$wine32_note"
+  else
+    added_i386=0
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      as_root dpkg --add-architecture i386
+      added_i386=1
+    fi
+    echo "setup: installing wine32:i386"
+    apt_update "$log"
+    if as_root apt-get install -y -qq --no-install-recommends wine32:i386 >"$log" 2>&1; then
+      rm -f "$wine32_note"
+    else
+      why="wine32:i386 cannot be installed: $(apt_reason "$log")"
+      echo "$why" >"$wine32_note"
+      echo "setup: going on without the 32-bit Wine ($why); the 32-bit build is compiled but its tests will not run"
+      # Leave apt as it was: an i386 architecture with a broken index would
+      # make every later update of this machine fail.
+      if [ $added_i386 -eq 1 ] && [ -z "$(dpkg-query -W -f='${binary:Package}\n' '*:i386' 2>/dev/null)" ]; then
+        as_root dpkg --remove-architecture i386 || true
+      fi
+    fi
+  fi
+else
+  rm -f "$wine32_note"
 fi
 
 # Wine reads the locale for its code page; Japanese tests need ja_JP.UTF-8.
@@ -67,8 +130,11 @@ build_jpeg() { # $1 = target name, $2 = toolchain file
   [ -f "$prefix/lib/libjpeg.a" ] && return 0
   if [ ! -d "$jpeg_src/libjpeg-turbo" ]; then
     mkdir -p "$jpeg_src"
-    (cd "$jpeg_src" && apt-get source -qq -o APT::Sandbox::User=root --download-only libjpeg-turbo >/dev/null &&
-      dpkg-source -x --no-check libjpeg-turbo_*.dsc libjpeg-turbo >/dev/null)
+    if ! (cd "$jpeg_src" && apt-get source -qq -o APT::Sandbox::User=root --download-only libjpeg-turbo \
+          >"$log" 2>&1 && dpkg-source -x --no-check libjpeg-turbo_*.dsc libjpeg-turbo >>"$log" 2>&1); then
+      echo "setup: cannot get the source of libjpeg-turbo: $(apt_reason "$log")" >&2
+      exit 1
+    fi
   fi
   echo "setup: building libjpeg-turbo for $1"
   cmake -S "$jpeg_src/libjpeg-turbo" -B "$build/deps/$1-build" -G Ninja \
