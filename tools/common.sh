@@ -165,6 +165,37 @@ wine_virtual_desktop() { # $1 = WIDTHxHEIGHT
   wine_run wineboot >/dev/null 2>&1
 }
 
+# Every Windows program a test runner starts (and every program that one
+# starts in turn) carries the runner's process id in its environment. A
+# runner killed mid-way (a suite stopped by its time limit, or by hand)
+# leaves the programs its test started running: a Quilleteer still in the
+# viewer chain and opening the clipboard on every change makes every later
+# suite fail. They are ended here: with no argument those whose runner is
+# gone, with a runner's id all of that runner's. Wine's own services are
+# never touched.
+end_leftover_programs() { # [runner pid]
+  local environ pid owner
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    owner=$(tr '\0' '\n' <"$environ" 2>/dev/null | sed -n 's/^QUILL_TEST_RUNNER=//p') || continue
+    [ -n "$owner" ] || continue
+    if [ -n "${1:-}" ]; then
+      [ "$owner" = "$1" ] || continue
+    elif kill -0 "$owner" 2>/dev/null && grep -q wine-exec "/proc/$owner/cmdline" 2>/dev/null; then
+      continue
+    fi
+    # Windows programs only, and not Wine's own (nor a wineserver that a
+    # test happened to start).
+    case $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) in
+      [Cc]:\\windows\\*) continue ;;
+      *.exe* | *.EXE*) ;;
+      *) continue ;;
+    esac
+    [ "$pid" = "$$" ] || kill -9 "$pid" 2>/dev/null || true
+  done
+}
+
 stop_environment() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi

@@ -31,10 +31,15 @@ start_virtual_display "$size"
 wine_environment "$build/wineprefix"
 wine_virtual_desktop "$size"
 
-wine_run "$bin/Quilleteer.exe" &
+log=$build/run-$tree.log
+wine_run "$bin/Quilleteer.exe" >"$log" 2>&1 &
 program=$!
-if ! wine_run "$bin/quill-driver.exe" wait TFQuillet 60000; then
-  echo "Quilleteer did not show its window" >&2
+# The first start on a new machine also fills Wine's caches: be patient,
+# and when the window still does not come, say what the program said.
+if ! wine_run "$bin/quill-driver.exe" wait TFQuillet 180000; then
+  if kill -0 "$program" 2>/dev/null; then state="still running"; else state="ended"; fi
+  echo "Quilleteer did not show its window within 3 minutes (the program has $state); its output:" >&2
+  tail -n 20 "$log" >&2
   exit 1
 fi
 sleep 1  # let the desktop finish drawing the frame

@@ -3,14 +3,22 @@
 # the fuzzers briefly, and the Windows builds under Wine on a virtual
 # display of its own: both builds where this machine can execute 32-bit
 # programs, the 64-bit one where it cannot (the 32-bit one is still built).
+#   tools/test.sh                      everything, once
+#   tools/test.sh --windows-rounds N   only the Windows suites, N times in a
+#                                      row, each round in a fresh prefix
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 prepare_machine "$@"
 trap stop_environment EXIT
 
+rounds=0
+if [ "${1:-}" = "--windows-rounds" ]; then rounds=${2:?how many rounds}; fi
+
 echo "== building"
-build_tree native
-build_tree native-sanitize
+if [ "$rounds" -eq 0 ]; then
+  build_tree native
+  build_tree native-sanitize
+fi
 build_tree win32
 build_tree win64
 
@@ -41,34 +49,58 @@ run_suite() {
   failed=$((failed + failures))
 }
 
-echo "== format"
-# Every source as the committed .clang-format lays it out.
-if find "$root/src" "$root/tests" "$root/fuzz" "$root/bench" "$root/tools" \
-    \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run -Werror; then
-  passed=$((passed + 1))
-else
-  failed=$((failed + 1))
+if [ "$rounds" -eq 0 ]; then
+  echo "== format"
+  # Every source as the committed .clang-format lays it out.
+  if find "$root/src" "$root/tests" "$root/fuzz" "$root/bench" "$root/tools" \
+      \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run -Werror; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+
+  run_suite native
+  run_suite native-sanitize
+
+  # Each fuzzer briefly from its seeds; longer runs are tools/fuzz.sh.
+  echo "== fuzz"
+  if "$root/tools/fuzz.sh" --brief 15; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 fi
 
-run_suite native
-run_suite native-sanitize
+# The display and Wine's desktop, started afresh; with "fresh", in a new
+# prefix, so that no settings or files are left from an earlier run.
+start_windows_environment() { # [fresh]
+  stop_environment
+  start_virtual_display 1280x1024
+  if [ "${1:-}" = fresh ]; then rm -rf "$build/wineprefix-test"; fi
+  wine_environment "$build/wineprefix-test"
+  wine_virtual_desktop 1280x1024
+}
 
-# Each fuzzer briefly from its seeds; longer runs are tools/fuzz.sh.
-echo "== fuzz"
-if "$root/tools/fuzz.sh" --brief 15; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+# Each Windows suite starts from a state it checks: the display answers
+# (started again, with Wine's desktop, if it went away), no program of an
+# earlier runner is left, the prefix's server is up.
+run_windows_suite() {
+  if ! display_usable; then
+    echo "== the virtual display had gone: starting it and Wine's desktop again"
+    start_windows_environment
+  fi
+  end_leftover_programs
+  wineserver -p || [ $? -eq 2 ]
+  run_suite "$1"
+}
 
-start_virtual_display 1280x1024
-# A fresh prefix each run: no settings or files left from an earlier one.
-rm -rf "$build/wineprefix-test"
-wine_environment "$build/wineprefix-test"
-wine_virtual_desktop 1280x1024
 wine_detect
-if [ "$QUILL_WINE_RUNS_32" = yes ]; then
-  run_suite win32
-else
-  not_run+=("win32: $QUILL_WINE_NO_32_REASON")
-fi
-run_suite win64
+[ "$QUILL_WINE_RUNS_32" = yes ] || not_run+=("win32: $QUILL_WINE_NO_32_REASON")
+for round in $(seq 1 "$((rounds > 0 ? rounds : 1))"); do
+  start_windows_environment fresh
+  before_passed=$passed before_failed=$failed
+  [ "$QUILL_WINE_RUNS_32" = yes ] && run_windows_suite win32
+  run_windows_suite win64
+  if [ "$rounds" -gt 0 ]; then
+    echo "round $round: $((passed - before_passed)) passed, $((failed - before_failed)) failed"
+  fi
+done
 
 # What the window looks like, for people to check.
 shots=$build/screenshots

@@ -15,6 +15,10 @@ fi
 wine_detect
 if [ "$QUILL_WINE_RUNS_32" = no ]; then export WINELOADER=$wine64_loader; fi
 
+# A runner killed before this one may have left programs running.
+end_leftover_programs
+export QUILL_TEST_RUNNER=$$
+
 # The program's output goes through a file, not CTest's pipe: the first
 # program of a new Wine session starts Wine's own services, which inherit
 # its output and outlive it, and CTest would wait for them until its
@@ -23,8 +27,10 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 "$(wine_loader)" "$@" </dev/null >"$out" 2>&1 &
 program=$!
-trap 'kill "$program" 2>/dev/null; rm -f "$out"' TERM INT
+trap 'kill "$program" 2>/dev/null; end_leftover_programs $$; rm -f "$out"' TERM INT
 rc=0
 wait "$program" || rc=$?
+# What the test started and left behind ends with it.
+end_leftover_programs $$
 cat "$out"
 exit $rc
