@@ -294,38 +294,87 @@ void Captures() {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Marlowin\\Quilleteer");
 }
 
+// Copies `count` distinct texts `pause` ms apart into a fresh program and
+// sums up what it saved.
+quill::e2e::StorageSummary CopyIntoProgram(const std::string& prefix, int count, DWORD pause) {
+  quill::e2e::SettleClipboard();
+  ProgramUnderTest program;
+  const HWND window = StartProgram(program);
+  if (!window) return {};
+  for (int i = 0; i < count; ++i) {
+    quill::e2e::CopyText(prefix + std::to_string(i));
+    ::Sleep(pause);
+  }
+  quill::e2e::WaitUntilQuiet(window, kWait);
+  const std::wstring saved = quill::e2e::SaveAndClose(program, window, L"copied.stg");
+  return saved.empty() ? quill::e2e::StorageSummary{} : quill::e2e::Summarise(saved);
+}
+
+std::string RecordedOf(const quill::e2e::StorageSummary& summary, int made) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%d of %d, %d distinct", summary.records, made,
+                static_cast<int>(summary.texts.size()));
+  return text;
+}
+
 void Bursts() {
   std::printf("200 distinct texts copied by another program:\n");
   for (const DWORD pause : {DWORD{20}, DWORD{5}}) {
-    quill::e2e::SettleClipboard();
-    ProgramUnderTest program;
-    const HWND window = StartProgram(program);
-    if (!window) return;
-    for (int i = 0; i < 200; ++i) {
-      quill::e2e::CopyText("burst " + std::to_string(i));
-      ::Sleep(pause);
-    }
-    // Until the counter stays still for a second.
-    std::wstring last;
-    for (int steady = 0; steady < 10; ::Sleep(100)) {
-      const std::wstring now = CaptionOf(window);
-      steady = now == last ? steady + 1 : 0;
-      last = now;
-    }
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
-    const HWND question = program.WaitForDialog(kWait);
-    if (!question) return;
-    quill::e2e::PressButton(question, IDYES);
-    const HWND save = program.WaitForOtherDialog(question, kWait);
-    const std::wstring saved = program.folder() + L"\\burst.stg";
-    if (!save || !quill::e2e::ChooseFile(save, saved) || !program.WaitForExit(kWait)) return;
-    const quill::e2e::StorageSummary summary = quill::e2e::Summarise(saved);
-    char text[96];
-    std::snprintf(text, sizeof text, "%d records, %d distinct", summary.records,
-                  static_cast<int>(summary.texts.size()));
-    Row(pause == 20 ? "copied 20 ms apart" : "copied 5 ms apart", text,
+    const quill::e2e::StorageSummary summary = CopyIntoProgram("burst ", 200, pause);
+    Row(pause == 20 ? "copied 20 ms apart" : "copied 5 ms apart", RecordedOf(summary, 200),
         pause == 20 ? "goal >= 190 distinct, no duplicate" : "");
   }
+}
+
+// Beside a third program that opens the clipboard on every change and
+// holds it for 15 ms, as clipboard tools and remote desktops do.
+void BesideAHolder() {
+  std::printf("Texts copied beside a program holding the clipboard 15 ms on each change:\n");
+  const quill::e2e::HelperProgram holder(L"listen 15");
+  if (!holder.running()) {
+    std::printf("  (no holder program)\n");
+    return;
+  }
+  const struct {
+    int count;
+    DWORD pause;
+    const char* what;
+  } runs[] = {{30, 200, "30 copied 200 ms apart"}, {100, 20, "100 copied 20 ms apart"}};
+  for (const auto& run : runs)
+    Row(run.what, RecordedOf(CopyIntoProgram("held ", run.count, run.pause), run.count),
+        run.pause == 200 ? "goal: all" : "");
+}
+
+// The program's working set after a full ring of 1 MB texts.
+void MemoryOfLongTexts() {
+  std::printf("Memory after 999 copies of 1 MB texts:\n");
+  quill::e2e::SettleClipboard();
+  ProgramUnderTest program;
+  const HWND window = StartProgram(program);
+  if (!window) return;
+  PROCESS_MEMORY_COUNTERS before = {};
+  ::GetProcessMemoryInfo(program.process(), &before, sizeof before);
+  const double start = Now();
+  std::string text(1 << 20, 'x');
+  for (int i = 1; i <= 999; ++i) {
+    const std::string number = std::to_string(i) + " ";
+    text.replace(0, number.size(), number);
+    quill::e2e::CopyText(text);
+    if (!Await([&] { return CaptionOf(window) == Counter(i, i); }, kWait)) {
+      std::printf("  (copy %d: the window still reads \"%ls\")\n", i, CaptionOf(window).c_str());
+      break;
+    }
+  }
+  PROCESS_MEMORY_COUNTERS after = {};
+  ::GetProcessMemoryInfo(program.process(), &after, sizeof after);
+  char text_before[64], text_after[64];
+  std::snprintf(text_before, sizeof text_before, "%.0f MB", before.WorkingSetSize / 1048576.0);
+  std::snprintf(text_after, sizeof text_after, "%.0f MB (peak %.0f MB), %.0f s",
+                after.WorkingSetSize / 1048576.0, after.PeakWorkingSetSize / 1048576.0,
+                (Now() - start) / 1000);
+  Row("working set at start", text_before, "");
+  Row("working set after the 999th", text_after, "goal <= 150 MB");
+  program.CloseDiscarding(window, kWait);
 }
 
 }  // namespace
@@ -363,6 +412,8 @@ int main(int argc, char** argv) {
   }
   if (only.empty() || only == "capture") Captures();
   if (only.empty() || only == "burst") Bursts();
+  if (only.empty() || only == "holder") BesideAHolder();
+  if (only.empty() || only == "memory") MemoryOfLongTexts();
   ::CoUninitialize();
   return 0;
 }

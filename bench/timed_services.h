@@ -48,7 +48,10 @@ class TimedClipboard : public platform::Clipboard {
   bool ChangeChain(platform::WindowId v, platform::WindowId n) override {
     QUILL_TIMED(ChangeChain(v, n));
   }
+  bool AddListener(platform::WindowId w) override { QUILL_TIMED(AddListener(w)); }
+  void RemoveListener(platform::WindowId w) override { QUILL_TIMED(RemoveListener(w)); }
   bool Open(platform::WindowId owner) override { QUILL_TIMED(Open(owner)); }
+  void WaitForRelease(unsigned ms) override { QUILL_TIMED(WaitForRelease(ms)); }
   bool Close() override { QUILL_TIMED(Close()); }
   bool Empty() override { QUILL_TIMED(Empty()); }
   int CountFormats() override { QUILL_TIMED(CountFormats()); }

@@ -11,7 +11,8 @@
 # the time of opening a storage and of recording a copy goes (the system's
 # calls against the window's work), and the figures a user meets, measured
 # from another process that drives the program (open, moves, captures,
-# bursts) and printed beside their goals.
+# bursts, copies beside another program holding the clipboard, memory after
+# a ring of long texts) and printed beside their goals.
 #   tools/bench.sh [FILE.bmp...]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"

@@ -31,30 +31,60 @@ void Recorder::WMDrawClipboard(platform::WParam wparam, platform::LParam lparam)
   }
 }
 
+void Recorder::WMClipboardUpdate() {
+  // The same request as the chain's: the state read once, whichever
+  // notification comes first.
+  if (capture_state_ != capture_state::kManual) messages_.Post(window_, WM_CAPTURECLIP, 0, 0);
+}
+
 void Recorder::WMCaptureClip() {
-  // Several notifications may be queued for one clipboard state (changes
-  // come faster than they are recorded): one state is one record.
-  examined_sequence_ = clipboard_.SequenceNumber();
-  if (examined_sequence_ == recorded_sequence_) return;
+  const std::uint32_t state = clipboard_.SequenceNumber();
+  if (unread_sequence_ && *unread_sequence_ != state) {
+    // The state another program held is gone, replaced before we could
+    // read it: not silently.
+    unread_sequence_.reset();
+    view_.ShowLostChanges(++lost_changes_);
+  }
+  // Several requests come for one state (the chain and the listener both
+  // tell, and changes come faster than they are recorded): one state is
+  // read once.
+  if (state == examined_sequence_ && !unread_sequence_) return;
   // Word puts its formats on the clipboard in stages: give it time.
   if (clipboard_.ForegroundClassName() == kWordWindowClass) clock_.Sleep(opus_app_wait_);
   CaptureClipboard();
 }
 
 void Recorder::CaptureClipboard() {
+  const std::uint32_t state = clipboard_.SequenceNumber();
+  if (ReadIntoNextSlot() == Reading::kRead) {
+    unread_sequence_.reset();
+    return;
+  }
+  unread_sequence_ = state;
+  view_.RetryCaptureLater();
+}
+
+Recorder::Reading Recorder::ReadIntoNextSlot() {
+  const std::uint32_t state = clipboard_.SequenceNumber();
   // Private content is left exactly as its owner made it: not converted,
   // not recorded.
-  if (clipboard_.CountFormats() == 0 || ContentIsPrivate()) return;
+  const Privacy privacy = clipboard_.CountFormats() == 0 ? Privacy::kPrivate : ContentPrivacy();
+  if (privacy == Privacy::kHeld) return Reading::kHeld;
+  if (privacy == Privacy::kPrivate || !root_) {
+    examined_sequence_ = state;
+    return Reading::kRead;
+  }
   const int slot = NextSlot();
   ConvertClipboardPicture();
   std::string date;
-  const RecordKind kind = WriteRecord(slot, date);
-  if (kind < 0) return;
-  recorded_sequence_ = clipboard_.SequenceNumber();
+  Reading reading = Reading::kRead;
+  const RecordKind kind = WriteRecordFrom(slot, date, reading);
+  if (reading == Reading::kHeld || kind < 0) return reading;
   if (record_count_ < max_records_) record_count_ = slot;
   current_no_ = slot;
   view_.RefreshPreview(kind);
   view_.SetListRow(current_no_, kind, date);
+  return Reading::kRead;
 }
 
 void Recorder::ConvertClipboardPicture() {

@@ -3,7 +3,7 @@
 // that a DIB object can be loaded from and put on the clipboard the
 // recorder works with (the system's, or a double in tests).
 #include "dib/kv_clipboard.h"
-#include "platform/clipboard.h"
+#include "platform/clipboard_guards.h"
 
 namespace quill::core {
 
@@ -13,7 +13,7 @@ class DibClipboard final : public dib::TKvClipboard {
   DibClipboard(platform::Clipboard& clipboard, platform::WindowId owner)
       : clipboard_(clipboard), owner_(owner) {}
 
-  bool Open() override { return clipboard_.Open(owner_); }
+  bool Open() override { return platform::OpenPatiently(clipboard_, owner_); }
   void Close() override { clipboard_.Close(); }
   bool Empty() override { return clipboard_.Empty(); }
   dib::ClipboardHandle GetData(unsigned format) override { return clipboard_.GetData(format); }

@@ -65,27 +65,34 @@ bool ReadAll(platform::Stream& stream, void* bytes, std::uint32_t size) {
 
 }  // namespace
 
-bool Recorder::ContentIsPrivate() {
+Recorder::Privacy Recorder::ContentPrivacy() {
   for (const char* name : {kExcludeFromMonitoring, kViewerIgnore}) {
     const unsigned format = clipboard_.RegisterFormat(name);
-    if (format && clipboard_.IsFormatAvailable(format)) return true;
+    if (format && clipboard_.IsFormatAvailable(format)) return Privacy::kPrivate;
   }
   const unsigned history = clipboard_.RegisterFormat(kIncludeInHistory);
-  if (!history || !clipboard_.IsFormatAvailable(history)) return false;
+  if (!history || !clipboard_.IsFormatAvailable(history)) return Privacy::kPublic;
   platform::ClipboardSession session(clipboard_, window_);
+  if (!session.is_open()) return Privacy::kHeld;
   // Announced but unreadable counts as a refusal: better to keep nothing.
-  if (!session.is_open()) return true;
   platform::GlobalView view(clipboard_, clipboard_.GetData(history));
-  if (!view.locked() || view.bytes().size() < 4) return true;
+  if (!view.locked() || view.bytes().size() < 4) return Privacy::kPrivate;
   const auto b = view.bytes();
-  return (b[0] | b[1] | b[2] | b[3]) == 0;
+  return (b[0] | b[1] | b[2] | b[3]) == 0 ? Privacy::kPrivate : Privacy::kPublic;
 }
 
-std::vector<Recorder::TakenFormat> Recorder::TakeClipboardFormats() {
-  std::vector<TakenFormat> taken;
-  if (ContentIsPrivate()) return taken;
+Recorder::Reading Recorder::TakeClipboardFormats(std::vector<TakenFormat>& taken) {
+  taken.clear();
+  const Privacy privacy = ContentPrivacy();
+  if (privacy == Privacy::kHeld) return Reading::kHeld;
+  if (privacy == Privacy::kPrivate) {
+    examined_sequence_ = clipboard_.SequenceNumber();
+    return Reading::kRead;
+  }
   platform::ClipboardSession session(clipboard_, window_);
-  if (!session.is_open()) return taken;
+  if (!session.is_open()) return Reading::kHeld;
+  // The state read is the one the clipboard has while we hold it open.
+  examined_sequence_ = clipboard_.SequenceNumber();
   // A block too large for our memory: a record without it would be a
   // silently changed copy, so nothing is recorded and the stored records
   // stay as they are.
@@ -94,7 +101,7 @@ std::vector<Recorder::TakenFormat> Recorder::TakeClipboardFormats() {
   } catch (const std::bad_alloc&) {
     taken.clear();
   }
-  return taken;
+  return Reading::kRead;
 }
 
 bool Recorder::TakeOpenClipboard(std::vector<TakenFormat>& taken) {
@@ -131,42 +138,63 @@ bool Recorder::TakeOpenClipboard(std::vector<TakenFormat>& taken) {
 }
 
 RecordKind Recorder::WriteRecord(std::int32_t n, std::string& date) {
+  Reading reading = Reading::kRead;
+  return WriteRecordFrom(n, date, reading);
+}
+
+RecordKind Recorder::WriteRecordFrom(std::int32_t n, std::string& date, Reading& reading) {
+  reading = Reading::kRead;
   if (!root_) return kNoRecord;
   // Read first: a capture that takes nothing leaves an older record of the
   // same number as it was.
-  const std::vector<TakenFormat> taken = TakeClipboardFormats();
+  std::vector<TakenFormat> taken;
+  reading = TakeClipboardFormats(taken);
   if (taken.empty()) return kNoRecord;
+  // Everything the record needs in memory is made before it is touched,
+  // so that a failed allocation leaves the old record whole, never one
+  // cut off half-way (a storage is read up to its first incomplete record).
+  date = FormatHeaderDate(clock_.Now(), clock_.DateSeparator(), clock_.TimeSeparator());
+  std::vector<std::string> names = {date};
+  std::vector<std::u16string> stream_names;
+  RecordText kept_text;
+  RecordKind kind = kNoRecord;
+  for (const TakenFormat& f : taken) {
+    names.push_back(f.name);
+    stream_names.push_back(ElementName(static_cast<std::int32_t>(f.format)));
+    kind = WithFormat(kind, f.format);
+    KeepText(f.format, {f.bytes.get(), f.size}, kept_text);
+  }
+  const std::string header_text = WriteCommaText(names);
+  const std::u16string record_name = ElementName(n);
+  record_texts_.erase(n);
   // A record that replaces another is emptied and written anew inside its
   // own storage: the storage's siblings, the other records, are not
   // relinked, so a run cut off meanwhile can harm no other record. Its
   // Header goes first and comes back last: a record cut off while being
   // written is one without a Header.
-  RecordKind kind = kNoRecord;
   {
     std::unique_ptr<platform::Storage> record;
-    if (root_->OpenStorage(ElementName(n), mode::kOpenForChange, record) == kOk)
+    const platform::HResult opened = root_->OpenStorage(record_name, mode::kOpenForChange, record);
+    if (opened == kOk)
       EmptyRecord(*record);
-    else if (root_->CreateStorage(ElementName(n), mode::kCreateElement, record) != kOk)
-      return kNoRecord;
-    date = FormatHeaderDate(clock_.Now(), clock_.DateSeparator(), clock_.TimeSeparator());
-    std::vector<std::string> names = {date};
-    RecordText stored_text;
-    for (const TakenFormat& f : taken) {
-      names.push_back(f.name);
-      kind = WithFormat(kind, f.format);
+    else if (opened != platform::stg_error::kFileNotFound ||
+             root_->CreateStorage(record_name, mode::kCreateElement, record) != kOk)
+      return kNoRecord;  // creating it anew would destroy a record that is there
+    for (std::size_t i = 0; i < taken.size(); ++i) {
       std::unique_ptr<platform::Stream> stream;
-      if (record->CreateStream(ElementName(static_cast<std::int32_t>(f.format)),
-                               mode::kCreateElement, stream) == kOk &&
-          WriteAll(*stream, f.bytes.get(), f.size))
-        KeepText(f.format, {f.bytes.get(), f.size}, stored_text);
+      if (record->CreateStream(stream_names[i], mode::kCreateElement, stream) == kOk)
+        WriteAll(*stream, taken[i].bytes.get(), taken[i].size);
     }
-    record_texts_[n] = std::move(stored_text);
     std::unique_ptr<platform::Stream> header;
-    if (record->CreateStream(kHeaderStream, mode::kCreateElement, header) == kOk) {
-      const std::string text = WriteCommaText(names);
-      WriteAll(*header, text.data(), text.size());
-      view_.BuildDisplayMenu(names);
-    }
+    if (record->CreateStream(kHeaderStream, mode::kCreateElement, header) != kOk) return kind;
+    WriteAll(*header, header_text.data(), header_text.size());
+  }
+  // The record is whole; what follows only shows it.
+  view_.BuildDisplayMenu(names);
+  try {
+    record_texts_.emplace(n, std::move(kept_text));
+  } catch (const std::bad_alloc&) {
+    // Not kept: a search reads the record's text from the storage.
   }
   return kind;
 }
@@ -195,11 +223,12 @@ Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, Recor
   RecordText text;
 
   std::string index_text;
+  bool changing = false;
   {
     platform::ClipboardSession session(clipboard_, window_);
     // Our own change is skipped only when there will be one: if the
     // clipboard could not be taken, the next change is someone else's.
-    const bool changing = session.is_open() && clipboard_.Empty();
+    changing = session.is_open() && clipboard_.Empty();
     const auto placed = [&] {
       if (changing) SkipOwnChange();
     };
@@ -254,6 +283,9 @@ Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, Recor
       }
     }
   }
+  // Our own content needs no reading: the notifications it raises are not
+  // recorded, whichever way they come.
+  if (changing) examined_sequence_ = clipboard_.SequenceNumber();
   if (!announce_only && !damaged) record_texts_[n] = std::move(text);
   items = ReadCommaText(index_text);
   return damaged ? Placed::kDamaged : Placed::kWhole;

@@ -13,14 +13,19 @@ namespace quill::core {
 
 using platform::kOk;
 
-void KeepText(unsigned format, std::span<const std::uint8_t> bytes, RecordText& text) {
+void KeepText(unsigned format, std::span<const std::uint8_t> bytes, RecordText& text,
+              std::size_t limit) {
   if (format == platform::cf::kUnicodeText) {
-    std::u16string unicode(bytes.size() / 2, u'\0');
-    std::memcpy(unicode.data(), bytes.data(), unicode.size() * 2);
-    text.unicode = unicode.substr(0, unicode.find(u'\0'));
+    std::size_t length = 0;
+    while (length < bytes.size() / 2 && (bytes[2 * length] | bytes[2 * length + 1]) != 0) ++length;
+    text.unicode.resize(std::min(length, limit));
+    std::memcpy(text.unicode.data(), bytes.data(), text.unicode.size() * 2);
+    text.whole = text.whole && length <= limit;
   } else if (format == platform::cf::kText) {
-    const std::string ansi(bytes.begin(), bytes.end());
-    text.ansi = ansi.substr(0, ansi.find('\0'));
+    const auto* chars = reinterpret_cast<const char*>(bytes.data());
+    const std::size_t length = strnlen(chars, bytes.size());
+    text.ansi.assign(chars, std::min(length, limit));
+    text.whole = text.whole && length <= limit;
   }
 }
 
@@ -35,28 +40,43 @@ void ReadText(platform::Storage& record, unsigned format, RecordText& text) {
   char buffer[8192];
   std::uint32_t read = 0;
   while (stream->Read(buffer, sizeof buffer, &read) == kOk && read > 0) bytes.append(buffer, read);
-  KeepText(format, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, text);
+  KeepText(format, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, text,
+           bytes.size());
 }
 
 }  // namespace
 
 bool Recorder::RecordHolds(std::int32_t n, std::u16string_view what, bool match_case,
                            const TextDecoder& decode) {
-  auto known = record_texts_.find(n);
-  if (known == record_texts_.end()) {
+  // The text as kept where it is kept whole; otherwise read whole, only
+  // for this look, and kept in part.
+  RecordText read;
+  const RecordText* text = nullptr;
+  const auto known = record_texts_.find(n);
+  if (known != record_texts_.end() && known->second.whole) {
+    text = &known->second;
+  } else {
     std::unique_ptr<platform::Storage> record;
     if (!root_ || root_->OpenStorage(ElementName(n), mode::kOpenForReading, record) != kOk)
       return false;
-    RecordText text;
-    ReadText(*record, platform::cf::kUnicodeText, text);
-    if (text.unicode.empty()) ReadText(*record, platform::cf::kText, text);
-    known = record_texts_.emplace(n, std::move(text)).first;
+    ReadText(*record, platform::cf::kUnicodeText, read);
+    if (read.unicode.empty()) ReadText(*record, platform::cf::kText, read);
+    text = &read;
+    if (known == record_texts_.end()) {
+      RecordText kept;
+      KeepText(
+          platform::cf::kUnicodeText,
+          {reinterpret_cast<const std::uint8_t*>(read.unicode.data()), read.unicode.size() * 2},
+          kept);
+      KeepText(platform::cf::kText,
+               {reinterpret_cast<const std::uint8_t*>(read.ansi.data()), read.ansi.size()}, kept);
+      record_texts_.emplace(n, std::move(kept));
+    }
   }
   // The Unicode text where the record has it, the text in the system's code
   // page otherwise.
-  const RecordText& text = known->second;
-  if (!text.unicode.empty()) return ContainsText(text.unicode, what, match_case);
-  return !text.ansi.empty() && ContainsText(decode(text.ansi), what, match_case);
+  if (!text->unicode.empty()) return ContainsText(text->unicode, what, match_case);
+  return !text->ansi.empty() && ContainsText(decode(text->ansi), what, match_case);
 }
 
 int Recorder::FindRecord(std::u16string_view what, bool match_case, bool down,

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,7 +112,15 @@ class Recorder {
   // --- clipboard notifications and capture ---
   void WMChangeCBChain(platform::WindowId removed, platform::WindowId next);
   void WMDrawClipboard(platform::WParam wparam, platform::LParam lparam);
+  // The system's listener: every change, also those a viewer before us in
+  // the chain did not pass on.
+  void WMClipboardUpdate();
+  // A capture request (from either notification, a retry or the text
+  // loader): the clipboard's state is read unless it was read already.
   void WMCaptureClip();
+  // Reads the clipboard into the next slot, whatever was read before (the
+  // manual read, screen captures, dropped icons). If another program holds
+  // the clipboard too long, the state is read later (RetryCaptureLater).
   void CaptureClipboard();
   // Call immediately before the program changes the clipboard itself.
   void SkipOwnChange();
@@ -131,9 +140,13 @@ class Recorder {
   unsigned OpusAppWait() const { return opus_app_wait_; }
   void SetOpusAppWait(unsigned ms) { opus_app_wait_ = ms; }
   FormatFilter& Filter() { return filter_; }
-  // The clipboard state the last capture request looked at, recorded or
-  // not: a writer of the clipboard waits for its own state to be seen.
+  // The clipboard state read last, recorded or not (or put there by us):
+  // a writer of the clipboard waits for its own state to be read.
   std::uint32_t ExaminedSequence() const { return examined_sequence_; }
+  // Whether a state could not be read yet because another program held
+  // the clipboard; it is tried again.
+  bool CaptureHeld() const { return unread_sequence_.has_value(); }
+  int LostChanges() const { return lost_changes_; }
   // The text of record `n` as last read or written, or nullptr if none is
   // kept: a window can show a record's first line without the clipboard.
   const RecordText* KeptText(int n) const {
@@ -148,12 +161,18 @@ class Recorder {
     std::unique_ptr<std::uint8_t[]> bytes;
     std::size_t size;
   };
-  // Reads the formats that pass the filter; none if the clipboard content
-  // asks not to be kept.
-  std::vector<TakenFormat> TakeClipboardFormats();
+  // How reading the clipboard went: read (whether or not anything was
+  // kept), or not read because another program held it.
+  enum class Reading { kRead, kHeld };
+  // Reads the formats that pass the filter into `taken`; none if the
+  // clipboard content asks not to be kept.
+  Reading TakeClipboardFormats(std::vector<TakenFormat>& taken);
   // False if a block could not be copied into our memory.
   bool TakeOpenClipboard(std::vector<TakenFormat>& taken);
-  bool ContentIsPrivate();
+  enum class Privacy { kPublic, kPrivate, kHeld };
+  Privacy ContentPrivacy();
+  Reading ReadIntoNextSlot();
+  RecordKind WriteRecordFrom(std::int32_t n, std::string& date, Reading& reading);
   // Before a capture of content that is not private: the clipboard's DIB
   // converted to the colour mode the window asks for and put back as the
   // clipboard's only content.
@@ -194,13 +213,16 @@ class Recorder {
   int record_count_ = 0;
   int max_records_ = 999;
   int capture_state_ = capture_state::kManual;
-  // The clipboard state recorded last: notifications queued for the same
-  // state make no second record.
-  // The texts of the records read or written so far, by number; renumbered
-  // with their records, forgotten when another storage is opened.
+  // The texts of the records read or written so far, by number, each cut
+  // to its first part; renumbered with their records, forgotten when
+  // another storage is opened.
   std::map<int, RecordText> record_texts_;
-  std::uint32_t recorded_sequence_ = 0;
+  // The clipboard state read last: requests queued for the same state (the
+  // chain and the listener both tell of one change) read it once.
   std::uint32_t examined_sequence_ = 0;
+  // A state another program held past our patience, to be read later.
+  std::optional<std::uint32_t> unread_sequence_;
+  int lost_changes_ = 0;
   unsigned opus_app_wait_ = 2000;
 };
 

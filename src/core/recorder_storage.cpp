@@ -36,6 +36,9 @@ bool Recorder::FormCreate() {
   // Joining sends the first notification at once; with capture still
   // manual, the clipboard's present content is not recorded.
   next_viewer_ = clipboard_.SetViewer(window_);
+  // A viewer that joins after us and passes nothing on would otherwise
+  // keep every change from us; where the system has listeners, it cannot.
+  clipboard_.AddListener(window_);
   return true;
 }
 
@@ -52,6 +55,7 @@ bool Recorder::FormClose() {
 void Recorder::LeaveViewerChain() {
   if (!in_chain_) return;
   in_chain_ = false;
+  clipboard_.RemoveListener(window_);
   clipboard_.ChangeChain(window_, next_viewer_);
 }
 

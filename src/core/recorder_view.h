@@ -49,6 +49,13 @@ class RecorderView {
   // mark of its menu item.
   virtual void ShowLinkMode(bool on) = 0;
 
+  // Another program held the clipboard past our patience: call
+  // WMCaptureClip again in a moment (once, however often this is asked).
+  virtual void RetryCaptureLater() = 0;
+  // So many clipboard states have been lost since the start, each held by
+  // another program until the next one replaced it: the user is told.
+  virtual void ShowLostChanges(int count) = 0;
+
   // The item chosen in the colour conversion setting: 0 leaves pictures as
   // they come, item i converts them to pixel format i − 1.
   virtual int ColorRGIndex() = 0;

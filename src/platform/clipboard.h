@@ -25,9 +25,21 @@ class Clipboard {
   // The window at the head is told with WM_CHANGECBCHAIN(viewer, next)
   // unless `viewer` itself was the head.
   virtual bool ChangeChain(WindowId viewer, WindowId next) = 0;
+  // Also tells `window` of every change with WM_CLIPBOARDUPDATE (posted),
+  // whether or not the viewer chain passes its notification on; false
+  // where the system has no such listeners.
+  virtual bool AddListener(WindowId window) = 0;
+  virtual void RemoveListener(WindowId window) = 0;
 
   // --- access ---
+  // One try: false while another window holds the clipboard open. Callers
+  // open it through OpenPatiently (clipboard_guards.h), which tries again.
   virtual bool Open(WindowId owner) = 0;
+  // Waits about `milliseconds` for another program to let go of the
+  // clipboard. Messages other programs send to our windows are answered
+  // meanwhile (the holder may be waiting for one of them), but nothing
+  // posted to us runs: no command or capture starts inside another's open.
+  virtual void WaitForRelease(unsigned milliseconds) = 0;
   virtual bool Close() = 0;
   // Empties the clipboard and makes the opening window its owner.
   virtual bool Empty() = 0;

@@ -11,11 +11,31 @@
 
 namespace quill::platform {
 
-// Holds the clipboard open for the lifetime of the object.
+// How long an opening waits for another program to let go of the
+// clipboard. Clipboard tools, remote-desktop clients and password managers
+// open it on every change and hold it for some milliseconds.
+inline constexpr unsigned kOpenPatienceMs = 400;
+
+// Opens the clipboard, trying again with growing pauses (1, 2, 4 ... ms,
+// at most 50) while another program holds it, until `patience_ms` have
+// been waited. False if it was still held then.
+inline bool OpenPatiently(Clipboard& clipboard, WindowId owner,
+                          unsigned patience_ms = kOpenPatienceMs) {
+  unsigned waited = 0;
+  for (unsigned pause = 1;; pause = pause < 50 ? pause * 2 : 50) {
+    if (clipboard.Open(owner)) return true;
+    if (waited >= patience_ms) return false;
+    clipboard.WaitForRelease(pause);
+    waited += pause;
+  }
+}
+
+// Holds the clipboard open for the lifetime of the object; opened
+// patiently, as every opening of ours is.
 class ClipboardSession {
  public:
-  ClipboardSession(Clipboard& clipboard, WindowId owner)
-      : clipboard_(clipboard), open_(clipboard.Open(owner)) {}
+  ClipboardSession(Clipboard& clipboard, WindowId owner, unsigned patience_ms = kOpenPatienceMs)
+      : clipboard_(clipboard), open_(OpenPatiently(clipboard, owner, patience_ms)) {}
   ~ClipboardSession() {
     if (open_) clipboard_.Close();
   }

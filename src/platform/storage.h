@@ -5,6 +5,7 @@
 // are released by destroying them; releasing the root closes the file.
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace quill::platform {
@@ -24,7 +25,20 @@ constexpr HResult kFileAlreadyExists = static_cast<HResult>(0x80030050);
 constexpr HResult kInvalidName = static_cast<HResult>(0x800300FC);
 constexpr HResult kInvalidFlag = static_cast<HResult>(0x800300FF);
 constexpr HResult kReadFault = static_cast<HResult>(0x8003001E);
+constexpr HResult kInsufficientMemory = static_cast<HResult>(0x80030008);
 }  // namespace stg_error
+
+// Runs the body of a storage operation so that memory running out is a
+// result, as it is from the system's own calls, never an exception that
+// leaves the caller's work half done.
+template <typename Body>
+HResult ResultOf(Body&& body) {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return stg_error::kInsufficientMemory;
+  }
+}
 
 // Whether a failure to open a file means that someone holds it open, as
 // opposed to a file that is missing or is not a compound file.

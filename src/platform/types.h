@@ -23,6 +23,7 @@ constexpr unsigned kRenderAllFormats = 0x0306;  // WM_RENDERALLFORMATS
 constexpr unsigned kDestroyClipboard = 0x0307;  // WM_DESTROYCLIPBOARD
 constexpr unsigned kDrawClipboard = 0x0308;     // WM_DRAWCLIPBOARD
 constexpr unsigned kChangeCbChain = 0x030D;     // WM_CHANGECBCHAIN
+constexpr unsigned kClipboardUpdate = 0x031D;   // WM_CLIPBOARDUPDATE
 constexpr unsigned kUser = 0x0400;              // WM_USER
 }  // namespace msg
 

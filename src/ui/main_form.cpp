@@ -138,6 +138,9 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CHANGECBCHAIN:
       recorder_->WMChangeCBChain(wparam, static_cast<platform::WindowId>(lparam));
       return 0;
+    case WM_CLIPBOARDUPDATE:
+      recorder_->WMClipboardUpdate();
+      return 0;
     case core::WM_CAPTURECLIP:
       Run([this] { CaptureClip(); }, false);
       return 0;
@@ -164,6 +167,11 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       if (wparam == kShowCapturedTimer) {
         Run([this] { ShowCaptured(); }, false);
+        return 0;
+      }
+      if (wparam == kRetryCaptureTimer) {
+        ::KillTimer(hwnd(), kRetryCaptureTimer);
+        Run([this] { CaptureClip(); }, false);
         return 0;
       }
       if (wparam == platform::screen::kDelayTimerId) {

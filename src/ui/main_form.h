@@ -104,6 +104,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void SetFormattedWriteEnabled(bool enabled) override;
   void SetExportEnabled(bool enabled) override;
   void ShowLinkMode(bool on) override;
+  void RetryCaptureLater() override;
+  void ShowLostChanges(int count) override;
   int ColorRGIndex() override;
 
   // --- settings ---
@@ -235,15 +237,19 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Shows the text or the picture, as the display item `name` asks.
   void SelectDisplay(const std::wstring& name, bool show_text);
   std::function<void(int)> TagCommand(void (TFQuillet::*handler)(int));
-  // Puts `text` on the clipboard; false if the clipboard refused it.
-  bool PutClipboardText(const std::string& text);
+  // How a step of a text load went: done, the clipboard held by another
+  // program for seconds, or the program ending.
+  enum class TextStep { kDone, kHeld, kEnding };
+  // Puts `text` on the clipboard, waiting for another program that holds
+  // it (the window answering meanwhile).
+  TextStep PutClipboardText(const std::string& text);
   // The clipboard's text for the memo (CF_TEXT up to its zero byte).
   std::wstring ClipboardText();
   // After a change of the clipboard: in automatic mode lets messages
-  // arrive until that state has been looked at by capture (at most a time
-  // limit); in manual mode delivers what is pending once. False when the
-  // loop is to end.
-  bool AwaitCapture();
+  // arrive until capture has read that state, reading it directly where
+  // no notification brings it; in manual mode delivers what is pending
+  // once.
+  TextStep AwaitCapture();
   // Delivers the messages waiting for this thread once; false when the
   // program is to end (the quit message is put back for the main loop).
   static bool DeliverPending();
@@ -304,6 +310,9 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void ShowCaptured();
   void ShowCapturedTogether(const std::vector<PendingRow>& rows, core::RecordKind preview);
   static constexpr UINT_PTR kShowCapturedTimer = 2;
+  // A clipboard state another program held too long is read again then.
+  static constexpr UINT_PTR kRetryCaptureTimer = 3;
+  static constexpr UINT kRetryCaptureMs = 250;
   bool collecting_capture_ = false;
   std::vector<PendingRow> captured_rows_;
   core::RecordKind captured_preview_ = core::kNoRecord;

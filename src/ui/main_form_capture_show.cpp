@@ -34,6 +34,12 @@ void TFQuillet::CaptureClip() {
   ::SetTimer(hwnd(), kShowCapturedTimer, static_cast<UINT>(due > now ? due - now : 0), nullptr);
 }
 
+void TFQuillet::RetryCaptureLater() {
+  ::SetTimer(hwnd(), kRetryCaptureTimer, kRetryCaptureMs, nullptr);
+}
+
+void TFQuillet::ShowLostChanges(int count) { c_.StatusBar->SetSimpleText(LostChangesNote(count)); }
+
 void TFQuillet::ShowCaptured() {
   if (captured_rows_.empty() || collecting_capture_) return;
   ::KillTimer(hwnd(), kShowCapturedTimer);

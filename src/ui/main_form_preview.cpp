@@ -35,6 +35,9 @@ void TFQuillet::RefreshPreview(core::RecordKind kind) {
   c_.Image1->SetVisible(kind == core::kHasPicture);
   SetFormattedWriteEnabled((kind & core::kHasText) != 0);
   SetExportEnabled(kind > 0);
+  // Copies that could not be recorded stay told.
+  if (recorder_->LostChanges() > 0)
+    status = LostChangesNote(recorder_->LostChanges()) + L"  " + status;
   c_.StatusBar->SetSimpleText(status);
 }
 

@@ -40,4 +40,8 @@ std::wstring TextStatus(std::size_t bytes) {
   return text;
 }
 
+std::wstring LostChangesNote(int count) {
+  return std::to_wstring(count) + L" 件の変更を記録できませんでした";
+}
+
 }  // namespace quill::ui

@@ -21,5 +21,7 @@ struct BitmapFacts {
 std::wstring BitmapStatus(const std::optional<BitmapFacts>& bitmap);
 // "Text: N bytes".
 std::wstring TextStatus(std::size_t bytes);
+// How many clipboard changes could not be recorded.
+std::wstring LostChangesNote(int count);
 
 }  // namespace quill::ui

@@ -11,7 +11,13 @@ TextPieces::TextPieces(std::string text, bool page_separated)
 std::optional<std::string> TextPieces::Next() {
   for (;;) {
     if (at_ >= text_.size()) return std::nullopt;
+    const std::size_t from = at_;
+    piece_line_ = line_;
     auto piece = page_separated_ ? NextPage() : NextLine();
+    // Line ends passed, each of LF, CR LF and a lone CR counted once.
+    for (std::size_t i = from; i < at_; ++i)
+      if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= text_.size() || text_[i + 1] != '\n')))
+        ++line_;
     if (piece && !piece->empty()) return piece;
   }
 }

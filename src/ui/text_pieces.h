@@ -15,6 +15,8 @@ class TextPieces {
 
   // The next piece that is not empty; none at the end.
   std::optional<std::string> Next();
+  // The line of the file (from 1) that the last piece began on.
+  std::size_t LineOfPiece() const { return piece_line_; }
 
  private:
   std::optional<std::string> NextLine();
@@ -23,6 +25,8 @@ class TextPieces {
   std::string text_;
   bool page_separated_;
   std::size_t at_ = 0;
+  std::size_t line_ = 1;  // the line at_ is on
+  std::size_t piece_line_ = 0;
 };
 
 }  // namespace quill::ui

@@ -109,6 +109,8 @@ class FakeView : public RecorderView {
   void SetFormattedWriteEnabled(bool enabled) override { formatted_write = enabled; }
   void SetExportEnabled(bool enabled) override { export_enabled = enabled; }
   void ShowLinkMode(bool on) override { link_mode = on; }
+  void RetryCaptureLater() override { ++retries_asked; }
+  void ShowLostChanges(int count) override { lost_shown = count; }
   int ColorRGIndex() override { return color_index; }
 
   static std::string Caption(int number);
@@ -126,6 +128,8 @@ class FakeView : public RecorderView {
   // them in the caption, as UpdateCounter does.
   std::function<std::pair<int, int>()> counters;
   std::vector<RecordKind> previews;
+  int retries_asked = 0;
+  int lost_shown = 0;
   bool formatted_write = true;
   bool export_enabled = true;
   bool link_mode = true;

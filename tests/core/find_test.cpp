@@ -89,6 +89,21 @@ TEST_P(FindTest, FollowsDeletesMovesAndOverwrites) {
   EXPECT_EQ(recorder_->FindRecord(u"gamma", false, true, Ascii), 0);
 }
 
+TEST_P(FindTest, KeepsOnlyTheStartOfALongTextYetFindsItsEnd) {
+  std::string long_text(200'000, 'x');
+  long_text += " needle at the end";
+  CopyText(long_text);
+  const RecordText* kept = recorder_->KeptText(5);
+  ASSERT_NE(kept, nullptr);
+  EXPECT_LE(kept->ansi.size(), kKeptTextChars);
+  EXPECT_LE(kept->unicode.size(), kKeptTextChars);
+  EXPECT_FALSE(kept->whole);
+  recorder_->SetCurrentNo(1);
+  EXPECT_EQ(recorder_->FindRecord(u"NEEDLE", false, true, Ascii), 5);
+  EXPECT_EQ(recorder_->FindRecord(u"needle at the end!", false, true, Ascii), 0);
+  EXPECT_EQ(recorder_->KeptText(5)->ansi.size(), kept->ansi.size()) << "still only its start";
+}
+
 INSTANTIATE_TEST_SUITE_P(Worlds, FindTest, ::testing::ValuesIn(AllWorlds()), WorldName);
 
 }  // namespace

@@ -35,6 +35,9 @@ void RecorderTest::SetUp() {
       case platform::msg::kChangeCbChain:
         recorder_->WMChangeCBChain(m.wparam, static_cast<platform::WindowId>(m.lparam));
         break;
+      case platform::msg::kClipboardUpdate:
+        recorder_->WMClipboardUpdate();
+        break;
       case WM_CAPTURECLIP:
         recorder_->WMCaptureClip();
         break;
@@ -66,7 +69,7 @@ bool RecorderTest::Start() {
   return recorder_->FormCreate();
 }
 
-void RecorderTest::Copy(const std::vector<Item>& items) {
+void RecorderTest::Copy(const std::vector<Item>& items, bool deliver) {
   {
     platform::ClipboardSession session(clipboard(), other_->id);
     ASSERT_TRUE(session.is_open());
@@ -80,7 +83,7 @@ void RecorderTest::Copy(const std::vector<Item>& items) {
       ASSERT_TRUE(platform::HandOver(clipboard(), item.format, block));
     }
   }
-  Pump();
+  if (deliver) Pump();
 }
 
 void RecorderTest::CopyMetafile(const std::vector<std::uint8_t>& bytes) {

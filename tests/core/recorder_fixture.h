@@ -44,7 +44,8 @@ class RecorderTest : public ::testing::TestWithParam<WorldMakers> {
     std::string bytes;  // a text's terminating zero included by Text()
   };
   static Item Text(const std::string& text) { return {platform::cf::kText, text + '\0'}; }
-  void Copy(const std::vector<Item>& items);
+  // `deliver` false: the notifications wait for the next Pump.
+  void Copy(const std::vector<Item>& items, bool deliver = true);
   void CopyText(const std::string& text) { Copy({Text(text)}); }
   // Another program copies a drawing (an enhanced metafile).
   void CopyMetafile(const std::vector<std::uint8_t>& bytes);

@@ -25,19 +25,6 @@ void CopyMany(const std::string& prefix, int count, DWORD pause) {
   }
 }
 
-// Waits until the caption's counter stops changing.
-void WaitUntilQuiet(HWND window) {
-  std::wstring last;
-  int steady = 0;
-  const DWORD start = ::GetTickCount();
-  while (steady < 10 && ::GetTickCount() - start < kWait) {
-    ::Sleep(100);
-    const std::wstring now = CaptionOf(window);
-    steady = now == last ? steady + 1 : 0;
-    last = now;
-  }
-}
-
 class Burst : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ::CoInitialize(nullptr); }
@@ -52,19 +39,10 @@ class Burst : public ::testing::Test {
     if (!window) return {};
     ::SetForegroundWindow(window);
     CopyMany(prefix, 200, pause);
-    WaitUntilQuiet(window);
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
-    const HWND question = program.WaitForDialog(kWait);
-    EXPECT_NE(question, nullptr);
-    if (!question) return {};
-    PressButton(question, IDYES);
-    const HWND save = program.WaitForOtherDialog(question, kWait);
-    EXPECT_NE(save, nullptr);
-    if (!save) return {};
-    const std::wstring saved = program.folder() + L"\\burst.stg";
-    EXPECT_TRUE(ChooseFile(save, saved));
-    EXPECT_TRUE(program.WaitForExit(kWait));
-    EXPECT_EQ(program.ExitCode(), 0u);
+    WaitUntilQuiet(window, kWait);
+    const std::wstring saved = SaveAndClose(program, window, L"burst.stg");
+    EXPECT_FALSE(saved.empty());
+    if (saved.empty()) return {};
     KeepSample(saved, L"burst.stg");
     return Summarise(saved);
   }

@@ -89,6 +89,53 @@ bool ProgramUnderTest::Start() {
   return ::WaitForInputIdle(process_.hProcess, 20000) == 0;
 }
 
+HelperProgram::HelperProgram(const std::wstring& arguments) {
+  const std::wstring program = FolderOfThisExecutable() + L"\\quill-holder.exe";
+  std::wstring command = L"\"" + program + L"\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_)) {
+    process_ = {};
+    return;
+  }
+  // Its window is up and listening once it waits for input.
+  ::WaitForInputIdle(process_.hProcess, 20000);
+}
+
+HelperProgram::~HelperProgram() {
+  if (!process_.hProcess) return;
+  ::TerminateProcess(process_.hProcess, 0);
+  ::WaitForSingleObject(process_.hProcess, 10000);
+  ::CloseHandle(process_.hThread);
+  ::CloseHandle(process_.hProcess);
+}
+
+void WaitUntilQuiet(HWND window, DWORD milliseconds) {
+  std::wstring last;
+  int steady = 0;
+  const DWORD start = ::GetTickCount();
+  while (steady < 10 && ::GetTickCount() - start < milliseconds) {
+    ::Sleep(100);
+    const std::wstring now = CaptionOf(window);
+    steady = now == last ? steady + 1 : 0;
+    last = now;
+  }
+}
+
+std::wstring SaveAndClose(ProgramUnderTest& program, HWND window, const std::wstring& name) {
+  constexpr DWORD kWait = 30000;
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  const HWND question = program.WaitForDialog(kWait);
+  if (!question) return {};
+  PressButton(question, IDYES);
+  const HWND save = program.WaitForOtherDialog(question, kWait);
+  if (!save) return {};
+  const std::wstring saved = program.folder() + L"\\" + name;
+  if (!ChooseFile(save, saved) || !program.WaitForExit(kWait) || program.ExitCode() != 0) return {};
+  return saved;
+}
+
 HWND ProgramUnderTest::FindWindowOfClass(const wchar_t* class_name) const {
   Search search = {process_.dwProcessId, class_name, nullptr};
   ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
@@ -216,7 +263,11 @@ void SettleClipboard() {
 }
 
 bool CopyBlocks(const std::vector<ClipboardBlock>& blocks) {
-  if (!::OpenClipboard(nullptr)) return false;
+  // As a careful program does: another may be reading what changed.
+  for (int attempt = 0; !::OpenClipboard(nullptr); ++attempt) {
+    if (attempt == 2000) return false;
+    ::Sleep(1);
+  }
   ::EmptyClipboard();
   bool placed = true;
   for (const ClipboardBlock& b : blocks) {

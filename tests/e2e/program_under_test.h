@@ -51,8 +51,30 @@ class ProgramUnderTest {
   PROCESS_INFORMATION process_ = {};
 };
 
+// Another program of the tests' own beside the program under test
+// (quill-holder, with its arguments), ended with the object.
+class HelperProgram {
+ public:
+  explicit HelperProgram(const std::wstring& arguments);
+  ~HelperProgram();
+  HelperProgram(const HelperProgram&) = delete;
+  HelperProgram& operator=(const HelperProgram&) = delete;
+  bool running() const { return process_.hProcess != nullptr; }
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+};
+
+// Closes the program's window, answers that the records are to be saved
+// under `name` in its folder, and waits for it to end; the saved file's
+// path, or empty if any step failed.
+std::wstring SaveAndClose(ProgramUnderTest& program, HWND window, const std::wstring& name);
+
 // The text of a window's caption.
 std::wstring CaptionOf(HWND window);
+// Waits until the caption (the record counter) has stopped changing for a
+// second, at most `milliseconds`.
+void WaitUntilQuiet(HWND window, DWORD milliseconds);
 // Waits until the window's caption reads `caption`; false if it does not.
 bool WaitForCaption(HWND window, const std::wstring& caption, DWORD milliseconds);
 // The texts of a dialog's static controls, joined.

@@ -248,5 +248,52 @@ TEST_P(ClipboardContract, TheClipboardIsHeldFromOpeningToClosing) {
   EXPECT_TRUE(session.is_open());
 }
 
+TEST_P(ClipboardContract, AnOpeningWaitsForAnotherProgramToLetGo) {
+  Clipboard& clipboard = world_->clipboard();
+  TestWindow& window = world_->NewWindow();
+  world_->HoldClipboard(60);
+  EXPECT_FALSE(clipboard.Open(window.id)) << "one try fails while it is held";
+  {
+    ClipboardSession session(clipboard, window.id);
+    EXPECT_TRUE(session.is_open()) << "a patient opening outlasts a short hold";
+  }
+  // Held past the patience: the opening gives up, and works once let go.
+  world_->HoldClipboard(60'000);
+  EXPECT_FALSE(OpenPatiently(clipboard, window.id, 100));
+  world_->LetGoOfClipboard();
+  ClipboardSession session(clipboard, window.id);
+  EXPECT_TRUE(session.is_open());
+}
+
+TEST_P(ClipboardContract, AListenerHearsOfEveryChangeWhateverTheViewerChainDoes) {
+  Clipboard& clipboard = world_->clipboard();
+  TestWindow& listener = world_->NewWindow();
+  TestWindow& careless = world_->NewWindow();
+  TestWindow& writer = world_->NewWindow();
+  ASSERT_TRUE(clipboard.AddListener(listener.id));
+  // A viewer at the head of the chain that passes nothing on.
+  const WindowId next = clipboard.SetViewer(careless.id);
+  for (int change = 1; change <= 2; ++change) {
+    ClipboardSession session(clipboard, writer.id);
+    ASSERT_TRUE(clipboard.Empty());
+    ASSERT_TRUE(PutText(clipboard, "change " + std::to_string(change)));
+  }
+  // The update is posted; the system may deliver it a moment later.
+  for (int wait = 0; wait < 100 && listener.Count(msg::kClipboardUpdate) < 2; ++wait) {
+    world_->Pump();
+    clipboard.WaitForRelease(10);
+  }
+  world_->Pump();
+  EXPECT_EQ(listener.Count(msg::kClipboardUpdate), 2);
+  clipboard.RemoveListener(listener.id);
+  {
+    ClipboardSession session(clipboard, writer.id);
+    ASSERT_TRUE(clipboard.Empty());
+  }
+  world_->Pump();
+  EXPECT_EQ(listener.Count(msg::kClipboardUpdate), 2) << "no word after leaving";
+  clipboard.ChangeChain(careless.id, next);
+}
+
 }  // namespace
 }  // namespace quill::platform::testing

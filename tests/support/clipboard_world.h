@@ -43,6 +43,11 @@ class ClipboardWorld {
   virtual void Pump() = 0;
   // Brings a window of the given class to the front.
   virtual void MakeForeground(const std::string& class_name) = 0;
+  // Another program opens the clipboard and keeps it open until
+  // `milliseconds` have passed (as the caller waits for it: real time on
+  // the system, the double's own time in memory) or until let go.
+  virtual void HoldClipboard(unsigned milliseconds) = 0;
+  virtual void LetGoOfClipboard() = 0;
 };
 
 struct ClipboardWorldMaker {
@@ -54,7 +59,7 @@ struct ClipboardWorldMaker {
 // and private messages.
 inline bool IsWatchedMessage(unsigned message) {
   return (message >= msg::kRenderFormat && message <= msg::kChangeCbChain) ||
-         (message >= msg::kUser && message < 0x8000);
+         message == msg::kClipboardUpdate || (message >= msg::kUser && message < 0x8000);
 }
 
 inline void PrintTo(const ClipboardWorldMaker& maker, std::ostream* out) { *out << maker.name; }

@@ -10,7 +10,10 @@ class ForwardingClipboard : public Clipboard {
   explicit ForwardingClipboard(Clipboard& real) : real_(real) {}
   WindowId SetViewer(WindowId v) override { return real_.SetViewer(v); }
   bool ChangeChain(WindowId v, WindowId n) override { return real_.ChangeChain(v, n); }
+  bool AddListener(WindowId w) override { return real_.AddListener(w); }
+  void RemoveListener(WindowId w) override { real_.RemoveListener(w); }
   bool Open(WindowId owner) override { return real_.Open(owner); }
+  void WaitForRelease(unsigned ms) override { real_.WaitForRelease(ms); }
   bool Close() override { return real_.Close(); }
   bool Empty() override { return real_.Empty(); }
   int CountFormats() override { return real_.CountFormats(); }

@@ -32,6 +32,8 @@ class MemoryClipboardWorld : public ClipboardWorld {
   void MakeForeground(const std::string& class_name) override {
     clipboard_.SetForegroundClassName(class_name);
   }
+  void HoldClipboard(unsigned milliseconds) override { clipboard_.HoldFor(milliseconds); }
+  void LetGoOfClipboard() override { clipboard_.EndHold(); }
 
  private:
   MemoryDesktop desktop_;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "clipboard_world.h"
@@ -48,6 +49,7 @@ class Win32ClipboardWorld : public ClipboardWorld {
   }
 
   ~Win32ClipboardWorld() override {
+    LetGoOfClipboard();
     for (TestWindow& window : windows_) {
       window.on_message = nullptr;
       ::SetWindowLongPtrW(reinterpret_cast<HWND>(window.id), GWLP_USERDATA, 0);
@@ -83,6 +85,29 @@ class Win32ClipboardWorld : public ClipboardWorld {
     Pump();
   }
 
+  // The holder is a thread of its own: the clipboard is held per thread.
+  void HoldClipboard(unsigned milliseconds) override {
+    LetGoOfClipboard();
+    let_go_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    holder_ = std::thread([this, milliseconds, opened] {
+      const bool open = ::OpenClipboard(nullptr) != FALSE;
+      ::SetEvent(opened);
+      ::WaitForSingleObject(let_go_, milliseconds);
+      if (open) ::CloseClipboard();
+    });
+    ::WaitForSingleObject(opened, INFINITE);
+    ::CloseHandle(opened);
+  }
+
+  void LetGoOfClipboard() override {
+    if (!holder_.joinable()) return;
+    ::SetEvent(let_go_);
+    holder_.join();
+    ::CloseHandle(let_go_);
+    let_go_ = nullptr;
+  }
+
   // Notifications between windows of one thread arrive at once; this only
   // dispatches what was posted, until the queue is empty.
   void Pump() override {
@@ -96,6 +121,8 @@ class Win32ClipboardWorld : public ClipboardWorld {
  private:
   Win32Clipboard clipboard_;
   Win32WindowMessages messages_;
+  std::thread holder_;
+  HANDLE let_go_ = nullptr;
   std::deque<TestWindow> windows_;
   std::vector<HWND> foreground_;
 };

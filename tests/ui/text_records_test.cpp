@@ -16,28 +16,35 @@ struct PiecesCase {
   std::string text;
   bool pages;
   std::vector<std::string> pieces;
+  std::vector<std::size_t> lines;  // where each piece begins in the file
 };
 
 TEST(TextPiecesTest, CutsLinesAndPagesAsTheReaderDoes) {
   const PiecesCase cases[] = {
-      {"empty line skipped", "a\n\nb", false, {"a", "b"}},
-      {"page keeps its breaks", "a\n\nb", true, {"a\n\nb"}},
-      {"CR LF ends a line", "a\r\n\r\nb\r\n", false, {"a", "b"}},
-      {"empty pages skipped", "p1\f\fp2", true, {"p1", "p2"}},
-      {"form feed first", "\fp\f", true, {"p"}},
-      {"only line ends", "\r\n\n\r\n\n", false, {}},
-      {"line after 0x1A", "one\x1Atwo\nthree", false, {"one"}},
-      {"page after 0x1A", "x\fy\x1Az\fw", true, {"x", "y"}},
-      {"lone CR ends a line", "a\rb\rc", false, {"a", "b", "c"}},
-      {"CR CR LF", "a\r\r\nb", false, {"a", "b"}},
-      {"form feed in a line", "a\fb\n", false, {"a\fb"}},
-      {"no terminator", "last", false, {"last"}},
+      {"empty line skipped", "a\n\nb", false, {"a", "b"}, {1, 3}},
+      {"page keeps its breaks", "a\n\nb", true, {"a\n\nb"}, {1}},
+      {"CR LF ends a line", "a\r\n\r\nb\r\n", false, {"a", "b"}, {1, 3}},
+      {"empty pages skipped", "p1\f\fp2", true, {"p1", "p2"}, {1, 1}},
+      {"form feed first", "\fp\f", true, {"p"}, {1}},
+      {"only line ends", "\r\n\n\r\n\n", false, {}, {}},
+      {"line after 0x1A", "one\x1Atwo\nthree", false, {"one"}, {1}},
+      {"page after 0x1A", "x\fy\x1Az\fw", true, {"x", "y"}, {1, 1}},
+      {"lone CR ends a line", "a\rb\rc", false, {"a", "b", "c"}, {1, 2, 3}},
+      {"CR CR LF", "a\r\r\nb", false, {"a", "b"}, {1, 3}},
+      {"form feed in a line", "a\fb\n", false, {"a\fb"}, {1}},
+      {"no terminator", "last", false, {"last"}, {1}},
+      {"pages over lines", "1\n2\f3\r\n\f\n5", true, {"1\n2", "3\r\n", "\n5"}, {1, 2, 3}},
   };
   for (const auto& c : cases) {
     TextPieces pieces(c.text, c.pages);
     std::vector<std::string> got;
-    while (auto piece = pieces.Next()) got.push_back(*piece);
+    std::vector<std::size_t> lines;
+    while (auto piece = pieces.Next()) {
+      got.push_back(*piece);
+      lines.push_back(pieces.LineOfPiece());
+    }
     EXPECT_EQ(got, c.pieces) << c.name;
+    EXPECT_EQ(lines, c.lines) << c.name;
   }
 }
 

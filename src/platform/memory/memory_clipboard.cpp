@@ -74,7 +74,37 @@ bool MemoryClipboard::ChangeChain(WindowId viewer, WindowId next) {
   return true;
 }
 
+bool MemoryClipboard::AddListener(WindowId window) {
+  if (std::find(listeners_.begin(), listeners_.end(), window) == listeners_.end())
+    listeners_.push_back(window);
+  return true;
+}
+
+void MemoryClipboard::RemoveListener(WindowId window) {
+  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), window), listeners_.end());
+}
+
 // --- access ---
+
+namespace {
+// The window of the other program that holds the clipboard in HoldFor.
+constexpr WindowId kHolder = 0x7FFF0;
+}  // namespace
+
+void MemoryClipboard::HoldFor(unsigned milliseconds) {
+  held_ = Open(kHolder);
+  hold_ends_at_ = waited_ms_ + milliseconds;
+}
+
+void MemoryClipboard::EndHold() {
+  if (held_) Close();
+  held_ = false;
+}
+
+void MemoryClipboard::WaitForRelease(unsigned milliseconds) {
+  waited_ms_ += milliseconds;
+  if (held_ && waited_ms_ >= hold_ends_at_) EndHold();
+}
 
 bool MemoryClipboard::Open(WindowId owner) {
   if (open_ && open_by_ != owner) return false;
@@ -91,6 +121,8 @@ bool MemoryClipboard::Close() {
     changed_ = false;
     AddDerivedFormats();
     if (viewer_) desktop_.Send(viewer_, msg::kDrawClipboard, owner_, 0);
+    for (const WindowId listener : std::vector<WindowId>(listeners_))
+      desktop_.Post(listener, msg::kClipboardUpdate, 0, 0);
   }
   return true;
 }

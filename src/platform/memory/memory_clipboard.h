@@ -22,8 +22,12 @@ class MemoryClipboard : public Clipboard {
 
   WindowId SetViewer(WindowId viewer) override;
   bool ChangeChain(WindowId viewer, WindowId next) override;
+  bool AddListener(WindowId window) override;
+  void RemoveListener(WindowId window) override;
 
   bool Open(WindowId owner) override;
+  // Time passes only here: a hold of HoldFor ends once enough was waited.
+  void WaitForRelease(unsigned milliseconds) override;
   bool Close() override;
   bool Empty() override;
   int CountFormats() override;
@@ -56,6 +60,11 @@ class MemoryClipboard : public Clipboard {
   std::vector<std::uint8_t>* BitmapBytes(DataHandle bitmap);
 
   // Test controls.
+  // Another program opens the clipboard and keeps it open until
+  // `milliseconds` have been waited through WaitForRelease, or EndHold.
+  void HoldFor(unsigned milliseconds);
+  void EndHold();
+  unsigned WaitedMs() const { return waited_ms_; }
   void SetForegroundClassName(std::string name) { foreground_class_ = std::move(name); }
   // Number of handles not yet freed (blocks, metafiles, bitmaps), whether
   // the clipboard or the caller holds them.
@@ -94,6 +103,10 @@ class MemoryClipboard : public Clipboard {
   std::map<unsigned, std::string> names_;
   unsigned next_format_ = 0xC000;
   WindowId viewer_ = 0;
+  std::vector<WindowId> listeners_;
+  bool held_ = false;
+  unsigned hold_ends_at_ = 0;
+  unsigned waited_ms_ = 0;
   WindowId open_by_ = 0;
   bool open_ = false;
   bool changed_ = false;

@@ -71,13 +71,15 @@ class MemoryStream : public Stream {
   }
 
   HResult Write(const void* buffer, std::uint32_t count, std::uint32_t* written) override {
-    if (!CanWrite(mode_)) return stg_error::kAccessDenied;
-    if (!buffer && count) return stg_error::kInvalidPointer;
-    if (node_->data.size() < position_ + count) node_->data.resize(position_ + count);
-    if (count) std::memcpy(node_->data.data() + position_, buffer, count);
-    position_ += count;
-    if (written) *written = count;
-    return kOk;
+    return ResultOf([&]() -> HResult {
+      if (!CanWrite(mode_)) return stg_error::kAccessDenied;
+      if (!buffer && count) return stg_error::kInvalidPointer;
+      if (node_->data.size() < position_ + count) node_->data.resize(position_ + count);
+      if (count) std::memcpy(node_->data.data() + position_, buffer, count);
+      position_ += count;
+      if (written) *written = count;
+      return kOk;
+    });
   }
 
  private:
@@ -116,43 +118,53 @@ class MemoryStorage : public Storage {
 
   HResult CreateStorage(const std::u16string& name, std::uint32_t mode,
                         std::unique_ptr<Storage>& out) override {
-    std::shared_ptr<Node> child;
-    const HResult hr = Create(name, mode, ElementType::kStorage, child);
-    if (hr == kOk) out = std::make_unique<MemoryStorage>(child, mode, file_);
-    return hr;
+    return ResultOf([&]() -> HResult {
+      std::shared_ptr<Node> child;
+      const HResult hr = Create(name, mode, ElementType::kStorage, child);
+      if (hr == kOk) out = std::make_unique<MemoryStorage>(child, mode, file_);
+      return hr;
+    });
   }
 
   HResult CreateStream(const std::u16string& name, std::uint32_t mode,
                        std::unique_ptr<Stream>& out) override {
-    std::shared_ptr<Node> child;
-    const HResult hr = Create(name, mode, ElementType::kStream, child);
-    if (hr == kOk) out = std::make_unique<MemoryStream>(child, mode, file_);
-    return hr;
+    return ResultOf([&]() -> HResult {
+      std::shared_ptr<Node> child;
+      const HResult hr = Create(name, mode, ElementType::kStream, child);
+      if (hr == kOk) out = std::make_unique<MemoryStream>(child, mode, file_);
+      return hr;
+    });
   }
 
   HResult OpenStorage(const std::u16string& name, std::uint32_t mode,
                       std::unique_ptr<Storage>& out) override {
-    std::shared_ptr<Node> child;
-    const HResult hr = Open(name, mode, ElementType::kStorage, child);
-    if (hr == kOk) out = std::make_unique<MemoryStorage>(child, mode, file_);
-    return hr;
+    return ResultOf([&]() -> HResult {
+      std::shared_ptr<Node> child;
+      const HResult hr = Open(name, mode, ElementType::kStorage, child);
+      if (hr == kOk) out = std::make_unique<MemoryStorage>(child, mode, file_);
+      return hr;
+    });
   }
 
   HResult OpenStream(const std::u16string& name, std::uint32_t mode,
                      std::unique_ptr<Stream>& out) override {
-    std::shared_ptr<Node> child;
-    const HResult hr = Open(name, mode, ElementType::kStream, child);
-    if (hr == kOk) out = std::make_unique<MemoryStream>(child, mode, file_);
-    return hr;
+    return ResultOf([&]() -> HResult {
+      std::shared_ptr<Node> child;
+      const HResult hr = Open(name, mode, ElementType::kStream, child);
+      if (hr == kOk) out = std::make_unique<MemoryStream>(child, mode, file_);
+      return hr;
+    });
   }
 
   HResult EnumElements(std::unique_ptr<ElementEnumerator>& out) override {
-    std::vector<ElementStat> elements;
-    for (const auto& [name, child] : node_->children)
-      elements.push_back(
-          {name, child->type, child->type == ElementType::kStream ? child->data.size() : 0});
-    out = std::make_unique<MemoryEnumerator>(std::move(elements), file_);
-    return kOk;
+    return ResultOf([&]() -> HResult {
+      std::vector<ElementStat> elements;
+      for (const auto& [name, child] : node_->children)
+        elements.push_back(
+            {name, child->type, child->type == ElementType::kStream ? child->data.size() : 0});
+      out = std::make_unique<MemoryEnumerator>(std::move(elements), file_);
+      return kOk;
+    });
   }
 
   HResult DestroyElement(const std::u16string& name) override {
@@ -161,15 +173,17 @@ class MemoryStorage : public Storage {
   }
 
   HResult RenameElement(const std::u16string& from, const std::u16string& to) override {
-    if (!CanWrite(mode_)) return stg_error::kAccessDenied;
-    if (!ValidName(to)) return stg_error::kInvalidName;
-    const auto found = node_->children.find(from);
-    if (found == node_->children.end()) return stg_error::kFileNotFound;
-    if (node_->children.count(to)) return stg_error::kFileAlreadyExists;
-    std::shared_ptr<Node> child = found->second;
-    node_->children.erase(found);
-    node_->children.emplace(to, std::move(child));
-    return kOk;
+    return ResultOf([&]() -> HResult {
+      if (!CanWrite(mode_)) return stg_error::kAccessDenied;
+      if (!ValidName(to)) return stg_error::kInvalidName;
+      const auto found = node_->children.find(from);
+      if (found == node_->children.end()) return stg_error::kFileNotFound;
+      if (node_->children.count(to)) return stg_error::kFileAlreadyExists;
+      std::shared_ptr<Node> child = found->second;
+      node_->children.erase(found);
+      node_->children.emplace(to, std::move(child));
+      return kOk;
+    });
   }
 
   HResult Commit(std::uint32_t) override {

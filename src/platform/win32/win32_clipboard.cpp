@@ -23,7 +23,29 @@ bool Win32Clipboard::ChangeChain(WindowId viewer, WindowId next) {
   return viewer != 0;
 }
 
+bool Win32Clipboard::AddListener(WindowId window) {
+  return ::AddClipboardFormatListener(Hwnd(window)) != FALSE;
+}
+
+void Win32Clipboard::RemoveListener(WindowId window) {
+  ::RemoveClipboardFormatListener(Hwnd(window));
+}
+
 bool Win32Clipboard::Open(WindowId owner) { return ::OpenClipboard(Hwnd(owner)) != FALSE; }
+
+void Win32Clipboard::WaitForRelease(unsigned milliseconds) {
+  const ULONGLONG end = ::GetTickCount64() + milliseconds;
+  for (;;) {
+    // Only messages sent by other threads and programs are handled here:
+    // a holder may be asking us to render a format or passing a chain
+    // notification, and must not wait on us while we wait on it.
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= end) return;
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_SENDMESSAGE, 0);
+  }
+}
 bool Win32Clipboard::Close() { return ::CloseClipboard() != FALSE; }
 bool Win32Clipboard::Empty() { return ::EmptyClipboard() != FALSE; }
 int Win32Clipboard::CountFormats() { return ::CountClipboardFormats(); }

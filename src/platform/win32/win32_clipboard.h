@@ -9,7 +9,11 @@ class Win32Clipboard : public Clipboard {
   WindowId SetViewer(WindowId viewer) override;
   bool ChangeChain(WindowId viewer, WindowId next) override;
 
+  bool AddListener(WindowId window) override;
+  void RemoveListener(WindowId window) override;
+
   bool Open(WindowId owner) override;
+  void WaitForRelease(unsigned milliseconds) override;
   bool Close() override;
   bool Empty() override;
   int CountFormats() override;

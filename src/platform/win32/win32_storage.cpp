@@ -63,41 +63,51 @@ class Win32Storage : public Storage {
 
   HResult CreateStorage(const std::u16string& name, std::uint32_t mode,
                         std::unique_ptr<Storage>& out) override {
-    ComPtr<IStorage> child;
-    const HRESULT hr = storage_->CreateStorage(Wide(name), mode, 0, 0, &child);
-    if (hr == S_OK) out = std::make_unique<Win32Storage>(std::move(child));
-    return hr;
+    return ResultOf([&]() -> HResult {
+      ComPtr<IStorage> child;
+      const HRESULT hr = storage_->CreateStorage(Wide(name), mode, 0, 0, &child);
+      if (hr == S_OK) out = std::make_unique<Win32Storage>(std::move(child));
+      return hr;
+    });
   }
 
   HResult CreateStream(const std::u16string& name, std::uint32_t mode,
                        std::unique_ptr<Stream>& out) override {
-    ComPtr<IStream> stream;
-    const HRESULT hr = storage_->CreateStream(Wide(name), mode, 0, 0, &stream);
-    if (hr == S_OK) out = std::make_unique<Win32Stream>(std::move(stream));
-    return hr;
+    return ResultOf([&]() -> HResult {
+      ComPtr<IStream> stream;
+      const HRESULT hr = storage_->CreateStream(Wide(name), mode, 0, 0, &stream);
+      if (hr == S_OK) out = std::make_unique<Win32Stream>(std::move(stream));
+      return hr;
+    });
   }
 
   HResult OpenStorage(const std::u16string& name, std::uint32_t mode,
                       std::unique_ptr<Storage>& out) override {
-    ComPtr<IStorage> child;
-    const HRESULT hr = storage_->OpenStorage(Wide(name), nullptr, mode, nullptr, 0, &child);
-    if (hr == S_OK) out = std::make_unique<Win32Storage>(std::move(child));
-    return hr;
+    return ResultOf([&]() -> HResult {
+      ComPtr<IStorage> child;
+      const HRESULT hr = storage_->OpenStorage(Wide(name), nullptr, mode, nullptr, 0, &child);
+      if (hr == S_OK) out = std::make_unique<Win32Storage>(std::move(child));
+      return hr;
+    });
   }
 
   HResult OpenStream(const std::u16string& name, std::uint32_t mode,
                      std::unique_ptr<Stream>& out) override {
-    ComPtr<IStream> stream;
-    const HRESULT hr = storage_->OpenStream(Wide(name), nullptr, mode, 0, &stream);
-    if (hr == S_OK) out = std::make_unique<Win32Stream>(std::move(stream));
-    return hr;
+    return ResultOf([&]() -> HResult {
+      ComPtr<IStream> stream;
+      const HRESULT hr = storage_->OpenStream(Wide(name), nullptr, mode, 0, &stream);
+      if (hr == S_OK) out = std::make_unique<Win32Stream>(std::move(stream));
+      return hr;
+    });
   }
 
   HResult EnumElements(std::unique_ptr<ElementEnumerator>& out) override {
-    ComPtr<IEnumSTATSTG> enumerator;
-    const HRESULT hr = storage_->EnumElements(0, nullptr, 0, &enumerator);
-    if (hr == S_OK) out = std::make_unique<Win32Enumerator>(std::move(enumerator));
-    return hr;
+    return ResultOf([&]() -> HResult {
+      ComPtr<IEnumSTATSTG> enumerator;
+      const HRESULT hr = storage_->EnumElements(0, nullptr, 0, &enumerator);
+      if (hr == S_OK) out = std::make_unique<Win32Enumerator>(std::move(enumerator));
+      return hr;
+    });
   }
 
   HResult DestroyElement(const std::u16string& name) override {
