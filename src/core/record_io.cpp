@@ -152,7 +152,7 @@ RecordKind Recorder::WriteRecordFrom(std::int32_t n, std::string& date, Reading&
   if (taken.empty()) return kNoRecord;
   // Everything the record needs in memory is made before it is touched,
   // so that a failed allocation leaves the old record whole, never one
-  // cut off half-way (a storage is read up to its first incomplete record).
+  // cut off half-way (loading a storage stops at a record that holds nothing).
   date = FormatHeaderDate(clock_.Now(), clock_.DateSeparator(), clock_.TimeSeparator());
   std::vector<std::string> names = {date};
   std::vector<std::u16string> stream_names;

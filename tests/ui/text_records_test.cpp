@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "recording_form.h"
 #include "ui/text_pieces.h"
@@ -141,6 +142,31 @@ TEST_F(TextRecordsTest, TheCommandAgainOrClosingDuringALoadIsSafe) {
   EXPECT_TRUE(form_->HasStorage());
   Pump();  // the close put off until the load ended
   EXPECT_FALSE(form_->HasStorage());
+}
+
+// Another program keeps the clipboard longer than a load waits for it: the
+// load stops with an error that says where, keeping what it recorded, and
+// can be started again.
+TEST_F(TextRecordsTest, AClipboardHeldForSecondsStopsTheLoadAndSaysAtWhichLine) {
+  Load("kept\n", false);
+  const HANDLE opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const HANDLE let_go = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    const bool open = ::OpenClipboard(nullptr) != FALSE;
+    ::SetEvent(opened);
+    ::WaitForSingleObject(let_go, 30000);
+    if (open) ::CloseClipboard();
+  });
+  ::WaitForSingleObject(opened, INFINITE);
+  Load("\r\n\nthird\nfourth", false);
+  ::SetEvent(let_go);
+  holder.join();
+  ::CloseHandle(opened);
+  ::CloseHandle(let_go);
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0], u"クリップボードを開けません\n3 行目で読み込みを中止しました");
+  EXPECT_EQ(Records(), (std::vector<std::string>{"kept"}));
+  EXPECT_TRUE(form_->menus().Enabled(L"MenuTextRecord"));
 }
 
 // Answers the system's open dialog from a thread timer, which its modal
