@@ -175,10 +175,10 @@ wine_virtual_desktop() { # $1 = WIDTHxHEIGHT
 # never touched.
 end_leftover_programs() { # [runner pid]
   local environ pid owner
-  for environ in /proc/[0-9]*/environ; do
+  for environ in $(grep -lsaz '^QUILL_TEST_RUNNER=' /proc/[0-9]*/environ); do
     pid=${environ#/proc/}
     pid=${pid%/environ}
-    owner=$(tr '\0' '\n' <"$environ" 2>/dev/null | sed -n 's/^QUILL_TEST_RUNNER=//p') || continue
+    owner=$(tr '\0' '\n' 2>/dev/null <"$environ" | sed -n 's/^QUILL_TEST_RUNNER=//p') || continue
     [ -n "$owner" ] || continue
     if [ -n "${1:-}" ]; then
       [ "$owner" = "$1" ] || continue
@@ -187,7 +187,7 @@ end_leftover_programs() { # [runner pid]
     fi
     # Windows programs only, and not Wine's own (nor a wineserver that a
     # test happened to start).
-    case $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) in
+    case $(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline") in
       [Cc]:\\windows\\*) continue ;;
       *.exe* | *.EXE*) ;;
       *) continue ;;
