@@ -1,6 +1,7 @@
 #include "capture/capturer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/element_name.h"
 
@@ -25,7 +26,7 @@ Capturer::~Capturer() { Cancel(); }
 
 void Capturer::MenuCaptureClick(int tag, std::u16string_view delay_text) {
   if (tag < cap_mode::kActiveWindow || tag > cap_mode::kFullScreen) return;
-  screen_.Minimize(main_window_);
+  LeaveScreen();
   cap_mode_ = tag;
   // A second registration fails even for the holder: keep what we hold.
   if (!hotkey_held_)
@@ -44,8 +45,7 @@ void Capturer::MenuCaptureClick(int tag, std::u16string_view delay_text) {
   pending_ = hotkey_held_ || timer_running_;
   if (!pending_) {
     // Nothing could ever end the capture: give the window back and say why.
-    screen_.Restore(main_window_);
-    screen_.BringToForeground(main_window_);
+    ComeBack(true);
     dialogs_.ShowMessage(std::u16string(kPrintScreenTaken), platform::mb::kIconWarning);
   }
 }
@@ -75,13 +75,26 @@ void Capturer::WMHotKey() {
       break;
   }
   if (GrabScreen()) screen_.Beep(platform::beep::kDefault);
-  screen_.Restore(main_window_);
-  screen_.BringToForeground(main_window_);
+  ComeBack(true);
 }
 
 void Capturer::Cancel() {
   pending_ = false;
   ReleaseTriggers();
+}
+
+void Capturer::LeaveScreen() {
+  if (!away_) {
+    away_ = true;
+    away_hidden_ = screen_.ShowStateOf(main_window_) == platform::ShowState::kHidden;
+  }
+  if (!away_hidden_) screen_.Minimize(main_window_);
+}
+
+void Capturer::ComeBack(bool foreground) {
+  if (!std::exchange(away_, false) || away_hidden_) return;
+  screen_.Restore(main_window_);
+  if (foreground) screen_.BringToForeground(main_window_);
 }
 
 void Capturer::ReleaseTriggers() {
@@ -102,10 +115,16 @@ bool Capturer::SetFixSize(std::u16string_view width_text, std::u16string_view he
   return true;
 }
 
-bool Capturer::CaptureArea(const platform::Rect& area) {
+bool Capturer::CaptureArea(const platform::Rect& area, const platform::ScreenBitmap* picture) {
   SetCapRect(area, 0);
-  const bool captured = GrabScreen();
-  screen_.Restore(main_window_);
+  bool captured = false;
+  try {
+    captured = GrabScreen(picture);
+  } catch (...) {
+    ComeBack(false);
+    throw;
+  }
+  ComeBack(false);
   return captured;
 }
 

@@ -69,19 +69,30 @@ class Capturer {
   // `error`) leaves the size as it was.
   bool SetFixSize(std::u16string_view width_text, std::u16string_view height_text,
                   std::u16string& error);
-  // Captures `area` of the screen (no window, no composition) and restores
-  // the main window.
-  bool CaptureArea(const platform::Rect& area);
+  // Captures `area` (no window, no composition) and brings the main window
+  // back. `picture`: the screen as the user saw it under the overlay, taken
+  // before the overlay came up; none means the screen as it is now.
+  bool CaptureArea(const platform::Rect& area, const platform::ScreenBitmap* picture = nullptr);
+
+  // --- the main window while a capture runs ---
+  // Takes the main window off the screen; one hidden in the notification
+  // area stays hidden. Its state is kept from the first call until
+  // ComeBack, so a restarted command does not take "minimised" for it.
+  void LeaveScreen();
+  // Gives the main window back the state it had: restored (and, for
+  // `foreground`, activated), or left hidden.
+  void ComeBack(bool foreground);
 
   // --- the steps, by their own names ---
   // Clamps `rect` to the primary screen.
   void ClipToScreen(platform::Rect& rect);
   // Joins the popups touching CapRect (at most five) into PopupRects.
   void AddPopupWindows();
-  // Captures CapRect into a new record. False, with an error beep, when no
-  // bitmap could be made or the clipboard could not be opened; nothing is
-  // recorded then.
-  bool GrabScreen();
+  // Captures CapRect into a new record, from `picture` (a picture of the
+  // whole screen) or, without one, from the screen. False, with an error
+  // beep, when no bitmap could be made or the clipboard could not be
+  // opened; nothing is recorded then.
+  bool GrabScreen(const platform::ScreenBitmap* picture = nullptr);
 
   // --- menu switches ---
   // A cursor item clicked: the checked item turns the overlay off, another
@@ -130,6 +141,8 @@ class Capturer {
   std::int32_t cursor_choice_ = 0;
   bool popup_composition_ = false;
 
+  bool away_ = false;         // LeaveScreen until ComeBack
+  bool away_hidden_ = false;  // ... and the window was hidden when it left
   bool pending_ = false;
   bool hotkey_held_ = false;
   bool timer_running_ = false;

@@ -62,7 +62,7 @@ void Capturer::AddPopupWindows() {
   }
 }
 
-bool Capturer::GrabScreen() {
+bool Capturer::GrabScreen(const platform::ScreenBitmap* picture) {
   const std::int64_t width = cap_rect_.Width();
   const std::int64_t height = cap_rect_.Height();
   std::unique_ptr<platform::ScreenBitmap> bitmap;
@@ -80,6 +80,8 @@ bool Capturer::GrabScreen() {
       const platform::Rect& piece = popup_rects_[i];
       bitmap->CopyFromScreen(piece, Offset({piece.left, piece.top}, cap_rect_));
     }
+  } else if (picture) {
+    bitmap->CopyFromBitmap(*picture, cap_rect_, {0, 0});
   } else {
     bitmap->CopyFromScreen(cap_rect_, {0, 0});
   }

@@ -93,12 +93,8 @@ std::optional<Magnifier> OverlayMagnifier(platform::Point point, bool fixed,
 }
 
 Selection::Selection(Capturer& capturer, platform::Screen& screen, platform::Clock& clock,
-                     SelectionSurface& surface, platform::WindowId main_window)
-    : capturer_(capturer),
-      screen_(screen),
-      clock_(clock),
-      surface_(surface),
-      main_window_(main_window) {}
+                     SelectionSurface& surface)
+    : capturer_(capturer), screen_(screen), clock_(clock), surface_(surface) {}
 
 Selection::~Selection() { Abandon(); }
 
@@ -109,16 +105,24 @@ bool Selection::Start(int expand_setting) {
     screen_.Beep(platform::beep::kError);
     return false;
   }
+  capturer_.Cancel();
   active_ = true;
   expand_setting_ = expand_setting;
   keys_down_.reset();
   band_ = {};
-  last_point_ = screen_.CursorPos();
   capturer_.SetDragState(0);
-  screen_.Minimize(main_window_);
+  capturer_.LeaveScreen();
   // Lets the main window leave the screen before the overlay freezes it.
   clock_.Sleep(kSettleMilliseconds);
-  surface_.ShowOverlay();
+  // Where the pointer is now, not before the pause.
+  last_point_ = screen_.CursorPos();
+  if (!capturer_.LayeredMode()) {
+    const platform::Rect whole = screen_.PrimaryScreen();
+    picture_ =
+        screen_.CreateBitmap(static_cast<int>(whole.Width()), static_cast<int>(whole.Height()));
+    if (picture_) picture_->CopyFromScreen(whole, {0, 0});
+  }
+  surface_.ShowOverlay(picture_.get());
   if (capturer_.LayeredMode()) {
     const auto bounds =
         MagnifierWindowRect(capturer_.FixMode(), Size(), expand_setting_, screen_.PrimaryScreen());
@@ -139,11 +143,15 @@ bool Selection::Start(int expand_setting) {
 void Selection::Abandon() {
   if (!active_) return;
   active_ = false;
+  // A band is on the screen from the first corner on; it goes too.
+  if (capturer_.DragState() != 0) surface_.InvertOutline(band_);
   capturer_.SetDragState(0);
   if (std::exchange(pointer_hidden_, false)) surface_.ShowPointer(true);
   surface_.HideMagnifier();
   surface_.HideOverlay();
-  screen_.Restore(main_window_);
+  surface_.ReleaseMouseCapture();
+  picture_.reset();
+  capturer_.ComeBack(false);
 }
 
 void Selection::KeyDown(unsigned key) {
@@ -201,10 +209,10 @@ void Selection::ButtonUp(platform::Point p) {
   // left on the screen that is captured.
   surface_.HideMagnifier();
   surface_.HideOverlay();
+  const std::unique_ptr<platform::ScreenBitmap> picture = std::move(picture_);
   try {
-    capturer_.CaptureArea(area);
+    capturer_.CaptureArea(area, picture.get());
   } catch (...) {
-    screen_.Restore(main_window_);
     surface_.ReleaseMouseCapture();
     throw;
   }

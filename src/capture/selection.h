@@ -5,6 +5,7 @@
 // here; the overlay and magnifier windows are behind SelectionSurface.
 #include <bitset>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "capture/capturer.h"
@@ -57,8 +58,9 @@ class SelectionSurface {
   virtual ~SelectionSurface() = default;
   // Creates the overlay the first time; false when it cannot exist.
   virtual bool CreateOverlay() = 0;
-  // Shows the overlay at the top of the topmost band.
-  virtual void ShowOverlay() = 0;
+  // Shows the overlay at the top of the topmost band, showing `picture`
+  // (the screen as it was) or, without one, nothing of its own.
+  virtual void ShowOverlay(const platform::ScreenBitmap* picture) = 0;
   // Hides the overlay and takes it out of the topmost band.
   virtual void HideOverlay() = 0;
   // The magnifier window at `bounds` (made the first time), shown.
@@ -81,19 +83,25 @@ class SelectionSurface {
 class Selection {
  public:
   Selection(Capturer& capturer, platform::Screen& screen, platform::Clock& clock,
-            SelectionSurface& surface, platform::WindowId main_window);
+            SelectionSurface& surface);
   // A selection still running gives the pointer back.
   ~Selection();
   Selection(const Selection&) = delete;
   Selection& operator=(const Selection&) = delete;
 
   // The area command after its size dialog (Capturer::MenuAreaClick and,
-  // for a fixed size, SetFixSize done): minimises the main window and puts
-  // the overlay up. False, with an error beep and the main window left as
-  // it was, when no overlay can exist; false too while one is running.
+  // for a fixed size, SetFixSize done): takes the main window off the
+  // screen and puts the overlay up. A window capture still pending is
+  // given up: its trigger would capture the overlay. Without layered
+  // windows composed by the system, the overlay shows a picture of the
+  // screen taken first, and that picture is what is captured. False, with
+  // an error beep and the main window left as it was, when no overlay can
+  // exist; false too while one is running.
   bool Start(int expand_setting);
   bool Active() const { return active_; }
-  // Takes a running selection off the screen without capturing (exit).
+  // Takes a running selection off the screen without capturing (the
+  // overlay closed, the program closing, another capture, a new screen
+  // size): pointer shown, main window back as it was.
   void Abandon();
 
   // --- the overlay's input; positions in screen pixels ---
@@ -120,12 +128,12 @@ class Selection {
   platform::Screen& screen_;
   platform::Clock& clock_;
   SelectionSurface& surface_;
-  platform::WindowId main_window_;
   bool active_ = false;
   bool pointer_hidden_ = false;
   int expand_setting_ = expand_place::kNone;
   platform::Rect band_;
   platform::Point last_point_;
+  std::unique_ptr<platform::ScreenBitmap> picture_;  // the frozen variant's screen
   // Keys pressed while the overlay was up: the release of a key pressed
   // before (the Enter that closed the size dialog) confirms nothing.
   std::bitset<256> keys_down_;

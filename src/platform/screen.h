@@ -48,6 +48,9 @@ class ScreenBitmap {
   // Copies `source` of the screen to `to`; what of `source` lies outside the
   // screen arrives white.
   virtual void CopyFromScreen(const Rect& source, Point to) = 0;
+  // Copies `source` of another bitmap (a picture of the screen taken
+  // earlier) to `to`; what of `source` lies outside that bitmap arrives white.
+  virtual void CopyFromBitmap(const ScreenBitmap& picture, const Rect& source, Point to) = 0;
   // Fills the whole bitmap white.
   virtual void FillWhite() = 0;
   // Draws a cursor with its hot spot at `at`. `choice`: 1 the current cursor
@@ -61,6 +64,10 @@ class ScreenBitmap {
   // Gives up ownership, once the clipboard has taken the handle.
   virtual void Release() = 0;
 };
+
+// How a window shows: hidden (as in the notification area), minimised, or
+// on the screen.
+enum class ShowState { kNormal, kMinimized, kHidden };
 
 class Screen {
  public:
@@ -97,6 +104,7 @@ class Screen {
   // Back to the normal state from minimised (or maximised).
   virtual void Restore(WindowId window) = 0;
   virtual void BringToForeground(WindowId window) = 0;
+  virtual ShowState ShowStateOf(WindowId window) const = 0;
   // MessageBeep with one of the beep kinds.
   virtual void Beep(unsigned kind) = 0;
 

@@ -93,8 +93,7 @@ void TFQuillet::FormCreate() {
   capturer_ = std::make_unique<capture::Capturer>(
       capture::CaptureServices{screen_, services_.clipboard, services_.dialogs, *recorder_},
       window_id(), LayeredMode());
-  area_selection_ =
-      std::make_unique<capture::AreaSelection>(*capturer_, screen_, services_.clock, window_id());
+  area_selection_ = std::make_unique<capture::AreaSelection>(*capturer_, screen_, services_.clock);
   size_form_ = std::make_unique<capture::TFSize>();
   size_form_->Create();
   BuildControls();

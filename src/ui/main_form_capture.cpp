@@ -13,15 +13,11 @@ constexpr int kImageCell = 28;  // the sunken frame of a checked item
 
 }  // namespace
 
-bool TFQuillet::LayeredMode() {
-  // The platform's major version: 6 and later have layered windows that
-  // take the mouse while letting the screen show through.
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  return ::GetVersionExA(&version) && version.dwMajorVersion >= 6;
-}
+bool TFQuillet::LayeredMode() { return capture::LayeredOverlayShowsScreen(); }
 
 void TFQuillet::MenuCaptureClick(int tag) {
+  // A selection still on the screen would be captured: it ends first.
+  area_selection_->Cancel();
   capturer_->MenuCaptureClick(tag, ToU16(c_.DelayEdit->Text()));
 }
 

@@ -125,7 +125,7 @@ class AreaSelectionOnScreen : public ::testing::TestWithParam<bool> {
     ASSERT_TRUE(recorder_->FormCreate());
     capturer_ = std::make_unique<Capturer>(
         CaptureServices{screen_, clipboard_, dialogs_, *recorder_}, main, GetParam());
-    selection_ = std::make_unique<AreaSelection>(*capturer_, screen_, clock_, main);
+    selection_ = std::make_unique<AreaSelection>(*capturer_, screen_, clock_);
   }
 
   void TearDown() override {
@@ -206,8 +206,10 @@ class AreaSelectionOnScreen : public ::testing::TestWithParam<bool> {
     const Picture picture = NewestRecord();
     ASSERT_EQ(picture.width, area.Width());
     ASSERT_EQ(picture.height, area.Height());
-    // A layered window shows black on this test display and what lay under
-    // it is not back when the capture runs: there only the geometry counts.
+    // Forced here, the layered variant runs on a display that does not
+    // compose it (the program would not choose it): the window shows black
+    // and what lay under it is not back when the capture runs, so only the
+    // geometry counts.
     if (GetParam()) return;
     int wrong = 0;
     for (int y = 0; y < picture.height; ++y)

@@ -25,7 +25,10 @@ std::string Str(const Rect& r) {
 class FakeSurface : public SelectionSurface {
  public:
   bool CreateOverlay() override { return can_create; }
-  void ShowOverlay() override { log.push_back("show"); }
+  void ShowOverlay(const platform::ScreenBitmap* shown) override {
+    log.push_back("show");
+    picture = shown;
+  }
   void HideOverlay() override { log.push_back("hide"); }
   void ShowMagnifierWindow(const Rect& b) override { log.push_back("magnifier " + Str(b)); }
   void HideMagnifier() override { log.push_back("hide magnifier"); }
@@ -44,6 +47,7 @@ class FakeSurface : public SelectionSurface {
   }
 
   bool can_create = true;
+  const platform::ScreenBitmap* picture = nullptr;
   std::vector<std::string> log;
   std::map<std::string, int> inversions;
   std::vector<Magnifier> drawn;
@@ -58,7 +62,7 @@ class SelectionTest : public CaptureTest {
     selection_.reset();
     capturer_ = std::make_unique<Capturer>(
         CaptureServices{screen_, clipboard_, dialogs_, *recorder_}, main_, layered);
-    selection_ = std::make_unique<Selection>(*capturer_, screen_, clock_, surface_, main_);
+    selection_ = std::make_unique<Selection>(*capturer_, screen_, clock_, surface_);
   }
   void StartFixed(std::u16string width, std::u16string height, Point pointer) {
     capturer_->MenuAreaClick(cap_mode::kFixedArea);
@@ -78,7 +82,7 @@ class SelectionTest : public CaptureTest {
 
   FakeSurface surface_;
   std::unique_ptr<Selection> selection_ =
-      std::make_unique<Selection>(*capturer_, screen_, clock_, surface_, main_);
+      std::make_unique<Selection>(*capturer_, screen_, clock_, surface_);
 };
 
 TEST_F(SelectionTest, AFreeDragCapturesTheSameRectangleInEveryDirection) {
@@ -198,14 +202,96 @@ TEST_F(SelectionTest, WithoutAnOverlayTheMainWindowStays) {
   EXPECT_FALSE(selection_->Active());
 }
 
-TEST_F(SelectionTest, ClosingDuringAFixedSelectionGivesThePointerAndWindowBack) {
-  StartFixed(u"32", u"32", {100, 100});
-  EXPECT_FALSE(selection_->Start(expand_place::kTopLeft));  // one at a time
-  selection_.reset();
-  EXPECT_EQ(surface_.log.back(), "hide");
-  EXPECT_EQ(std::count(surface_.log.begin(), surface_.log.end(), "pointer on"), 1);
+TEST_F(SelectionTest, EveryWayOutLeavesTheProgramWholeAndTheNextCaptureWorking) {
+  const struct {
+    const char* name;
+    bool fixed, dragging, in_tray, destroyed;
+  } cases[] = {{"closed before the first corner", false, false, false, false},
+               {"closed while dragging", false, true, false, false},
+               {"fixed, started from the tray", true, false, true, false},
+               {"program closing during a fixed selection", true, false, false, true}};
+  int records = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    surface_ = FakeSurface();
+    UseLayeredMode(true);
+    const MemoryScreen::ShowState before =
+        c.in_tray ? MemoryScreen::ShowState::kHidden : MemoryScreen::ShowState::kNormal;
+    if (c.in_tray) screen_.Hide(main_);
+    if (c.fixed) {
+      StartFixed(u"32", u"32", {100, 100});
+    } else {
+      capturer_->MenuAreaClick(cap_mode::kArea);
+      ASSERT_TRUE(selection_->Start(expand_place::kTopLeft));
+    }
+    EXPECT_FALSE(selection_->Start(expand_place::kTopLeft)) << "one at a time";
+    EXPECT_EQ(screen_.ShowStateOf(main_), c.in_tray ? before : MemoryScreen::ShowState::kMinimized);
+    if (c.dragging) {
+      selection_->ButtonDown({10, 10});
+      selection_->MouseMove({30, 40});
+    }
+    if (c.destroyed)
+      selection_.reset();
+    else
+      selection_->Abandon();
+    EXPECT_EQ(surface_.log.back(), "release capture");
+    EXPECT_EQ(std::count(surface_.log.begin(), surface_.log.end(), "hide"), 1);
+    EXPECT_EQ(std::count(surface_.log.begin(), surface_.log.end(), "pointer on"),
+              std::count(surface_.log.begin(), surface_.log.end(), "pointer off"));
+    EXPECT_TRUE(surface_.ScreenClean());
+    EXPECT_EQ(screen_.ShowStateOf(main_), before);
+    EXPECT_EQ(capturer_->DragState(), 0);
+    EXPECT_EQ(Records(), records);
+    if (c.destroyed) continue;
+    capturer_->MenuAreaClick(cap_mode::kArea);
+    ASSERT_TRUE(selection_->Start(expand_place::kNone)) << "the next capture starts";
+    Drag({5, 5}, {25, 15});
+    EXPECT_EQ(Records(), ++records);
+    EXPECT_EQ(NewestRecord().width, 20);
+    EXPECT_EQ(screen_.ShowStateOf(main_), before);
+    screen_.Restore(main_);
+  }
+}
+
+TEST_F(SelectionTest, WithoutComposedLayersThePictureShownIsThePictureCaptured) {
+  for (const bool layered : {false, true}) {
+    SCOPED_TRACE(layered ? "layered" : "frozen");
+    UseLayeredMode(layered);
+    capturer_->MenuAreaClick(cap_mode::kArea);
+    ASSERT_TRUE(selection_->Start(expand_place::kNone));
+    EXPECT_EQ(surface_.picture == nullptr, layered);
+    // What lies under the overlay changes (or, where the overlay hides it,
+    // is drawn black) before the release.
+    screen_.Paint({0, 0, kScreenWidth, kScreenHeight}, kBlack);
+    Drag({10, 20}, {30, 25});
+    const Picture picture = NewestRecord();
+    ASSERT_EQ(picture.width, 20);
+    EXPECT_EQ(picture.at(19, 4), layered ? kBlack : ScreenColour(29, 24));
+    for (int y = 0; y < kScreenHeight; ++y)
+      for (int x = 0; x < kScreenWidth; ++x)
+        screen_.Paint({x, y, x + 1, y + 1}, ScreenColour(x, y));
+  }
+}
+
+TEST_F(SelectionTest, AnAreaStartedWhileAWindowCaptureWaitsGivesThatCaptureUp) {
+  capturer_->MenuCaptureClick(cap_mode::kFullScreen, u"3");
+  ASSERT_TRUE(capturer_->Pending());
+  capturer_->MenuAreaClick(cap_mode::kArea);
+  ASSERT_TRUE(selection_->Start(expand_place::kNone));
+  EXPECT_FALSE(capturer_->Pending());
+  EXPECT_FALSE(screen_.HotKeyOwner(0, platform::screen::kVkSnapshot));
+  EXPECT_FALSE(screen_.TimerOf(main_, platform::screen::kDelayTimerId));
+  Drag({10, 10}, {50, 30});
+  capturer_->CaptureTimerProc();  // a trigger already queued finds nothing
+  EXPECT_EQ(Records(), 1);
+  EXPECT_EQ(NewestRecord().width, 40);
   EXPECT_EQ(screen_.ShowStateOf(main_), MemoryScreen::ShowState::kNormal);
-  EXPECT_EQ(Records(), 0);
+}
+
+TEST_F(SelectionTest, TheFixedRectangleStartsWhereThePointerIsAfterThePause) {
+  clock_.while_asleep = [this] { screen_.SetCursorPos({100, 90}); };
+  StartFixed(u"32", u"32", {10, 10});
+  EXPECT_EQ(selection_->Band(), (Rect{68, 58, 100, 90}));
 }
 
 TEST(MagnifierGeometry, WindowBoundsByPlaceAndSize) {

@@ -74,10 +74,14 @@ class ManualClock : public platform::Clock {
   platform::LocalTime Now() override { return now; }
   char DateSeparator() override { return '/'; }
   char TimeSeparator() override { return ':'; }
-  void Sleep(unsigned milliseconds) override { slept.push_back(milliseconds); }
+  void Sleep(unsigned milliseconds) override {
+    slept.push_back(milliseconds);
+    if (while_asleep) while_asleep();
+  }
 
   platform::LocalTime now = {2026, 12, 7, 9, 5, 30};
   std::vector<unsigned> slept;
+  std::function<void()> while_asleep;  // what the world does meanwhile
 };
 
 struct ListRow {

@@ -340,42 +340,6 @@ void MouseTo(int x, int y, DWORD flags = 0) {
   PumpFor(100);
 }
 
-TEST_F(CaptureE2E, AnAreaDraggedWithTheMouseIsRecordedAtItsSize) {
-  Start(5);
-  Command({'A'});
-  ASSERT_TRUE(PumpUntil([this] { return ::IsIconic(window_) != FALSE; }));
-  PumpFor(700);  // the window leaves the screen, the overlay comes
-  MouseTo(400, 260);
-  MouseTo(400, 260, MOUSEEVENTF_LEFTDOWN);
-  MouseTo(350, 230);
-  MouseTo(300, 200);  // corners in either order
-  MouseTo(300, 200, MOUSEEVENTF_LEFTUP);
-  ASSERT_TRUE(WaitForRecords(1));
-  const Picture recorded = ClipboardPicture();
-  EXPECT_EQ(recorded.width, 100);
-  EXPECT_EQ(recorded.height, 60);
-  EXPECT_TRUE(PumpUntil([this] { return !::IsIconic(window_); })) << "the window came back";
-}
-
-TEST_F(CaptureE2E, AFixedSizeAreaIsPlacedWithTheMouseAndConfirmedWithAKey) {
-  Start(5);
-  Command({'R'});
-  HWND dialog = nullptr;
-  ASSERT_TRUE(PumpUntil([&] {
-    return (dialog = ::FindWindowW(L"TFSize", L"サイズ指定")) && ::IsWindowVisible(dialog);
-  }));
-  Keys({VK_RETURN});  // the size as it stands: 32 x 32
-  ASSERT_TRUE(PumpUntil([this] { return ::IsIconic(window_) != FALSE; }));
-  PumpFor(700);
-  MouseTo(500, 400);
-  MouseTo(520, 410);
-  Keys({VK_SPACE});
-  ASSERT_TRUE(WaitForRecords(1));
-  const Picture recorded = ClipboardPicture();
-  EXPECT_EQ(recorded.width, 32);
-  EXPECT_EQ(recorded.height, 32);
-}
-
 // The pixels that differ between two pictures of the same size, as a box.
 RECT Difference(const Picture& a, const Picture& b) {
   RECT box = {a.width, a.height, -1, -1};
@@ -388,6 +352,110 @@ RECT Difference(const Picture& a, const Picture& b) {
         box.bottom = std::max<LONG>(box.bottom, y + 1);
       }
   return box;
+}
+
+// The overlay the program chose for this system, not one forced by a test.
+HWND Overlay() { return ::FindWindowW(L"FGrab", nullptr); }
+
+// An area command's overlay is up and has taken the screen.
+bool OverlayUp() {
+  return PumpUntil([] { return Overlay() && ::IsWindowVisible(Overlay()); });
+}
+
+// This process plays a program that is busy when the selection ends: its
+// windows cannot repaint what the overlay covered, as a real one's may not.
+void BusyFor(DWORD milliseconds) { ::Sleep(milliseconds); }
+
+void DragArea(POINT from, POINT to) {
+  MouseTo(from.x, from.y);
+  MouseTo(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+  MouseTo((from.x + to.x) / 2, (from.y + to.y) / 2);
+  MouseTo(to.x, to.y);
+  INPUT release = Mouse(to.x, to.y, MOUSEEVENTF_LEFTUP);
+  ::SendInput(1, &release, sizeof release);
+  BusyFor(1500);
+}
+
+TEST_F(CaptureE2E, AnAreaDraggedWithTheMouseIsRecordedAsTheScreenShowedIt) {
+  Start(5);
+  Target target({200, 150, 520, 390});
+  ASSERT_TRUE(target.Activate());
+  // Across the button and the quarters' borders, below the title bar (it
+  // turns inactive when the program comes forward); corners in either order.
+  const RECT area = {230, 190, 430, 350};
+  const Picture expected = ScreenPicture(area);
+  Command({'A'});
+  ASSERT_TRUE(OverlayUp());
+  DragArea({area.right, area.bottom}, {area.left, area.top});
+  ASSERT_TRUE(WaitForRecords(1));
+  const Picture recorded = ClipboardPicture();
+  ASSERT_EQ(recorded.width, 200);
+  ASSERT_EQ(recorded.height, 160);
+  const RECT wrong = Difference(recorded, expected);
+  EXPECT_GE(wrong.left, wrong.right) << "pixels differ from (" << wrong.left << "," << wrong.top
+                                     << ") to (" << wrong.right << "," << wrong.bottom << ")";
+  EXPECT_TRUE(PumpUntil([this] { return !::IsIconic(window_); })) << "the window came back";
+}
+
+TEST_F(CaptureE2E, AFixedSizeAreaIsPlacedWithTheMouseAndConfirmedWithAKey) {
+  Start(5);
+  Target target({300, 250, 620, 490});
+  ASSERT_TRUE(target.Activate());
+  const RECT area = {488, 378, 520, 410};  // 32 x 32 ending at the pointer
+  const Picture expected = ScreenPicture(area);
+  Command({'R'});
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    return (dialog = ::FindWindowW(L"TFSize", L"サイズ指定")) && ::IsWindowVisible(dialog);
+  }));
+  Keys({VK_RETURN});  // the size as it stands: 32 x 32
+  ASSERT_TRUE(OverlayUp());
+  MouseTo(500, 400);
+  MouseTo(area.right, area.bottom);
+  SendKeys({VK_SPACE});
+  BusyFor(1500);
+  ASSERT_TRUE(WaitForRecords(1));
+  const Picture recorded = ClipboardPicture();
+  ASSERT_EQ(recorded.width, 32);
+  ASSERT_EQ(recorded.height, 32);
+  EXPECT_TRUE(SameAt(recorded, 0, 0, expected));
+  CURSORINFO cursor = {};
+  cursor.cbSize = sizeof cursor;
+  ASSERT_TRUE(::GetCursorInfo(&cursor));
+  EXPECT_TRUE(cursor.flags & CURSOR_SHOWING) << "the pointer is back";
+}
+
+TEST_F(CaptureE2E, AltF4OnTheOverlayEndsTheSelectionAndTheNextOneRecords) {
+  Start(5);
+  Command({'A'});
+  ASSERT_TRUE(OverlayUp());
+  MouseTo(300, 300);
+  Keys({VK_MENU, VK_F4});
+  EXPECT_TRUE(PumpUntil([] { return !::IsWindowVisible(Overlay()); })) << "the overlay is gone";
+  EXPECT_TRUE(PumpUntil([this] { return !::IsIconic(window_); })) << "the window came back";
+  PumpFor(500);
+  EXPECT_EQ(CaptionOf(window_), L"Quilleteer") << "nothing recorded";
+  Command({'A'});
+  ASSERT_TRUE(OverlayUp()) << "a second selection starts";
+  DragArea({300, 200}, {380, 250});
+  ASSERT_TRUE(WaitForRecords(1));
+  EXPECT_EQ(ClipboardPicture().width, 80);
+}
+
+TEST_F(CaptureE2E, AnAreaChosenWhileAWindowCaptureWaitsIsTheOnlyRecord) {
+  Start(3);
+  WindowCapture('F');
+  ::ShowWindow(window_, SW_RESTORE);  // the user brings the window back at once
+  ASSERT_TRUE(PumpUntil([this] { return !::IsIconic(window_); }));
+  Command({'A'});
+  ASSERT_TRUE(OverlayUp());
+  DragArea({200, 200}, {290, 260});
+  ASSERT_TRUE(WaitForRecords(1));
+  PumpFor(4000);  // past the first command's delay
+  EXPECT_EQ(CaptionOf(window_), L"Quilleteer  1/1");
+  const Picture recorded = ClipboardPicture();
+  EXPECT_EQ(recorded.width, 90);
+  EXPECT_EQ(recorded.height, 60);
 }
 
 TEST_F(CaptureE2E, TheChosenCursorIsDrawnWithItsHotSpotOnThePointer) {

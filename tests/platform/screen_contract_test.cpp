@@ -45,6 +45,13 @@ TEST_P(ScreenContract, CopiesTheScreenAndWhitensWhatLiesOffIt) {
   for (int x : {10, 29}) EXPECT_EQ(left->PixelAt(x, 15), kWhite) << x;
   for (int x : {30, 49}) EXPECT_EQ(left->PixelAt(x, 15), kGreen) << x;
 
+  // From an earlier picture, as from the screen: what lies off it is white.
+  std::unique_ptr<ScreenBitmap> cut = screen.CreateBitmap(30, 10);
+  ASSERT_TRUE(cut);
+  cut->CopyFromBitmap(*left, {40, 10, 70, 20}, {0, 0});
+  for (int x : {0, 9}) EXPECT_EQ(cut->PixelAt(x, 5), kGreen) << x;
+  for (int x : {10, 29}) EXPECT_EQ(cut->PixelAt(x, 5), kWhite) << x;
+
   left->FillWhite();
   EXPECT_EQ(left->PixelAt(49, 29), kWhite);
   EXPECT_FALSE(screen.CreateBitmap(0, 10));
@@ -87,6 +94,16 @@ TEST_P(ScreenContract, PrintScreenBelongsToOneRegistrationAtATime) {
   EXPECT_TRUE(screen.SetTimer(first, screen::kDelayTimerId, 30000));  // restarted
   EXPECT_TRUE(screen.KillTimer(first, screen::kDelayTimerId));
   EXPECT_FALSE(screen.KillTimer(first, screen::kDelayTimerId));
+}
+
+TEST_P(ScreenContract, AWindowIsHiddenMinimisedOrShown) {
+  Screen& screen = world_->screen();
+  const WindowId window = world_->NewWindow();
+  EXPECT_EQ(screen.ShowStateOf(window), ShowState::kHidden);
+  screen.Minimize(window);
+  EXPECT_EQ(screen.ShowStateOf(window), ShowState::kMinimized);
+  screen.Restore(window);
+  EXPECT_EQ(screen.ShowStateOf(window), ShowState::kNormal);
 }
 
 TEST_P(ScreenContract, CursorsAreDrawnWithTheirHotSpotOnThePoint) {

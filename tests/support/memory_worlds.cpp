@@ -64,7 +64,10 @@ class MemoryScreenWorld : public ScreenWorld {
     return screen_.AddWindow(rect, 0x94000000);  // WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS
   }
   WindowId NewWindow() override {
-    return desktop_.AddWindow([](WindowId, unsigned, WParam, LParam) { return LResult{0}; });
+    const WindowId window =
+        desktop_.AddWindow([](WindowId, unsigned, WParam, LParam) { return LResult{0}; });
+    screen_.Hide(window);
+    return window;
   }
 
  private:

@@ -114,24 +114,6 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
-class Bitmap {
- public:
-  Bitmap() = default;
-  explicit Bitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-  ~Bitmap() {
-    if (bitmap_) ::DeleteObject(bitmap_);
-  }
-  Bitmap(Bitmap&& other) noexcept : bitmap_(std::exchange(other.bitmap_, nullptr)) {}
-  Bitmap& operator=(Bitmap&& other) noexcept {
-    std::swap(bitmap_, other.bitmap_);
-    return *this;
-  }
-  HBITMAP get() const { return bitmap_; }
-
- private:
-  HBITMAP bitmap_ = nullptr;
-};
-
 class PaintSession {
  public:
   explicit PaintSession(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &paint_)) {}
@@ -171,6 +153,18 @@ void MakeNearlyTransparent(HWND hwnd) {
                                                                        LWA_ALPHA);
 }
 
+// Looked up by name: systems before version 6 have no composition.
+bool DesktopComposed() {
+  using IsComposed = HRESULT(WINAPI*)(BOOL*);
+  const Library dwmapi(L"dwmapi.dll");
+  if (!dwmapi.get()) return false;
+  const FARPROC found = ::GetProcAddress(dwmapi.get(), "DwmIsCompositionEnabled");
+  if (!found) return false;
+  BOOL composed = FALSE;
+  return SUCCEEDED(reinterpret_cast<IsComposed>(reinterpret_cast<void (*)()>(found))(&composed)) &&
+         composed;
+}
+
 BOOL CALLBACK RepaintNow(HWND hwnd, LPARAM) {
   ::UpdateWindow(hwnd);
   return TRUE;
@@ -194,9 +188,8 @@ void Stretch(HDC to, const platform::Rect& target, HDC from, const platform::Rec
 
 class AreaSelection::Windows : public SelectionSurface {
  public:
-  Windows(Capturer& capturer, platform::Screen& screen, platform::Clock& clock,
-          platform::WindowId main_window)
-      : layered_(capturer.LayeredMode()), selection_(capturer, screen, clock, *this, main_window) {}
+  Windows(Capturer& capturer, platform::Screen& screen, platform::Clock& clock)
+      : layered_(capturer.LayeredMode()), selection_(capturer, screen, clock, *this) {}
 
   Selection& selection() { return selection_; }
   HWND overlay() const { return overlay_.get(); }
@@ -207,12 +200,14 @@ class AreaSelection::Windows : public SelectionSurface {
     overlay_.reset();
     expand_class_ = WindowClass();
     grab_class_ = WindowClass();
-    snapshot_ = Bitmap();
   }
 
   // --- SelectionSurface ---
   bool CreateOverlay() override {
-    if (overlay_.get()) return true;
+    if (overlay_.get() && ::IsWindow(overlay_.get())) return true;
+    // Destroyed by someone else: made anew.
+    overlay_ = Window();
+    grab_class_ = WindowClass();
     grab_class_ = WindowClass(kGrabClass, GrabWndProc);
     if (!grab_class_) return false;
     const DWORD ex_style = layered_ ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_TOPMOST;
@@ -227,20 +222,12 @@ class AreaSelection::Windows : public SelectionSurface {
     return true;
   }
 
-  void ShowOverlay() override {
+  void ShowOverlay(const platform::ScreenBitmap* picture) override {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    if (!layered_) {
-      // The overlay shows the screen as it is now, painted from this copy,
-      // and the magnifier enlarges the copy, never its own drawing.
-      WindowDC screen(nullptr);
-      snapshot_ = Bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
-      OwnedDC copy(::CreateCompatibleDC(screen.get()));
-      if (snapshot_.get() && copy.get()) {
-        SelectedObject selected(copy.get(), snapshot_.get());
-        ::BitBlt(copy.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
-      }
-    }
+    // The frozen variant paints this picture, and its magnifier enlarges
+    // it, never its own drawing.
+    picture_ = picture ? static_cast<HBITMAP>(picture->Handle()) : nullptr;
     ::ShowWindow(overlay_.get(), SW_SHOW);
     // Covers the screen as it is now, also after a change of resolution.
     ::SetWindowPos(overlay_.get(), HWND_TOPMOST, 0, 0, width, height, 0);
@@ -251,6 +238,7 @@ class AreaSelection::Windows : public SelectionSurface {
   }
 
   void HideOverlay() override {
+    picture_ = nullptr;
     ::ShowWindow(overlay_.get(), SW_HIDE);
     ::SetWindowPos(overlay_.get(), HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -283,8 +271,8 @@ class AreaSelection::Windows : public SelectionSurface {
     // The overlay's picture comes back where the magnifier was drawn.
     WindowDC dc(overlay_.get());
     OwnedDC copy(::CreateCompatibleDC(dc.get()));
-    if (dc.get() && copy.get() && snapshot_.get()) {
-      SelectedObject selected(copy.get(), snapshot_.get());
+    if (dc.get() && copy.get() && picture_) {
+      SelectedObject selected(copy.get(), picture_);
       ::BitBlt(dc.get(), drawn_.left, drawn_.top, static_cast<int>(drawn_.Width()),
                static_cast<int>(drawn_.Height()), copy.get(), drawn_.left, drawn_.top, SRCCOPY);
     }
@@ -298,9 +286,9 @@ class AreaSelection::Windows : public SelectionSurface {
   void DrawMagnifier(const Magnifier& m) override {
     WindowDC dc(overlay_.get());
     OwnedDC copy(::CreateCompatibleDC(dc.get()));
-    if (!dc.get() || !copy.get() || !snapshot_.get()) return;
+    if (!dc.get() || !copy.get() || !picture_) return;
     {
-      SelectedObject selected(copy.get(), snapshot_.get());
+      SelectedObject selected(copy.get(), picture_);
       Stretch(dc.get(), m.target, copy.get(), m.source);
     }
     if (m.crosshair) {
@@ -370,6 +358,15 @@ class AreaSelection::Windows : public SelectionSurface {
       case WM_PAINT:
         PaintOverlay(hwnd);
         return 0;
+      case WM_CLOSE:
+        // Alt+F4 and the like end the selection, not the overlay, which
+        // is reused.
+        selection_.Abandon();
+        return 0;
+      case WM_DISPLAYCHANGE:
+        // The overlay and its picture no longer cover the screen.
+        selection_.Abandon();
+        break;
     }
     return ::DefWindowProcW(hwnd, message, wparam, lparam);
   }
@@ -400,10 +397,10 @@ class AreaSelection::Windows : public SelectionSurface {
   // screen as it was when it came up.
   void PaintOverlay(HWND hwnd) {
     PaintSession paint(hwnd);
-    if (layered_ || !snapshot_.get()) return;
+    if (layered_ || !picture_) return;
     OwnedDC copy(::CreateCompatibleDC(paint.get()));
     if (!copy.get()) return;
-    SelectedObject selected(copy.get(), snapshot_.get());
+    SelectedObject selected(copy.get(), picture_);
     ::BitBlt(paint.get(), 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
              copy.get(), 0, 0, SRCCOPY);
   }
@@ -412,8 +409,8 @@ class AreaSelection::Windows : public SelectionSurface {
   static constexpr WNDPROC ExpandWndProc = Procedure<&Windows::OnExpand>;
 
   bool layered_;
-  Bitmap snapshot_;
-  platform::Rect drawn_;  // where the magnifier was drawn on the overlay
+  HBITMAP picture_ = nullptr;  // the selection's, while the overlay shows it
+  platform::Rect drawn_;       // where the magnifier was drawn on the overlay
   // Classes before windows: a class goes only after its windows.
   WindowClass grab_class_;
   WindowClass expand_class_;
@@ -423,9 +420,14 @@ class AreaSelection::Windows : public SelectionSurface {
   Selection selection_;
 };
 
-AreaSelection::AreaSelection(Capturer& capturer, platform::Screen& screen, platform::Clock& clock,
-                             platform::WindowId main_window)
-    : windows_(std::make_unique<Windows>(capturer, screen, clock, main_window)) {}
+bool LayeredOverlayShowsScreen() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  return ::GetVersionExA(&version) && version.dwMajorVersion >= 6 && DesktopComposed();
+}
+
+AreaSelection::AreaSelection(Capturer& capturer, platform::Screen& screen, platform::Clock& clock)
+    : windows_(std::make_unique<Windows>(capturer, screen, clock)) {}
 
 AreaSelection::~AreaSelection() { windows_->Close(); }
 
@@ -434,6 +436,8 @@ bool AreaSelection::Start(int expand_setting) {
 }
 
 void AreaSelection::Close() { windows_->Close(); }
+
+void AreaSelection::Cancel() { windows_->selection().Abandon(); }
 
 bool AreaSelection::Active() const { return windows_->selection().Active(); }
 

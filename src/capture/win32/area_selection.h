@@ -12,10 +12,15 @@
 
 namespace quill::capture {
 
+// Whether the nearly transparent overlay lets the user see the live screen:
+// a system of version 6 or later that composes its windows. Elsewhere (a
+// desktop without composition, or Wine, where such a window shows black)
+// the overlay shows a picture of the screen taken before it came up.
+bool LayeredOverlayShowsScreen();
+
 class AreaSelection {
  public:
-  AreaSelection(Capturer& capturer, platform::Screen& screen, platform::Clock& clock,
-                platform::WindowId main_window);
+  AreaSelection(Capturer& capturer, platform::Screen& screen, platform::Clock& clock);
   ~AreaSelection();
   AreaSelection(const AreaSelection&) = delete;
   AreaSelection& operator=(const AreaSelection&) = delete;
@@ -27,6 +32,8 @@ class AreaSelection {
   // Destroys the windows and unregisters their classes (the main window
   // closing); a selection still running ends without capturing.
   void Close();
+  // Ends a running selection without capturing (another capture starts).
+  void Cancel();
 
   bool Active() const;
   // The overlay's window (0 before the first area command), for tests.

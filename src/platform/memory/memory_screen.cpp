@@ -76,6 +76,15 @@ class MemoryScreenBitmap : public ScreenBitmap {
       }
   }
 
+  void CopyFromBitmap(const ScreenBitmap& picture, const Rect& source, Point to) override {
+    for (std::int64_t y = 0; y < source.Height(); ++y)
+      for (std::int64_t x = 0; x < source.Width(); ++x) {
+        const std::int64_t sx = source.left + x, sy = source.top + y;
+        const bool inside = sx >= 0 && sy >= 0 && sx < picture.Width() && sy < picture.Height();
+        Set(to.x + x, to.y + y, inside ? picture.PixelAt(int(sx), int(sy)) : kWhite);
+      }
+  }
+
   void FillWhite() override {
     for (int y = 0; y < height_; ++y)
       for (int x = 0; x < width_; ++x) Set(x, y, kWhite);

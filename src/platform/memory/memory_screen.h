@@ -26,7 +26,7 @@ struct CursorImage {
 
 class MemoryScreen : public Screen {
  public:
-  enum class ShowState { kNormal, kMinimized };
+  using ShowState = platform::ShowState;
 
   MemoryScreen(MemoryClipboard& clipboard, int width, int height);
 
@@ -47,6 +47,7 @@ class MemoryScreen : public Screen {
   void Minimize(WindowId window) override { show_[window] = ShowState::kMinimized; }
   void Restore(WindowId window) override { show_[window] = ShowState::kNormal; }
   void BringToForeground(WindowId window) override { foreground_ = window; }
+  ShowState ShowStateOf(WindowId window) const override;
   void Beep(unsigned kind) override { beeps_.push_back(kind); }
 
   std::unique_ptr<ScreenBitmap> CreateBitmap(int width, int height) override;
@@ -59,6 +60,8 @@ class MemoryScreen : public Screen {
   // WindowFromPoint finds before the top-level windows.
   WindowId AddWindow(const Rect& rect, std::uint32_t style, bool top_level = true);
   void SetForeground(WindowId window) { foreground_ = window; }
+  // Hides a window, as the notification area does with the main window.
+  void Hide(WindowId window) { show_[window] = ShowState::kHidden; }
   void SetCursorPos(Point at) { cursor_pos_ = at; }
   void SetCursor(std::int32_t choice, CursorImage image) { cursors_[choice] = std::move(image); }
   // The current cursor (a system id) of a window's thread; 0: our own.
@@ -66,7 +69,6 @@ class MemoryScreen : public Screen {
   // Bitmaps of more pixels than this cannot be made.
   void SetMaxBitmapPixels(std::int64_t pixels) { max_bitmap_pixels_ = pixels; }
 
-  ShowState ShowStateOf(WindowId window) const;
   std::optional<unsigned> TimerOf(WindowId window, std::uintptr_t id) const;
   // The window and id holding a key, if any.
   std::optional<std::pair<WindowId, int>> HotKeyOwner(unsigned modifiers, unsigned key) const;

@@ -136,6 +136,24 @@ class Win32ScreenBitmap : public ScreenBitmap {
              inside.left, inside.top, SRCCOPY);
   }
 
+  void CopyFromBitmap(const ScreenBitmap& picture, const Rect& source, Point to) override {
+    const Rect whole = {0, 0, picture.Width(), picture.Height()};
+    const Rect inside = {std::max(source.left, whole.left), std::max(source.top, whole.top),
+                         std::min(source.right, whole.right),
+                         std::min(source.bottom, whole.bottom)};
+    BitmapDC dc(bitmap_.get());
+    if (!dc.get()) return;
+    if (!(inside == source))
+      ::PatBlt(dc.get(), to.x, to.y, static_cast<int>(source.Width()),
+               static_cast<int>(source.Height()), WHITENESS);
+    if (inside.IsEmpty()) return;
+    BitmapDC from(picture.Handle());
+    if (!from.get()) return;
+    ::BitBlt(dc.get(), to.x + (inside.left - source.left), to.y + (inside.top - source.top),
+             static_cast<int>(inside.Width()), static_cast<int>(inside.Height()), from.get(),
+             inside.left, inside.top, SRCCOPY);
+  }
+
   void FillWhite() override {
     BitmapDC dc(bitmap_.get());
     if (dc.get()) ::PatBlt(dc.get(), 0, 0, width_, height_, WHITENESS);
@@ -219,6 +237,11 @@ bool Win32Screen::KillTimer(WindowId window, std::uintptr_t id) {
 void Win32Screen::Minimize(WindowId window) { ::ShowWindow(Hwnd(window), SW_MINIMIZE); }
 void Win32Screen::Restore(WindowId window) { ::ShowWindow(Hwnd(window), SW_RESTORE); }
 void Win32Screen::BringToForeground(WindowId window) { ::SetForegroundWindow(Hwnd(window)); }
+ShowState Win32Screen::ShowStateOf(WindowId window) const {
+  if (!::IsWindowVisible(Hwnd(window))) return ShowState::kHidden;
+  return ::IsIconic(Hwnd(window)) ? ShowState::kMinimized : ShowState::kNormal;
+}
+
 void Win32Screen::Beep(unsigned kind) { ::MessageBeep(kind); }
 
 std::unique_ptr<ScreenBitmap> Win32Screen::CreateBitmap(int width, int height) {

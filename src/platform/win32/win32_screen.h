@@ -23,6 +23,7 @@ class Win32Screen : public Screen {
   void Minimize(WindowId window) override;
   void Restore(WindowId window) override;
   void BringToForeground(WindowId window) override;
+  ShowState ShowStateOf(WindowId window) const override;
   void Beep(unsigned kind) override;
 
   // Framework cursors come from the executable's own cursor resources.
