@@ -244,7 +244,18 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // it (the window answering meanwhile).
   TextStep PutClipboardText(const std::string& text);
   // The clipboard's text for the memo (CF_TEXT up to its zero byte).
-  std::wstring ClipboardText();
+  // The clipboard's text in the system's code page.
+  std::string ClipboardAnsiText();
+  // Puts a text in the memo; a long one only in part (the edit control
+  // lays out every line it holds, about a tenth of a millisecond each
+  // here), the rest kept aside. Returns the bytes not shown.
+  std::size_t ShowMemoText(const std::string& ansi);
+  // The memo's text with what was kept aside: the text every command that
+  // takes "the text box's text" works on.
+  std::wstring MemoWholeText() const;
+  // Puts all of the text in the memo, for commands that lay it out.
+  void ShowMemoWhole();
+  std::string memo_rest_;
   // After a change of the clipboard: in automatic mode lets messages
   // arrive until capture has read that state, reading it directly where
   // no notification brings it; in manual mode delivers what is pending
@@ -316,6 +327,11 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   bool collecting_capture_ = false;
   std::vector<PendingRow> captured_rows_;
   core::RecordKind captured_preview_ = core::kNoRecord;
+  std::optional<std::vector<std::string>> captured_menu_;  // the display menu asked for
+  // A text load or a drop shows its records in batches, this often.
+  static constexpr ULONGLONG kLoadShownEveryMs = 250;
+  ULONGLONG load_shown_at_ = 0;
+  void CollectCapture();
   CapturePacing capture_pacing_;
   // The find dialog: the system keeps pointers into find_ and find_text_
   // while it is open.

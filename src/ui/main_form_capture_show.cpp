@@ -8,13 +8,7 @@
 
 namespace quill::ui {
 
-void TFQuillet::CaptureClip() {
-  // A text load or a drop waits for each of its own captures to be shown.
-  if (loading_text_ || dropping_) {
-    recorder_->WMCaptureClip();
-    return;
-  }
-  const std::size_t before = captured_rows_.size();
+void TFQuillet::CollectCapture() {
   collecting_capture_ = true;
   try {
     recorder_->WMCaptureClip();
@@ -24,8 +18,24 @@ void TFQuillet::CaptureClip() {
     throw;
   }
   collecting_capture_ = false;
+}
+
+void TFQuillet::CaptureClip() {
+  const std::size_t before = captured_rows_.size();
+  CollectCapture();
   if (captured_rows_.size() == before) return;  // nothing recorded
   const ULONGLONG now = ::GetTickCount64();
+  if (loading_text_ || dropping_) {
+    // A load waits for each of its captures, so it shows them itself, in
+    // batches, as a storage that opens shows its records: drawing the
+    // list and the preview for every piece would cost more than the rest
+    // of the load. The first one is shown at once; the load shows the last.
+    if (now - load_shown_at_ >= kLoadShownEveryMs) {
+      ShowCaptured();
+      load_shown_at_ = ::GetTickCount64();
+    }
+    return;
+  }
   if (capture_pacing_.Captured(now)) {
     ShowCaptured();
     return;
@@ -45,6 +55,7 @@ void TFQuillet::ShowCaptured() {
   ::KillTimer(hwnd(), kShowCapturedTimer);
   const std::vector<PendingRow> rows = std::exchange(captured_rows_, {});
   const core::RecordKind preview = std::exchange(captured_preview_, core::kNoRecord);
+  if (captured_menu_) BuildDisplayMenu(*std::exchange(captured_menu_, std::nullopt));
   if (rows.size() == 1 && !capture_pacing_.Waiting()) {
     // One capture on its own: the clipboard still holds what was recorded.
     RefreshPreview(preview);

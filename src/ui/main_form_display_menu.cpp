@@ -14,6 +14,11 @@ std::wstring DisplayItem(int tag) { return kDisplayMenu + std::to_wstring(tag); 
 }  // namespace
 
 void TFQuillet::BuildDisplayMenu(const std::vector<std::string>& names) {
+  // Captures shown together build it once, for the record shown.
+  if (collecting_capture_) {
+    captured_menu_ = names;
+    return;
+  }
   // A record lists its standard formats under the filter's captions, which
   // the user can edit, cut to the length a record keeps: matched by the
   // whole caption, a long one would never be found.

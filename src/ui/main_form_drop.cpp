@@ -89,11 +89,13 @@ void TFQuillet::WMDropFiles(HDROP drop) {
   // messages would change the clipboard under them.
   if (dropping_ || loading_text_ || list_filling_) return;
   dropping_ = true;
+  load_shown_at_ = 0;
   Run([this, &handle] {
     WindowDropSite site(*this);
     exchange::HandleDrop(handle.Paths(), site);
   });
   dropping_ = false;
+  ShowCaptured();
   CloseIfAsked();
 }
 

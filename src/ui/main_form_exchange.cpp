@@ -8,27 +8,30 @@
 namespace quill::ui {
 namespace {
 
-// Memo1 in the system's code page.
+// Memo1 in the system's code page, with the part of a long text it does
+// not show.
 class MemoPane final : public exchange::TextPane {
  public:
-  explicit MemoPane(framework::Memo& memo) : memo_(memo) {}
+  MemoPane(framework::Memo& memo, std::string& rest) : memo_(memo), rest_(rest) {}
 
   bool SetText(const std::string& text) override {
     const std::wstring wide = FromAnsi(text);
     memo_.SetText(wide);
+    rest_.clear();
     // The edit control keeps less than it was given when it is full.
     return static_cast<std::size_t>(::GetWindowTextLengthW(memo_.hwnd())) == wide.size();
   }
-  std::string Text() const override { return ToAnsi(memo_.Text()); }
+  std::string Text() const override { return ToAnsi(memo_.Text()) + rest_; }
 
  private:
   framework::Memo& memo_;
+  std::string& rest_;
 };
 
 template <typename Action>
-auto WithExchange(framework::Memo& memo, const core::RecorderServices& services,
+auto WithExchange(framework::Memo& memo, std::string& rest, const core::RecorderServices& services,
                   platform::WindowId window, Action action) {
-  MemoPane pane(memo);
+  MemoPane pane(memo, rest);
   exchange::Win32Metafiles metafiles;
   exchange::Exchange exchange({services.clipboard, services.dialogs, metafiles}, window, pane);
   return action(exchange);
@@ -37,19 +40,19 @@ auto WithExchange(framework::Memo& memo, const core::RecorderServices& services,
 }  // namespace
 
 void TFQuillet::ImportBtnClick() {
-  WithExchange(*c_.Memo1, services_, window_id(),
+  WithExchange(*c_.Memo1, memo_rest_, services_, window_id(),
                [](exchange::Exchange& e) { e.ImportBtnClick(); });
 }
 
 bool TFQuillet::ImportFile(const std::wstring& path) {
-  return WithExchange(*c_.Memo1, services_, window_id(),
+  return WithExchange(*c_.Memo1, memo_rest_, services_, window_id(),
                       [&path](exchange::Exchange& e) { return e.ImportFile(ToU16(path)); });
 }
 
 void TFQuillet::ExportBtnClick() {
   const exchange::JpegOptions options{c_.QualityBar->Position(), c_.GrayCB->Checked(),
                                       c_.ProgCB->Checked()};
-  WithExchange(*c_.Memo1, services_, window_id(),
+  WithExchange(*c_.Memo1, memo_rest_, services_, window_id(),
                [&options](exchange::Exchange& e) { e.ExportBtnClick(options); });
 }
 

@@ -28,8 +28,10 @@ void TFQuillet::RefreshPreview(core::RecordKind kind) {
   }
   // The memo is cleared and filled in one change: each change costs a
   // redraw of its scroll bar.
-  c_.Memo1->SetText((kind & core::kHasText) ? ClipboardText() : std::wstring());
-  if (kind & core::kHasText) status += TextStatus(ToAnsi(c_.Memo1->Text()).size());
+  const std::string text = (kind & core::kHasText) ? ClipboardAnsiText() : std::string();
+  const std::size_t unshown = ShowMemoText(text);
+  if (kind & core::kHasText) status += TextStatus(text.size());
+  if (unshown > 0) status += PartShownNote(text.size() - unshown);
   // A record with text and picture opens on its text.
   c_.Memo1->SetVisible(kind != core::kHasPicture);
   c_.Image1->SetVisible(kind == core::kHasPicture);

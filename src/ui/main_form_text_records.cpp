@@ -101,10 +101,17 @@ void TFQuillet::MenuTextClick() {
     TFQuillet& form;
     explicit Loading(TFQuillet& f) : form(f) {
       form.loading_text_ = true;
+      form.load_shown_at_ = 0;
       form.menus().SetEnabled(L"MenuTextRecord", false);
     }
     ~Loading() {
       form.loading_text_ = false;
+      try {
+        form.ShowCaptured();
+      } catch (...) {
+        // The records are kept; a preview that cannot be drawn now leaves
+        // the window as it was.
+      }
       form.menus().SetEnabled(L"MenuTextRecord", true);
       form.CloseIfAsked();
     }

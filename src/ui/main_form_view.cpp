@@ -101,14 +101,45 @@ void TFQuillet::UpdateCounter(int current, int count) {
   if (tray_) tray_->SetTip(TrayTip(caption));
 }
 
-std::wstring TFQuillet::ClipboardText() {
+std::string TFQuillet::ClipboardAnsiText() {
   platform::ClipboardSession session(services_.clipboard,
                                      reinterpret_cast<platform::WindowId>(hwnd()));
   if (!session.is_open()) return {};
   platform::GlobalView view(services_.clipboard, services_.clipboard.GetData(platform::cf::kText));
   if (!view.locked()) return {};
   const char* bytes = reinterpret_cast<const char*>(view.bytes().data());
-  return FromAnsi(std::string(bytes, strnlen(bytes, view.bytes().size())));
+  return std::string(bytes, strnlen(bytes, view.bytes().size()));
+}
+
+std::size_t TFQuillet::ShowMemoText(const std::string& ansi) {
+  // About a second of laying out at most; cut at a line's end, which no
+  // double-byte character holds, so the part shown is whole characters.
+  constexpr std::size_t kShownBytes = 256 * 1024;
+  std::size_t shown = ansi.size();
+  if (shown > kShownBytes) {
+    const std::size_t line_end = ansi.rfind('\n', kShownBytes - 1);
+    shown = line_end != std::string::npos ? line_end + 1 : kShownBytes;
+    // Without a line's end, whole characters: a lead byte stays with its
+    // trail byte.
+    if (line_end == std::string::npos) {
+      std::size_t at = 0;
+      while (at < shown) at += ::IsDBCSLeadByte(static_cast<BYTE>(ansi[at])) ? 2 : 1;
+      shown = at;
+    }
+  }
+  c_.Memo1->SetText(FromAnsi(ansi.substr(0, shown)));
+  memo_rest_ = ansi.substr(shown);
+  return memo_rest_.size();
+}
+
+std::wstring TFQuillet::MemoWholeText() const {
+  return c_.Memo1->Text() + (memo_rest_.empty() ? std::wstring() : FromAnsi(memo_rest_));
+}
+
+void TFQuillet::ShowMemoWhole() {
+  if (memo_rest_.empty()) return;
+  c_.Memo1->SetText(MemoWholeText());
+  memo_rest_.clear();
 }
 
 void TFQuillet::BeginLoading() {
@@ -130,6 +161,7 @@ void TFQuillet::ShowLoading(int loaded) {
   // The memo shows the first line of the record loaded last.
   const std::wstring last = loaded_rows_.empty() ? std::wstring() : KeptTextOf(loaded_rows_.back());
   c_.Memo1->SetText(last.substr(0, last.find_first_of(L"\r\n")));
+  memo_rest_.clear();
   // The rows go in a batch at a time, so that the window answers between.
   PutRowsTogether(std::exchange(loaded_rows_, {}));
   wchar_t text[64];
@@ -152,6 +184,7 @@ void TFQuillet::EndLoading() {
 void TFQuillet::ShowNoRecord() {
   c_.Image1->SetVisible(false);
   c_.Memo1->SetText(L"");
+  memo_rest_.clear();
   c_.Memo1->SetVisible(true);
 }
 

@@ -40,6 +40,10 @@ std::wstring TextStatus(std::size_t bytes) {
   return text;
 }
 
+std::wstring PartShownNote(std::size_t shown_bytes) {
+  return L"  (先頭の " + std::to_wstring(shown_bytes) + L" bytes を表示)";
+}
+
 std::wstring LostChangesNote(int count) {
   return std::to_wstring(count) + L" 件の変更を記録できませんでした";
 }

@@ -23,5 +23,7 @@ std::wstring BitmapStatus(const std::optional<BitmapFacts>& bitmap);
 std::wstring TextStatus(std::size_t bytes);
 // How many clipboard changes could not be recorded.
 std::wstring LostChangesNote(int count);
+// Said after the text's size when the memo shows only its first bytes.
+std::wstring PartShownNote(std::size_t shown_bytes);
 
 }  // namespace quill::ui

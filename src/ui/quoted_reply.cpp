@@ -11,7 +11,7 @@ void TFQuillet::CopyBtnClick() {
   if (current <= 0) return;
   if (c_.ConvertCB->Checked()) ConvertText();
   std::string date;
-  const core::RecordKind kind = recorder_->FormattedWrite(ToU16(c_.Memo1->Text()), date);
+  const core::RecordKind kind = recorder_->FormattedWrite(ToU16(MemoWholeText()), date);
   if (kind < 0) return;  // nothing was written
   framework::ListView& list = *c_.ListView;
   if (current - 1 < list.Count()) {
@@ -25,6 +25,8 @@ void TFQuillet::CopyBtnClick() {
 // quoted lines still fit.
 void TFQuillet::ConvertText() {
   framework::Memo& memo = *c_.Memo1;
+  // Every line is quoted as the box wraps it: all of it goes in the box.
+  ShowMemoWhole();
   const framework::Box box = memo.Bounds();
   const std::wstring prefix = c_.ConvertEdit->Text();
   SIZE extent = {};

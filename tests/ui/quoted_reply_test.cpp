@@ -1,4 +1,7 @@
 // "整形書き込み": quoting the text box and rewriting the current record.
+#include <algorithm>
+#include <string>
+
 #include "recording_form.h"
 
 namespace quill::ui {
@@ -66,6 +69,33 @@ TEST_F(RecordingFormTest, AFormattedWriteWithQuotingAndAPictureLeavesATextRecord
   EXPECT_EQ(list.Image(0), core::kHasText);
   EXPECT_EQ(RecordText(1), "> reply to this");
   EXPECT_EQ(form_->recorder().RecordCount(), 1);
+}
+
+TEST_F(RecordingFormTest, ALongTextIsShownInPartButWrittenAndQuotedWhole) {
+  std::string text;
+  for (int i = 1; i <= 12000; ++i) text += "line " + std::to_string(i) + " of a long copy\r\n";
+  Copy(text);
+  const std::wstring shown = MemoText();
+  ASSERT_LT(shown.size(), text.size());
+  EXPECT_GT(shown.size(), 100000u);
+  EXPECT_EQ(shown.substr(shown.size() - 2), L"\r\n") << "cut at a line's end";
+  const std::wstring status = form_->widgets().StatusBar->SimpleText();
+  EXPECT_NE(status.find(L"Text: " + std::to_wstring(text.size()) + L" bytes"), std::wstring::npos);
+  EXPECT_NE(status.find(L"(先頭の " + std::to_wstring(shown.size()) + L" bytes を表示)"),
+            std::wstring::npos)
+      << std::string(status.begin(), status.end());
+
+  form_->CopyBtnClick();
+  Pump();
+  EXPECT_EQ(RecordText(1), text) << "written whole";
+
+  form_->widgets().ConvertCB->SetChecked(true);
+  form_->CopyBtnClick();
+  Pump();
+  const std::string quoted = RecordText(1);
+  EXPECT_EQ(quoted.rfind("> line 1 of a long copy\r\n", 0), 0u);
+  EXPECT_EQ(std::count(quoted.begin(), quoted.end(), '>'), 12000);
+  EXPECT_NE(quoted.find("> line 12000 of a long copy"), std::string::npos);
 }
 
 }  // namespace
