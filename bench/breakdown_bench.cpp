@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,7 +63,7 @@ std::wstring TempFile(const wchar_t* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // "texts": only the storage of texts, opened once. "lines N": only the
+  // "texts": only the storages of texts, opened once. "lines N": only the
   // loading of a text file of N lines, one record per line. "find": a
   // storage of 999 texts of 1 KB, opened, then searched for a text that no
   // record holds.
@@ -78,10 +79,12 @@ int main(int argc, char** argv) {
     const wchar_t* file;
     quill::bench::Mix mix;
   };
-  const Sample samples[] = {{"999 texts", L"quill-open-texts.stg", quill::bench::Mix::kText},
-                            {"999 mixed", L"quill-open-mixed.stg", quill::bench::Mix::kMixed}};
+  const Sample samples[] = {
+      {"999 texts", L"quill-open-texts.stg", quill::bench::Mix::kText},
+      {"999 texts in CF_TEXT only", L"quill-open-ansi.stg", quill::bench::Mix::kAnsiText},
+      {"999 mixed", L"quill-open-mixed.stg", quill::bench::Mix::kMixed}};
   const std::size_t count = lines || find_only || large_only ? 0
-                            : texts_only                     ? 1
+                            : texts_only                     ? 2
                                                              : std::size(samples);
   const std::wstring find_file = TempFile(L"quill-find-texts.stg");
   if (find_only &&
@@ -236,6 +239,28 @@ int main(int argc, char** argv) {
     const std::string text = "a short text " + std::to_string(copy);
     record_copy("short text", CF_TEXT, std::vector<std::uint8_t>(text.begin(), text.end() + 1),
                 false);
+  }
+  {
+    // The steps of showing a short text's record, each drawn at once.
+    const auto timed = [&](const char* what, const std::function<void()>& step) {
+      double total = 0;
+      for (int i = 0; i < 10; ++i) {
+        const double start = Now();
+        step();
+        ::UpdateWindow(form.hwnd());
+        ::RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        total += Now() - start;
+      }
+      std::printf("  showing a short text, %s: %.1f ms\n", what, total / 10);
+    };
+    const int n = form.recorder().CurrentNo();
+    timed("preview", [&] { form.RefreshPreview(quill::core::kHasText); });
+    timed("list row", [&] { form.SetListRow(n, quill::core::kHasText, "2026/12/09 10:00:00"); });
+    timed("display menu", [&] {
+      form.BuildDisplayMenu({"2026/12/09 10:00:00", "CF_UNICODETEXT", "CF_LOCALE", "CF_TEXT",
+                             "CF_OEMTEXT"});
+    });
+    timed("counter", [&] { form.UpdateCounter(n, n); });
   }
   for (int round = 0; round < (texts_only ? 1 : 2); ++round) {
     for (std::size_t i = 0; i < count; ++i) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -164,6 +165,27 @@ Figures TimeMoves(HWND window, int from, int count, const std::function<void(int
   return figures;
 }
 
+// A block filled with `bytes`, for the clipboard.
+HGLOBAL BlockOf(const std::vector<std::uint8_t>& bytes) {
+  const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!block) return nullptr;
+  std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
+  ::GlobalUnlock(block);
+  return block;
+}
+
+// Puts a block on the clipboard as another program would.
+bool CopyBlock(UINT format, HGLOBAL block) {
+  if (!block || !::OpenClipboard(nullptr)) {
+    if (block) ::GlobalFree(block);
+    return false;
+  }
+  ::EmptyClipboard();
+  ::SetClipboardData(format, block);
+  ::CloseClipboard();
+  return true;
+}
+
 // Copies a block as another program would; the clock starts with the copy.
 constexpr DWORD kUserPause = 200;
 
@@ -172,17 +194,9 @@ double CopyAndTime(HWND window, UINT format, const std::vector<std::uint8_t>& by
   // Copies a person makes one at a time, not a program's burst: those the
   // window shows together once the burst pauses.
   ::Sleep(kUserPause);
-  const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
-  ::GlobalUnlock(block);
+  const HGLOBAL block = BlockOf(bytes);
   const double start = Now();
-  if (!::OpenClipboard(nullptr)) {
-    ::GlobalFree(block);
-    return -1;
-  }
-  ::EmptyClipboard();
-  ::SetClipboardData(format, block);
-  ::CloseClipboard();
+  if (!CopyBlock(format, block)) return -1;
   if (!Await([&] { return CaptionOf(window) == shown; }, kWait) || !Answers(window)) return -1;
   return Now() - start;
 }
@@ -204,15 +218,23 @@ HWND StartProgram(ProgramUnderTest& program) {
   return window;
 }
 
-void OpenAndMove(const std::wstring& texts, const std::wstring& mixed,
+void OpenAndMove(const std::wstring& texts, const std::wstring& ansi, const std::wstring& mixed,
                  const std::wstring& mixed_4096) {
   std::printf("Opening a storage of 999 records through the open dialog:\n");
   {
     ProgramUnderTest program;
     const HWND window = StartProgram(program);
     if (!window) return;
+    OpenFigures open = OpenThroughDialog(program, window, ansi, 999);
+    Row("999 texts in CF_TEXT only, 512-byte sectors", Ms(open.ms), "goal <= 3000 ms");
+    program.CloseDiscarding(window, kWait);
+  }
+  {
+    ProgramUnderTest program;
+    const HWND window = StartProgram(program);
+    if (!window) return;
     OpenFigures open = OpenThroughDialog(program, window, texts, 999);
-    Row("999 texts: OK to record 1 shown", Ms(open.ms), "goal <= 3000 ms");
+    Row("999 texts (four text formats): OK to record 1 shown", Ms(open.ms), "goal <= 1500 ms");
     Row("  counter steps seen while loading", std::to_string(open.progress_steps), "");
     Row("  longest time answering no message", Ms(open.longest_silence), "");
 
@@ -262,9 +284,66 @@ void OpenAndMove(const std::wstring& texts, const std::wstring& mixed,
   }
 }
 
+// The floor of recording a copy: only the steps a record needs - the
+// clipboard opened, every format it lists read, each written to a new
+// record of a storage file of the kind the program saves in (4096-byte
+// sectors, opened for direct writing, as the program keeps its own).
+double FloorProbe(UINT format, const std::vector<std::uint8_t>& bytes, IStorage& root, int n) {
+  ::Sleep(kUserPause);
+  const HGLOBAL block = BlockOf(bytes);
+  const double start = Now();
+  if (!CopyBlock(format, block)) return -1;
+  IStorage* record = nullptr;
+  if (root.CreateStorage(std::to_wstring(n).c_str(),
+                         STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_WRITE, 0, 0, &record) != S_OK)
+    return -1;
+  if (::OpenClipboard(nullptr)) {
+    for (UINT f = ::EnumClipboardFormats(0); f; f = ::EnumClipboardFormats(f)) {
+      const HANDLE data = ::GetClipboardData(f);
+      const void* locked = data ? ::GlobalLock(data) : nullptr;
+      if (!locked) continue;
+      IStream* stream = nullptr;
+      if (record->CreateStream(std::to_wstring(f).c_str(),
+                               STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_WRITE, 0, 0,
+                               &stream) == S_OK) {
+        ULONG written = 0;
+        stream->Write(locked, static_cast<ULONG>(::GlobalSize(data)), &written);
+        stream->Release();
+      }
+      ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+  }
+  record->Release();
+  return Now() - start;
+}
+
+// The floor's median of five copies.
+Figures FloorOf(UINT format, const std::vector<std::uint8_t>& bytes) {
+  Figures floor;
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring file = std::wstring(temp) + L"quill-floor.stg";
+  IStorage* root = nullptr;
+  STGOPTIONS options = {};
+  options.usVersion = 1;
+  options.ulSectorSize = 4096;
+  if (::StgCreateStorageEx(file.c_str(), STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE,
+                           STGFMT_DOCFILE, 0, &options, nullptr, IID_IStorage,
+                           reinterpret_cast<void**>(&root)) != S_OK)
+    return floor;
+  for (int n = 1; n <= 5; ++n) floor.ms.push_back(FloorProbe(format, bytes, *root, n));
+  root->Release();
+  ::DeleteFileW(file.c_str());
+  return floor;
+}
+
 void Captures() {
   std::printf("From another program's copy to the record shown:\n");
   const std::vector<std::uint8_t> picture = quill::bench::PictureBlock(1920, 1080, 11);
+  Figures floor = FloorOf(CF_DIB, picture);
+  const double floor_ms = floor.Median();
+  Row("floor: 1920x1080 picture read and written bare (5)", MedianMax(floor), "");
   for (const DWORD colour : {DWORD{0}, k256Colours}) {
     SetColourSetting(colour);
     quill::e2e::SettleClipboard();
@@ -287,9 +366,11 @@ void Captures() {
       ++n;
       pictures.ms.push_back(CopyAndTime(window, CF_DIB, picture, Counter(n, n)));
     }
+    char goal[64];
+    std::snprintf(goal, sizeof goal, "goal <= 1.3 x floor = %.0f ms", 1.3 * floor_ms);
     Row(colour == 0 ? "1920x1080 24-bit picture, no conversion (5 copies)"
                     : "1920x1080 24-bit picture, \"256 colors\" (5 copies)",
-        MedianMax(pictures), colour == 0 ? "goal <= 100 ms" : "");
+        MedianMax(pictures), colour == 0 ? goal : "");
     program.CloseDiscarding(window, kWait);
   }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Marlowin\\Quilleteer");
@@ -323,7 +404,7 @@ void Bursts() {
   for (const DWORD pause : {DWORD{20}, DWORD{5}}) {
     const quill::e2e::StorageSummary summary = CopyIntoProgram("burst ", 200, pause);
     Row(pause == 20 ? "copied 20 ms apart" : "copied 5 ms apart", RecordedOf(summary, 200),
-        pause == 20 ? "goal >= 190 distinct, no duplicate" : "");
+        pause == 20 ? "goal: 200 of 200, no duplicate" : "");
   }
 }
 
@@ -380,6 +461,90 @@ void MemoryOfLongTexts(int copies) {
   program.CloseDiscarding(window, kWait);
 }
 
+// Three copies of a 32 MB text (a large log or table), then a short one.
+void LargeTexts() {
+  std::printf("A 32 MB text copied three times by another program, then a short one:\n");
+  quill::e2e::SettleClipboard();
+  ProgramUnderTest program;
+  const HWND window = StartProgram(program);
+  if (!window) return;
+  PROCESS_MEMORY_COUNTERS before = {};
+  ::GetProcessMemoryInfo(program.process(), &before, sizeof before);
+  std::string line(98, 'x');
+  line += "\r\n";
+  std::vector<std::uint8_t> text;
+  while (text.size() + line.size() <= (32u << 20))
+    text.insert(text.end(), line.begin(), line.end());
+  text.push_back(0);
+  for (int i = 1; i <= 3; ++i) {
+    text[0] = static_cast<std::uint8_t>('0' + i);
+    Row(("32 MB text, copy " + std::to_string(i)).c_str(),
+        Ms(CopyAndTime(window, CF_TEXT, text, Counter(i, i))), "goal <= 2000 ms");
+  }
+  const std::string short_text = "a short text after them";
+  Row("short text after them",
+      Ms(CopyAndTime(window, CF_TEXT,
+                     std::vector<std::uint8_t>(short_text.begin(), short_text.end() + 1),
+                     Counter(4, 4))),
+      "goal <= 100 ms");
+  PROCESS_MEMORY_COUNTERS after = {};
+  ::GetProcessMemoryInfo(program.process(), &after, sizeof after);
+  char memory[64];
+  std::snprintf(memory, sizeof memory, "%.0f -> %.0f MB (peak %.0f MB)",
+                before.WorkingSetSize / 1048576.0, after.WorkingSetSize / 1048576.0,
+                after.PeakWorkingSetSize / 1048576.0);
+  Row("working set", memory, "goal <= 150 MB after");
+  program.CloseDiscarding(window, kWait);
+}
+
+// A text file of `lines` lines loaded as records through the menu and its
+// dialog; the time runs from the dialog's OK to the last record shown.
+void LoadLines(int lines) {
+  quill::e2e::SettleClipboard();
+  ProgramUnderTest program;
+  const HWND window = StartProgram(program);
+  if (!window) return;
+  std::string file;
+  for (int i = 1; i <= lines; ++i) file += "line " + std::to_string(i) + " of a loaded file\r\n";
+  const std::wstring path = program.folder() + L"\\lines.txt";
+  const HANDLE out =
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ::WriteFile(out, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+  ::CloseHandle(out);
+  ::SetForegroundWindow(window);
+  ::Sleep(200);
+  quill::e2e::SendKeys({VK_MENU, 'F'});
+  ::Sleep(150);
+  quill::e2e::SendKeys({'R'});  // "テキストレコード読み込み(&R)..."
+  const HWND dialog = program.WaitForDialog(kWait);
+  if (!dialog || !quill::e2e::ChooseFile(dialog, path)) {
+    std::printf("  (load: no dialog)\n");
+    return;
+  }
+  // Ended once the counter has stood still for two seconds.
+  const double start = Now();
+  double changed = start;
+  std::wstring last = CaptionOf(window);
+  while (Now() - changed < 2000 && Now() - start < 600000) {
+    ::Sleep(5);
+    const std::wstring caption = CaptionOf(window);
+    if (caption != last) {
+      last = caption;
+      changed = Now();
+    }
+  }
+  const double seconds = (changed - start) / 1000;
+  char measured[64];
+  std::snprintf(measured, sizeof measured, "%.1f s (%.0f records a second)", seconds,
+                lines / seconds);
+  Row(("load a text file of " + std::to_string(lines) + " lines as records").c_str(), measured,
+      lines == 1000    ? "goal <= 5 s"
+      : lines == 10000 ? "goal <= 60 s"
+                       : "");
+  program.CloseDiscarding(window, kWait);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -388,6 +553,7 @@ int main(int argc, char** argv) {
   wchar_t temp[MAX_PATH] = {};
   ::GetTempPathW(MAX_PATH, temp);
   const std::wstring texts = std::wstring(temp) + L"quill-bench-texts.stg";
+  const std::wstring ansi = std::wstring(temp) + L"quill-bench-ansi.stg";
   const std::wstring mixed = std::wstring(temp) + L"quill-bench-mixed.stg";
   const std::wstring mixed_4096 = std::wstring(temp) + L"quill-bench-mixed-4096.stg";
   if (only.empty() || only == "open") {
@@ -400,6 +566,7 @@ int main(int argc, char** argv) {
       unsigned sectors;
     };
     for (const Sample& sample : {Sample{texts, quill::bench::Mix::kText, 512},
+                                 Sample{ansi, quill::bench::Mix::kAnsiText, 512},
                                  Sample{mixed, quill::bench::Mix::kMixed, 512},
                                  Sample{mixed_4096, quill::bench::Mix::kMixed, 4096}}) {
       const std::wstring& file = sample.file;
@@ -411,9 +578,20 @@ int main(int argc, char** argv) {
       }
     }
     std::printf("(sample storages ready in %.0f s)\n", (Now() - start) / 1000);
-    OpenAndMove(texts, mixed, mixed_4096);
+    OpenAndMove(texts, ansi, mixed, mixed_4096);
+  }
+  // "load N": a file of N lines instead of 1,000 and 10,000.
+  if (only.empty() || only == "load") {
+    std::printf("Loading a text file as records, one a line:\n");
+    if (argc > 2) {
+      LoadLines(std::atoi(argv[2]));
+    } else {
+      LoadLines(1000);
+      LoadLines(10000);
+    }
   }
   if (only.empty() || only == "capture") Captures();
+  if (only.empty() || only == "large") LargeTexts();
   if (only.empty() || only == "burst") Bursts();
   if (only.empty() || only == "holder") BesideAHolder();
   // "memory N": after N copies instead of a full ring.

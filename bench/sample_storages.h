@@ -16,8 +16,10 @@
 
 namespace quill::bench {
 
-// Short texts; texts with pictures and drawings; texts of 1 KB each.
-enum class Mix { kText, kMixed, kLongText };
+// Short texts; texts with pictures and drawings; texts of 1 KB each; short
+// texts held only in the system's code page, as files saved before the
+// recorder was written hold them.
+enum class Mix { kText, kMixed, kLongText, kAnsiText };
 
 inline void AddStream(IStorage& record, unsigned format, const void* bytes, std::size_t size) {
   Microsoft::WRL::ComPtr<IStream> stream;
@@ -91,6 +93,18 @@ inline bool MakeSampleStorage(const std::wstring& path, int records, Mix mix,
       if (mix == Mix::kLongText) {
         while (text.size() < 1024) text += " and a line more of what was copied,\r\n";
         text.resize(1024);
+      }
+      if (mix == Mix::kAnsiText) {
+        AddStream(*record.Get(), CF_TEXT, text.c_str(), text.size() + 1);
+        header.push_back("CF_TEXT");
+        const std::string index = core::WriteCommaText(header);
+        Microsoft::WRL::ComPtr<IStream> stream;
+        if (record->CreateStream(L"Header", STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_WRITE, 0, 0,
+                                 &stream) != S_OK)
+          return false;
+        ULONG written = 0;
+        stream->Write(index.data(), static_cast<ULONG>(index.size()), &written);
+        continue;
       }
       std::wstring wide(text.begin(), text.end());
       const LCID locale = 0x0411;

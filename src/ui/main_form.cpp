@@ -165,7 +165,7 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_TIMER:
       if (wparam == kShowCapturedTimer) {
-        Run([this] { ShowCaptured(); }, false);
+        Run([this] { ShowCapturedWhenDue(); }, false);
         return 0;
       }
       if (wparam == kRetryCaptureTimer) {

@@ -319,6 +319,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // and shown at once or, during a burst, together later.
   void CaptureClip();
   void ShowCaptured();
+  // The timer's: the rows once due, until then the counter.
+  void ShowCapturedWhenDue();
   void ShowCapturedTogether(const std::vector<PendingRow>& rows, core::RecordKind preview);
   static constexpr UINT_PTR kShowCapturedTimer = 2;
   // A clipboard state another program held too long is read again then.
@@ -332,6 +334,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   static constexpr ULONGLONG kLoadShownEveryMs = 250;
   ULONGLONG load_shown_at_ = 0;
   void CollectCapture();
+  void ReadWaitingChanges();
   CapturePacing capture_pacing_;
   // The find dialog: the system keeps pointers into find_ and find_text_
   // while it is open.

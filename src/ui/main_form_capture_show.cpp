@@ -20,6 +20,18 @@ void TFQuillet::CollectCapture() {
   collecting_capture_ = false;
 }
 
+void TFQuillet::ReadWaitingChanges() {
+  // A copy another program made meanwhile is read before the window draws:
+  // drawing takes longer than a program may wait before its next copy,
+  // which would replace this one unread. Its notification finds it read.
+  constexpr int kMostReads = 8;
+  if (recorder_->CaptureState() != core::capture_state::kAutomatic) return;
+  for (int i = 0; i < kMostReads && !recorder_->CaptureHeld() &&
+                  services_.clipboard.SequenceNumber() != recorder_->ExaminedSequence();
+       ++i)
+    CollectCapture();
+}
+
 void TFQuillet::CaptureClip() {
   const std::size_t before = captured_rows_.size();
   CollectCapture();
@@ -50,8 +62,21 @@ void TFQuillet::RetryCaptureLater() {
 
 void TFQuillet::ShowLostChanges(int count) { c_.StatusBar->SetSimpleText(LostChangesNote(count)); }
 
+void TFQuillet::ShowCapturedWhenDue() {
+  const ULONGLONG now = ::GetTickCount64();
+  if (capture_pacing_.ShowsRows(now)) {
+    ShowCaptured();
+    return;
+  }
+  UpdateCounter(recorder_->CurrentNo(), recorder_->RecordCount());
+  capture_pacing_.Progressed(now);
+  const ULONGLONG due = capture_pacing_.ShowDue();
+  ::SetTimer(hwnd(), kShowCapturedTimer, static_cast<UINT>(due > now ? due - now : 0), nullptr);
+}
+
 void TFQuillet::ShowCaptured() {
   if (captured_rows_.empty() || collecting_capture_) return;
+  ReadWaitingChanges();
   ::KillTimer(hwnd(), kShowCapturedTimer);
   const std::vector<PendingRow> rows = std::exchange(captured_rows_, {});
   const core::RecordKind preview = std::exchange(captured_preview_, core::kNoRecord);
