@@ -211,6 +211,17 @@ RecordKind Recorder::ReadRecord(std::int32_t n, bool announce_only, std::string&
 
 Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
                                        std::vector<std::string>& items) {
+  return ReadRecordAs(n, announce_only ? Placing::kAnnounce : Placing::kPut, kind, items);
+}
+
+Recorder::Placed Recorder::CheckRecord(std::int32_t n, RecordKind& kind,
+                                       std::vector<std::string>& items) {
+  return ReadRecordAs(n, Placing::kCheck, kind, items);
+}
+
+Recorder::Placed Recorder::ReadRecordAs(std::int32_t n, Placing how, RecordKind& kind,
+                                        std::vector<std::string>& items) {
+  const bool announce_only = how == Placing::kAnnounce;
   kind = kNoRecord;
   items.clear();
   if (!root_) return Placed::kNoSuchRecord;
@@ -225,10 +236,12 @@ Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, Recor
   std::string index_text;
   bool changing = false;
   {
-    platform::ClipboardSession session(clipboard_, window_);
+    std::optional<platform::ClipboardSession> session;
+    if (how != Placing::kCheck) session.emplace(clipboard_, window_);
     // Our own change is skipped only when there will be one: if the
     // clipboard could not be taken, the next change is someone else's.
-    changing = session.is_open() && clipboard_.Empty();
+    changing = session && session->is_open() && clipboard_.Empty();
+    std::vector<std::uint8_t> scratch;
     const auto placed = [&] {
       if (changing) SkipOwnChange();
     };
@@ -253,7 +266,15 @@ Recorder::Placed Recorder::PlaceRecord(std::int32_t n, bool announce_only, Recor
       }
       const auto format = static_cast<unsigned>(LeadingNumber(element.name) & 0xFFFF);
       kind = WithFormat(kind, format);
-      if (announce_only) {
+      if (how == Placing::kCheck) {
+        // Read whole, as placing would, so that a damaged record is found.
+        scratch.resize(size);
+        if (size > 0 && !ReadAll(*stream, scratch.data(), size)) {
+          damaged = true;
+          continue;
+        }
+        KeepText(format, {scratch.data(), size}, text);
+      } else if (announce_only) {
         clipboard_.SetData(format, nullptr);
         placed();
       } else if (format == cf::kEnhMetafile) {

@@ -75,6 +75,9 @@ class Recorder {
   enum class Placed { kNoSuchRecord, kWhole, kDamaged };
   Placed PlaceRecord(std::int32_t n, bool announce_only, RecordKind& kind,
                      std::vector<std::string>& items);
+  // The same reading of record `n`, every stream whole, its text kept, but
+  // nothing put on the clipboard: how a storage that opens is loaded.
+  Placed CheckRecord(std::int32_t n, RecordKind& kind, std::vector<std::string>& items);
   // "整形書き込み": `text` (the text box's content, quoted already if so
   // wished) becomes the clipboard's text, and record CurrentNo is written
   // anew from the clipboard. Returns its kind and date, or kNoRecord when
@@ -217,6 +220,9 @@ class Recorder {
   // to its first part; renumbered with their records, forgotten when
   // another storage is opened.
   std::map<int, RecordText> record_texts_;
+  enum class Placing { kPut, kAnnounce, kCheck };
+  Placed ReadRecordAs(std::int32_t n, Placing how, RecordKind& kind,
+                      std::vector<std::string>& items);
   // The clipboard state read last: requests queued for the same state (the
   // chain and the listener both tell of one change) read it once.
   std::uint32_t examined_sequence_ = 0;

@@ -229,7 +229,9 @@ void Recorder::OpenBtnClick() {
       // Only the record shown at the end needs its display menu.
       RecordKind kind = kNoRecord;
       std::vector<std::string> items;
-      const Placed placed = PlaceRecord(record_count_ + 1, false, kind, items);
+      // Read, not put on the clipboard: other programs watching it would
+      // see (and record) every record pass, and wait on each.
+      const Placed placed = CheckRecord(record_count_ + 1, kind, items);
       // A record that cannot be read whole is not shown as if it were.
       if (placed == Placed::kDamaged) damaged = record_count_ + 1;
       if (placed != Placed::kWhole || kind < 0) break;

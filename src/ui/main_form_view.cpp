@@ -112,9 +112,9 @@ std::string TFQuillet::ClipboardAnsiText() {
 }
 
 std::size_t TFQuillet::ShowMemoText(const std::string& ansi) {
-  // About a second of laying out at most; cut at a line's end, which no
+  // A tenth of a second of laying out at most; cut at a line's end, which no
   // double-byte character holds, so the part shown is whole characters.
-  constexpr std::size_t kShownBytes = 256 * 1024;
+  constexpr std::size_t kShownBytes = 64 * 1024;
   std::size_t shown = ansi.size();
   if (shown > kShownBytes) {
     const std::size_t line_end = ansi.rfind('\n', kShownBytes - 1);

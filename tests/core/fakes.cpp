@@ -63,9 +63,15 @@ void FakeView::SetListRow(int number, RecordKind kind, const std::string& date) 
   ListRow& row = rows[number - 1];
   row.caption = Caption(number);
   row.date = date;
-  // While a storage loads, the record just placed is on the clipboard.
+  // While a storage loads, the row shows the text kept of the record read.
   const bool loading_storage = !loading.empty() && loading.back() != -2;
-  const std::string text = loading_storage && (kind & kHasText) ? ClipboardText() : memo;
+  std::string text = memo;
+  if (loading_storage) {
+    const RecordText* kept = (kind & kHasText) && kept_text ? kept_text(number) : nullptr;
+    text = !kept                ? std::string()
+           : kept->ansi.empty() ? std::string(kept->unicode.begin(), kept->unicode.end())
+                                : kept->ansi;
+  }
   row.content = text.substr(0, text.find_first_of("\r\n"));
   row.icon = kind;
   selected = number - 1;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/record_text.h"
 #include "core/recorder_view.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -131,6 +132,9 @@ class FakeView : public RecorderView {
   // The recorder's CurrentNo and RecordCount: the window's preview shows
   // them in the caption, as UpdateCounter does.
   std::function<std::pair<int, int>()> counters;
+  // The text the recorder keeps of a record: while a storage loads, the
+  // window's rows show it, as nothing is put on the clipboard.
+  std::function<const RecordText*(int)> kept_text;
   std::vector<RecordKind> previews;
   int retries_asked = 0;
   int lost_shown = 0;

@@ -66,6 +66,7 @@ bool RecorderTest::Start() {
   recorder_ = std::make_unique<Recorder>(services, window_->id, Folder(), *view_,
                                          FormatFilter("(all)", "Other"));
   view_->counters = [this] { return std::pair(recorder_->CurrentNo(), recorder_->RecordCount()); };
+  view_->kept_text = [this](int n) { return recorder_->KeptText(n); };
   return recorder_->FormCreate();
 }
 
