@@ -78,8 +78,11 @@ Recorder::Reading Recorder::ReadIntoNextSlot() {
   ConvertClipboardPicture();
   std::string date;
   Reading reading = Reading::kRead;
+  captured_text_.reset();
   const RecordKind kind = WriteRecordFrom(slot, date, reading);
   if (reading == Reading::kHeld || kind < 0) return reading;
+  captured_record_ = slot;
+  captured_sequence_ = state;
   if (record_count_ < max_records_) record_count_ = slot;
   current_no_ = slot;
   view_.RefreshPreview(kind);

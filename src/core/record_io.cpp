@@ -158,7 +158,12 @@ RecordKind Recorder::WriteRecordFrom(std::int32_t n, std::string& date, Reading&
   std::vector<std::u16string> stream_names;
   RecordText kept_text;
   RecordKind kind = kNoRecord;
+  std::shared_ptr<const std::string> text_taken;
   for (const TakenFormat& f : taken) {
+    if (f.format == cf::kText) {
+      const char* bytes = reinterpret_cast<const char*>(f.bytes.get());
+      text_taken = std::make_shared<const std::string>(bytes, strnlen(bytes, f.size));
+    }
     names.push_back(f.name);
     stream_names.push_back(ElementName(static_cast<std::int32_t>(f.format)));
     kind = WithFormat(kind, f.format);
@@ -190,6 +195,7 @@ RecordKind Recorder::WriteRecordFrom(std::int32_t n, std::string& date, Reading&
     WriteAll(*header, header_text.data(), header_text.size());
   }
   // The record is whole; what follows only shows it.
+  captured_text_ = std::move(text_taken);
   view_.BuildDisplayMenu(names);
   try {
     record_texts_.emplace(n, std::move(kept_text));

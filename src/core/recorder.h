@@ -152,12 +152,23 @@ class Recorder {
   int LostChanges() const { return lost_changes_; }
   // The text of record `n` as last read or written, or nullptr if none is
   // kept: a window can show a record's first line without the clipboard.
+  // The text just captured into record `n` while the clipboard is still in
+  // state `sequence`, so that showing it need not read it again; none
+  // otherwise.
+  std::shared_ptr<const std::string> CapturedText(int n, std::uint32_t sequence) const {
+    return n == captured_record_ && sequence == captured_sequence_ ? captured_text_ : nullptr;
+  }
   const RecordText* KeptText(int n) const {
     const auto kept = record_texts_.find(n);
     return kept == record_texts_.end() ? nullptr : &kept->second;
   }
 
  private:
+  // The text of the record captured last, in the system's code page, and
+  // the clipboard state it was read from.
+  std::shared_ptr<const std::string> captured_text_;
+  int captured_record_ = 0;
+  std::uint32_t captured_sequence_ = 0;
   struct TakenFormat {
     unsigned format;
     std::string name;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "capture/capturer.h"
@@ -29,6 +30,21 @@
 #include "ui/preview_status.h"
 
 namespace quill::ui {
+
+// The part of a long text the memo does not show: the text, shared with
+// whoever read it, from where the memo's part ends.
+struct HiddenText {
+  std::shared_ptr<const std::string> text;
+  std::size_t from = 0;
+  bool empty() const { return !text || from >= text->size(); }
+  std::string_view view() const {
+    return empty() ? std::string_view() : std::string_view(*text).substr(from);
+  }
+  void clear() {
+    text.reset();
+    from = 0;
+  }
+};
 
 class OleSession;
 class TrayIcon;
@@ -249,13 +265,13 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Puts a text in the memo; a long one only in part (the edit control
   // lays out every line it holds, about a tenth of a millisecond each
   // here), the rest kept aside. Returns the bytes not shown.
-  std::size_t ShowMemoText(const std::string& ansi);
+  std::size_t ShowMemoText(std::shared_ptr<const std::string> ansi);
   // The memo's text with what was kept aside: the text every command that
   // takes "the text box's text" works on.
   std::wstring MemoWholeText() const;
   // Puts all of the text in the memo, for commands that lay it out.
   void ShowMemoWhole();
-  std::string memo_rest_;
+  HiddenText memo_rest_;
   // After a change of the clipboard: in automatic mode lets messages
   // arrive until capture has read that state, reading it directly where
   // no notification brings it; in manual mode delivers what is pending

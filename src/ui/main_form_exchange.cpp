@@ -12,7 +12,7 @@ namespace {
 // not show.
 class MemoPane final : public exchange::TextPane {
  public:
-  MemoPane(framework::Memo& memo, std::string& rest) : memo_(memo), rest_(rest) {}
+  MemoPane(framework::Memo& memo, HiddenText& rest) : memo_(memo), rest_(rest) {}
 
   bool SetText(const std::string& text) override {
     const std::wstring wide = FromAnsi(text);
@@ -21,15 +21,15 @@ class MemoPane final : public exchange::TextPane {
     // The edit control keeps less than it was given when it is full.
     return static_cast<std::size_t>(::GetWindowTextLengthW(memo_.hwnd())) == wide.size();
   }
-  std::string Text() const override { return ToAnsi(memo_.Text()) + rest_; }
+  std::string Text() const override { return ToAnsi(memo_.Text()) + std::string(rest_.view()); }
 
  private:
   framework::Memo& memo_;
-  std::string& rest_;
+  HiddenText& rest_;
 };
 
 template <typename Action>
-auto WithExchange(framework::Memo& memo, std::string& rest, const core::RecorderServices& services,
+auto WithExchange(framework::Memo& memo, HiddenText& rest, const core::RecorderServices& services,
                   platform::WindowId window, Action action) {
   MemoPane pane(memo, rest);
   exchange::Win32Metafiles metafiles;

@@ -28,10 +28,16 @@ void TFQuillet::RefreshPreview(core::RecordKind kind) {
   }
   // The memo is cleared and filled in one change: each change costs a
   // redraw of its scroll bar.
-  const std::string text = (kind & core::kHasText) ? ClipboardAnsiText() : std::string();
-  const std::size_t unshown = ShowMemoText(text);
-  if (kind & core::kHasText) status += TextStatus(text.size());
-  if (unshown > 0) status += PartShownNote(text.size() - unshown);
+  // A text just captured is not read from the clipboard a second time.
+  std::shared_ptr<const std::string> text;
+  if (kind & core::kHasText) {
+    text = recorder_->CapturedText(recorder_->CurrentNo(), services_.clipboard.SequenceNumber());
+    if (!text) text = std::make_shared<const std::string>(ClipboardAnsiText());
+  }
+  const std::size_t size = text ? text->size() : 0;
+  const std::size_t unshown = ShowMemoText(std::move(text));
+  if (kind & core::kHasText) status += TextStatus(size);
+  if (unshown > 0) status += PartShownNote(size - unshown);
   // A record with text and picture opens on its text.
   c_.Memo1->SetVisible(kind != core::kHasPicture);
   c_.Image1->SetVisible(kind == core::kHasPicture);

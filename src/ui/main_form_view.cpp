@@ -111,7 +111,10 @@ std::string TFQuillet::ClipboardAnsiText() {
   return std::string(bytes, strnlen(bytes, view.bytes().size()));
 }
 
-std::size_t TFQuillet::ShowMemoText(const std::string& ansi) {
+std::size_t TFQuillet::ShowMemoText(std::shared_ptr<const std::string> text) {
+  memo_rest_.clear();
+  if (!text) text = std::make_shared<const std::string>();
+  const std::string& ansi = *text;
   // A tenth of a second of laying out at most; cut at a line's end, which no
   // double-byte character holds, so the part shown is whole characters.
   constexpr std::size_t kShownBytes = 64 * 1024;
@@ -128,12 +131,13 @@ std::size_t TFQuillet::ShowMemoText(const std::string& ansi) {
     }
   }
   c_.Memo1->SetText(FromAnsi(ansi.substr(0, shown)));
-  memo_rest_ = ansi.substr(shown);
-  return memo_rest_.size();
+  memo_rest_ = {std::move(text), shown};
+  return memo_rest_.view().size();
 }
 
 std::wstring TFQuillet::MemoWholeText() const {
-  return c_.Memo1->Text() + (memo_rest_.empty() ? std::wstring() : FromAnsi(memo_rest_));
+  return c_.Memo1->Text() +
+         (memo_rest_.empty() ? std::wstring() : FromAnsi(std::string(memo_rest_.view())));
 }
 
 void TFQuillet::ShowMemoWhole() {
