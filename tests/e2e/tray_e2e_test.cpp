@@ -65,18 +65,18 @@ RECT BoundsOf(HWND window) {
   return r;
 }
 
+BOOL CALLBACK CountMenu(HWND window, LPARAM count) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(window, name, 16);
+  if (std::wstring(name) == L"#32768" && ::IsWindowVisible(window))
+    ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 // The menus on the screen (a submenu is one more).
 int MenusOpen() {
   int open = 0;
-  ::EnumWindows(
-      [](HWND window, LPARAM count) {
-        wchar_t name[16] = {};
-        ::GetClassNameW(window, name, 16);
-        if (std::wstring(name) == L"#32768" && ::IsWindowVisible(window))
-          ++*reinterpret_cast<int*>(count);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&open));
+  ::EnumWindows(CountMenu, reinterpret_cast<LPARAM>(&open));
   return open;
 }
 
