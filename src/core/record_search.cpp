@@ -19,11 +19,13 @@ void KeepText(unsigned format, std::span<const std::uint8_t> bytes, RecordText& 
     std::size_t length = 0;
     while (length < bytes.size() / 2 && (bytes[2 * length] | bytes[2 * length + 1]) != 0) ++length;
     text.unicode.resize(std::min(length, limit));
-    std::memcpy(text.unicode.data(), bytes.data(), text.unicode.size() * 2);
+    if (!text.unicode.empty())
+      std::memcpy(text.unicode.data(), bytes.data(), text.unicode.size() * 2);
     text.whole = text.whole && length <= limit;
   } else if (format == platform::cf::kText) {
     const auto* chars = reinterpret_cast<const char*>(bytes.data());
-    const std::size_t length = strnlen(chars, bytes.size());
+    // An empty stream has no bytes to look at, not even a pointer to them.
+    const std::size_t length = bytes.empty() ? 0 : strnlen(chars, bytes.size());
     text.ansi.assign(chars, std::min(length, limit));
     text.whole = text.whole && length <= limit;
   }
