@@ -261,8 +261,8 @@ int main(int argc, char** argv) {
     timed("preview", [&] { form.RefreshPreview(quill::core::kHasText); });
     timed("list row", [&] { form.SetListRow(n, quill::core::kHasText, "2026/12/09 10:00:00"); });
     timed("display menu", [&] {
-      form.BuildDisplayMenu({"2026/12/09 10:00:00", "CF_UNICODETEXT", "CF_LOCALE", "CF_TEXT",
-                             "CF_OEMTEXT"});
+      form.BuildDisplayMenu(
+          {"2026/12/09 10:00:00", "CF_UNICODETEXT", "CF_LOCALE", "CF_TEXT", "CF_OEMTEXT"});
     });
     timed("counter", [&] { form.UpdateCounter(n, n); });
   }
