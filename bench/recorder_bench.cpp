@@ -211,11 +211,34 @@ void SetColourSetting(DWORD index) {
   ::RegCloseKey(key);
 }
 
+// Lines of a log or a table, as large copies usually are: at most `bytes`.
+std::string LinesOf(std::size_t bytes) {
+  const std::string line = std::string(98, 'x') + "\r\n";
+  std::string text;
+  text.reserve(bytes);
+  while (text.size() + line.size() <= bytes) text += line;
+  return text;
+}
+
+PROCESS_MEMORY_COUNTERS MemoryOf(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS memory = {};
+  memory.cb = sizeof memory;
+  ::GetProcessMemoryInfo(process, &memory, sizeof memory);
+  return memory;
+}
+
 HWND StartProgram(ProgramUnderTest& program) {
   if (!program.Start()) return nullptr;
   const HWND window = program.WaitForWindowOfClass(L"TFQuillet", kWait);
   if (window) ::SetForegroundWindow(window);
   return window;
+}
+
+// Started once the clipboard has settled, so that nothing copied before
+// counts.
+HWND StartOnSettledClipboard(ProgramUnderTest& program) {
+  quill::e2e::SettleClipboard();
+  return StartProgram(program);
 }
 
 void OpenAndMove(const std::wstring& texts, const std::wstring& ansi, const std::wstring& mixed,
@@ -346,9 +369,8 @@ void Captures() {
   Row("floor: 1920x1080 picture read and written bare (5)", MedianMax(floor), "");
   for (const DWORD colour : {DWORD{0}, k256Colours}) {
     SetColourSetting(colour);
-    quill::e2e::SettleClipboard();
     ProgramUnderTest program;
-    const HWND window = StartProgram(program);
+    const HWND window = StartOnSettledClipboard(program);
     if (!window) return;
     int n = 0;
     Figures texts, pictures;
@@ -379,9 +401,8 @@ void Captures() {
 // Copies `count` distinct texts `pause` ms apart into a fresh program and
 // sums up what it saved.
 quill::e2e::StorageSummary CopyIntoProgram(const std::string& prefix, int count, DWORD pause) {
-  quill::e2e::SettleClipboard();
   ProgramUnderTest program;
-  const HWND window = StartProgram(program);
+  const HWND window = StartOnSettledClipboard(program);
   if (!window) return {};
   for (int i = 0; i < count; ++i) {
     quill::e2e::CopyText(prefix + std::to_string(i));
@@ -430,16 +451,12 @@ void BesideAHolder() {
 // The program's working set after `copies` 1 MB texts (a full ring: 999).
 void MemoryOfLongTexts(int copies) {
   std::printf("Memory after %d copies of 1 MB texts:\n", copies);
-  quill::e2e::SettleClipboard();
   ProgramUnderTest program;
-  const HWND window = StartProgram(program);
+  const HWND window = StartOnSettledClipboard(program);
   if (!window) return;
-  PROCESS_MEMORY_COUNTERS before = {};
-  ::GetProcessMemoryInfo(program.process(), &before, sizeof before);
+  const PROCESS_MEMORY_COUNTERS before = MemoryOf(program.process());
   const double start = Now();
-  // Lines of a log or a table, as large copies usually are.
-  std::string text;
-  while (text.size() < (1 << 20)) text += std::string(98, 'x') + "\r\n";
+  std::string text = LinesOf(1 << 20);
   for (int i = 1; i <= copies; ++i) {
     const std::string number = std::to_string(i) + " ";
     text.replace(0, number.size(), number);
@@ -449,8 +466,7 @@ void MemoryOfLongTexts(int copies) {
       break;
     }
   }
-  PROCESS_MEMORY_COUNTERS after = {};
-  ::GetProcessMemoryInfo(program.process(), &after, sizeof after);
+  const PROCESS_MEMORY_COUNTERS after = MemoryOf(program.process());
   char text_before[64], text_after[64];
   std::snprintf(text_before, sizeof text_before, "%.0f MB", before.WorkingSetSize / 1048576.0);
   std::snprintf(text_after, sizeof text_after, "%.0f MB (peak %.0f MB), %.0f s",
@@ -464,21 +480,15 @@ void MemoryOfLongTexts(int copies) {
 // Three copies of a 32 MB text (a large log or table), then a short one.
 void LargeTexts() {
   std::printf("A 32 MB text copied three times by another program, then a short one:\n");
-  std::string line(98, 'x');
-  line += "\r\n";
-  std::vector<std::uint8_t> text;
-  while (text.size() + line.size() <= (32u << 20))
-    text.insert(text.end(), line.begin(), line.end());
-  text.push_back(0);
+  const std::string lines = LinesOf(32u << 20);
+  std::vector<std::uint8_t> text(lines.begin(), lines.end() + 1);
   // The floor first, with no program watching the clipboard.
   Figures floor = FloorOf(CF_TEXT, text);
   Row("floor: 32 MB text read and written bare (5)", MedianMax(floor), "");
-  quill::e2e::SettleClipboard();
   ProgramUnderTest program;
-  const HWND window = StartProgram(program);
+  const HWND window = StartOnSettledClipboard(program);
   if (!window) return;
-  PROCESS_MEMORY_COUNTERS before = {};
-  ::GetProcessMemoryInfo(program.process(), &before, sizeof before);
+  const PROCESS_MEMORY_COUNTERS before = MemoryOf(program.process());
   for (int i = 1; i <= 3; ++i) {
     text[0] = static_cast<std::uint8_t>('0' + i);
     Row(("32 MB text, copy " + std::to_string(i)).c_str(),
@@ -490,8 +500,7 @@ void LargeTexts() {
                      std::vector<std::uint8_t>(short_text.begin(), short_text.end() + 1),
                      Counter(4, 4))),
       "goal <= 100 ms");
-  PROCESS_MEMORY_COUNTERS after = {};
-  ::GetProcessMemoryInfo(program.process(), &after, sizeof after);
+  const PROCESS_MEMORY_COUNTERS after = MemoryOf(program.process());
   char memory[64];
   std::snprintf(memory, sizeof memory, "%.0f -> %.0f MB (peak %.0f MB)",
                 before.WorkingSetSize / 1048576.0, after.WorkingSetSize / 1048576.0,
@@ -503,9 +512,8 @@ void LargeTexts() {
 // A text file of `lines` lines loaded as records through the menu and its
 // dialog; the time runs from the dialog's OK to the last record shown.
 void LoadLines(int lines) {
-  quill::e2e::SettleClipboard();
   ProgramUnderTest program;
-  const HWND window = StartProgram(program);
+  const HWND window = StartOnSettledClipboard(program);
   if (!window) return;
   std::string file;
   for (int i = 1; i <= lines; ++i) file += "line " + std::to_string(i) + " of a loaded file\r\n";

@@ -97,22 +97,15 @@ inline bool MakeSampleStorage(const std::wstring& path, int records, Mix mix,
       if (mix == Mix::kAnsiText) {
         AddStream(*record.Get(), CF_TEXT, text.c_str(), text.size() + 1);
         header.push_back("CF_TEXT");
-        const std::string index = core::WriteCommaText(header);
-        Microsoft::WRL::ComPtr<IStream> stream;
-        if (record->CreateStream(L"Header", STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_WRITE, 0, 0,
-                                 &stream) != S_OK)
-          return false;
-        ULONG written = 0;
-        stream->Write(index.data(), static_cast<ULONG>(index.size()), &written);
-        continue;
+      } else {
+        std::wstring wide(text.begin(), text.end());
+        const LCID locale = 0x0411;
+        AddStream(*record.Get(), CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+        AddStream(*record.Get(), CF_LOCALE, &locale, sizeof locale);
+        AddStream(*record.Get(), CF_TEXT, text.c_str(), text.size() + 1);
+        AddStream(*record.Get(), CF_OEMTEXT, text.c_str(), text.size() + 1);
+        header.insert(header.end(), {"CF_UNICODETEXT", "CF_LOCALE", "CF_TEXT", "CF_OEMTEXT"});
       }
-      std::wstring wide(text.begin(), text.end());
-      const LCID locale = 0x0411;
-      AddStream(*record.Get(), CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-      AddStream(*record.Get(), CF_LOCALE, &locale, sizeof locale);
-      AddStream(*record.Get(), CF_TEXT, text.c_str(), text.size() + 1);
-      AddStream(*record.Get(), CF_OEMTEXT, text.c_str(), text.size() + 1);
-      header.insert(header.end(), {"CF_UNICODETEXT", "CF_LOCALE", "CF_TEXT", "CF_OEMTEXT"});
     }
     const std::string index = core::WriteCommaText(header);
     Microsoft::WRL::ComPtr<IStream> stream;

@@ -117,15 +117,12 @@ bool Capturer::SetFixSize(std::u16string_view width_text, std::u16string_view he
 
 bool Capturer::CaptureArea(const platform::Rect& area, const platform::ScreenBitmap* picture) {
   SetCapRect(area, 0);
-  bool captured = false;
-  try {
-    captured = GrabScreen(picture);
-  } catch (...) {
-    ComeBack(false);
-    throw;
-  }
-  ComeBack(false);
-  return captured;
+  // The window comes back however the capture ends.
+  struct ComingBack {
+    Capturer& capturer;
+    ~ComingBack() { capturer.ComeBack(false); }
+  } coming_back{*this};
+  return GrabScreen(picture);
 }
 
 void Capturer::SetCapRect(const platform::Rect& rect, platform::WindowId window) {

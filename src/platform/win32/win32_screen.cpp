@@ -120,38 +120,13 @@ class Win32ScreenBitmap : public ScreenBitmap {
     // A source crossing the screen's edge comes back all black from some
     // displays, though the copy reports success: only the part on the
     // screen is copied, the rest is made white first.
-    const Rect screen = PrimaryScreenRect();
-    const Rect inside = {std::max(source.left, screen.left), std::max(source.top, screen.top),
-                         std::min(source.right, screen.right),
-                         std::min(source.bottom, screen.bottom)};
-    BitmapDC dc(bitmap_.get());
-    if (!dc.get()) return;
-    if (!(inside == source))
-      ::PatBlt(dc.get(), to.x, to.y, static_cast<int>(source.Width()),
-               static_cast<int>(source.Height()), WHITENESS);
-    if (inside.IsEmpty()) return;
     ScreenDC screen_dc;
-    ::BitBlt(dc.get(), to.x + (inside.left - source.left), to.y + (inside.top - source.top),
-             static_cast<int>(inside.Width()), static_cast<int>(inside.Height()), screen_dc.get(),
-             inside.left, inside.top, SRCCOPY);
+    CopyWithin(PrimaryScreenRect(), screen_dc.get(), source, to);
   }
 
   void CopyFromBitmap(const ScreenBitmap& picture, const Rect& source, Point to) override {
-    const Rect whole = {0, 0, picture.Width(), picture.Height()};
-    const Rect inside = {std::max(source.left, whole.left), std::max(source.top, whole.top),
-                         std::min(source.right, whole.right),
-                         std::min(source.bottom, whole.bottom)};
-    BitmapDC dc(bitmap_.get());
-    if (!dc.get()) return;
-    if (!(inside == source))
-      ::PatBlt(dc.get(), to.x, to.y, static_cast<int>(source.Width()),
-               static_cast<int>(source.Height()), WHITENESS);
-    if (inside.IsEmpty()) return;
     BitmapDC from(picture.Handle());
-    if (!from.get()) return;
-    ::BitBlt(dc.get(), to.x + (inside.left - source.left), to.y + (inside.top - source.top),
-             static_cast<int>(inside.Width()), static_cast<int>(inside.Height()), from.get(),
-             inside.left, inside.top, SRCCOPY);
+    CopyWithin({0, 0, picture.Width(), picture.Height()}, from.get(), source, to);
   }
 
   void FillWhite() override {
@@ -184,6 +159,23 @@ class Win32ScreenBitmap : public ScreenBitmap {
   void Release() override { bitmap_.release(); }
 
  private:
+  // Copies `source` of `from`, whose pixels cover `bounds`, to `to`: the
+  // part within the bounds, what lies outside them white.
+  void CopyWithin(const Rect& bounds, HDC from, const Rect& source, Point to) {
+    const Rect inside = {std::max(source.left, bounds.left), std::max(source.top, bounds.top),
+                         std::min(source.right, bounds.right),
+                         std::min(source.bottom, bounds.bottom)};
+    BitmapDC dc(bitmap_.get());
+    if (!dc.get()) return;
+    if (!(inside == source))
+      ::PatBlt(dc.get(), to.x, to.y, static_cast<int>(source.Width()),
+               static_cast<int>(source.Height()), WHITENESS);
+    if (inside.IsEmpty() || !from) return;
+    ::BitBlt(dc.get(), to.x + (inside.left - source.left), to.y + (inside.top - source.top),
+             static_cast<int>(inside.Width()), static_cast<int>(inside.Height()), from, inside.left,
+             inside.top, SRCCOPY);
+  }
+
   GdiObject bitmap_;
   int width_;
   int height_;
