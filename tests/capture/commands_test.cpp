@@ -38,18 +38,6 @@ TEST_F(CaptureTest, PrintScreenCapturesOnceAndTheQueuedTimerFindsNothingPending)
   EXPECT_EQ(recorder_->CaptureState(), core::capture_state::kAutomatic);
 }
 
-TEST_F(CaptureTest, ACaptureFromTheNotificationAreaLeavesTheWindowThere) {
-  screen_.Hide(main_);
-  capturer_->MenuCaptureClick(cap_mode::kActiveWindow, u"5");
-  capturer_->MenuCaptureClick(cap_mode::kFullScreen, u"2");  // restarted: still hidden
-  EXPECT_EQ(screen_.ShowStateOf(main_), MemoryScreen::ShowState::kHidden);
-  capturer_->WMHotKey();
-  desktop_.PumpMessages();
-  EXPECT_EQ(Records(), 1);
-  EXPECT_EQ(screen_.ShowStateOf(main_), MemoryScreen::ShowState::kHidden);
-  EXPECT_NE(screen_.ForegroundWindow(), main_);
-}
-
 TEST_F(CaptureTest, ACaptureInManualModeIsRecordedToo) {
   recorder_->WatchRGClick(false);
   CaptureWindow(cap_mode::kFullScreen);

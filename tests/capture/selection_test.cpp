@@ -253,41 +253,6 @@ TEST_F(SelectionTest, EveryWayOutLeavesTheProgramWholeAndTheNextCaptureWorking) 
   }
 }
 
-TEST_F(SelectionTest, WithoutComposedLayersThePictureShownIsThePictureCaptured) {
-  for (const bool layered : {false, true}) {
-    SCOPED_TRACE(layered ? "layered" : "frozen");
-    UseLayeredMode(layered);
-    capturer_->MenuAreaClick(cap_mode::kArea);
-    ASSERT_TRUE(selection_->Start(expand_place::kNone));
-    EXPECT_EQ(surface_.picture == nullptr, layered);
-    // What lies under the overlay changes (or, where the overlay hides it,
-    // is drawn black) before the release.
-    screen_.Paint({0, 0, kScreenWidth, kScreenHeight}, kBlack);
-    Drag({10, 20}, {30, 25});
-    const Picture picture = NewestRecord();
-    ASSERT_EQ(picture.width, 20);
-    EXPECT_EQ(picture.at(19, 4), layered ? kBlack : ScreenColour(29, 24));
-    for (int y = 0; y < kScreenHeight; ++y)
-      for (int x = 0; x < kScreenWidth; ++x)
-        screen_.Paint({x, y, x + 1, y + 1}, ScreenColour(x, y));
-  }
-}
-
-TEST_F(SelectionTest, AnAreaStartedWhileAWindowCaptureWaitsGivesThatCaptureUp) {
-  capturer_->MenuCaptureClick(cap_mode::kFullScreen, u"3");
-  ASSERT_TRUE(capturer_->Pending());
-  capturer_->MenuAreaClick(cap_mode::kArea);
-  ASSERT_TRUE(selection_->Start(expand_place::kNone));
-  EXPECT_FALSE(capturer_->Pending());
-  EXPECT_FALSE(screen_.HotKeyOwner(0, platform::screen::kVkSnapshot));
-  EXPECT_FALSE(screen_.TimerOf(main_, platform::screen::kDelayTimerId));
-  Drag({10, 10}, {50, 30});
-  capturer_->CaptureTimerProc();  // a trigger already queued finds nothing
-  EXPECT_EQ(Records(), 1);
-  EXPECT_EQ(NewestRecord().width, 40);
-  EXPECT_EQ(screen_.ShowStateOf(main_), MemoryScreen::ShowState::kNormal);
-}
-
 TEST_F(SelectionTest, TheFixedRectangleStartsWhereThePointerIsAfterThePause) {
   clock_.while_asleep = [this] { screen_.SetCursorPos({100, 90}); };
   StartFixed(u"32", u"32", {10, 10});

@@ -425,33 +425,22 @@ TEST_F(CaptureE2E, AFixedSizeAreaIsPlacedWithTheMouseAndConfirmedWithAKey) {
   EXPECT_TRUE(cursor.flags & CURSOR_SHOWING) << "the pointer is back";
 }
 
-TEST_F(CaptureE2E, AltF4OnTheOverlayEndsTheSelectionAndTheNextOneRecords) {
-  Start(5);
-  Command({'A'});
-  ASSERT_TRUE(OverlayUp());
-  MouseTo(300, 300);
-  Keys({VK_MENU, VK_F4});
-  EXPECT_TRUE(PumpUntil([] { return !::IsWindowVisible(Overlay()); })) << "the overlay is gone";
-  EXPECT_TRUE(PumpUntil([this] { return !::IsIconic(window_); })) << "the window came back";
-  PumpFor(500);
-  EXPECT_EQ(CaptionOf(window_), L"Quilleteer") << "nothing recorded";
-  Command({'A'});
-  ASSERT_TRUE(OverlayUp()) << "a second selection starts";
-  DragArea({300, 200}, {380, 250});
-  ASSERT_TRUE(WaitForRecords(1));
-  EXPECT_EQ(ClipboardPicture().width, 80);
-}
-
-TEST_F(CaptureE2E, AnAreaChosenWhileAWindowCaptureWaitsIsTheOnlyRecord) {
+TEST_F(CaptureE2E, AltF4EndsASelectionAndAnAreaGivesUpAWaitingWindowCapture) {
   Start(3);
   WindowCapture('F');
   ::ShowWindow(window_, SW_RESTORE);  // the user brings the window back at once
   ASSERT_TRUE(PumpUntil([this] { return !::IsIconic(window_); }));
   Command({'A'});
   ASSERT_TRUE(OverlayUp());
+  MouseTo(300, 300);
+  Keys({VK_MENU, VK_F4});
+  EXPECT_TRUE(PumpUntil([] { return !::IsWindowVisible(Overlay()); })) << "the overlay is gone";
+  EXPECT_TRUE(PumpUntil([this] { return !::IsIconic(window_); })) << "the window came back";
+  Command({'A'});
+  ASSERT_TRUE(OverlayUp()) << "a second selection starts";
   DragArea({200, 200}, {290, 260});
   ASSERT_TRUE(WaitForRecords(1));
-  PumpFor(4000);  // past the first command's delay
+  PumpFor(4000);  // past the window capture's delay
   EXPECT_EQ(CaptionOf(window_), L"Quilleteer  1/1");
   const Picture recorded = ClipboardPicture();
   EXPECT_EQ(recorded.width, 90);

@@ -77,7 +77,6 @@ TEST_F(RecordingFormTest, ALongTextIsShownInPartButWrittenAndQuotedWhole) {
   Copy(text);
   const std::wstring shown = MemoText();
   ASSERT_LT(shown.size(), text.size());
-  EXPECT_GT(shown.size(), 60000u);
   EXPECT_EQ(shown.substr(shown.size() - 2), L"\r\n") << "cut at a line's end";
   const std::wstring status = form_->widgets().StatusBar->SimpleText();
   EXPECT_NE(status.find(L"Text: " + std::to_wstring(text.size()) + L" bytes"), std::wstring::npos);
@@ -95,7 +94,6 @@ TEST_F(RecordingFormTest, ALongTextIsShownInPartButWrittenAndQuotedWhole) {
   const std::string quoted = RecordText(1);
   EXPECT_EQ(quoted.rfind("> line 1 of a long copy\r\n", 0), 0u);
   EXPECT_EQ(std::count(quoted.begin(), quoted.end(), '>'), 4000);
-  EXPECT_NE(quoted.find("> line 4000 of a long copy"), std::string::npos);
 }
 
 }  // namespace
