@@ -16,17 +16,7 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 TFSize::~TFSize() { DestroyWindowNow(); }
 
 bool TFSize::Create() {
-  const UINT dpi = framework::DpiOf(nullptr);
-  RECT frame = {0, 0, framework::Scaled(kClientWidth, dpi), framework::Scaled(kClientHeight, dpi)};
-  ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_DLGMODALFRAME);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const framework::Bounds centred = {(::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                     (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height};
-  if (!CreateTopLevel(kClassName, L"サイズ指定", kStyle, centred,
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
-    return false;
-  SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
+  if (!CreateCentred(kClassName, L"サイズ指定", kStyle, kClientWidth, kClientHeight)) return false;
   using framework::Box;
   Add<framework::Label>(nullptr, L"Label1", Box{16, 16, 32, 14}, L"幅");
   w_edit_ = &Add<framework::Edit>(nullptr, L"WEdit", Box{56, 12, 81, 20}, L"32", 4);

@@ -7,16 +7,12 @@
 
 #include <commctrl.h>
 
+#include "win32/error_boundary.h"
+
 namespace quill::framework {
-namespace {
-std::wstring g_title;
-}  // namespace
-
-const std::wstring& Application::CurrentTitle() { return g_title; }
-
 bool Application::Initialize(std::wstring title) {
   title_ = std::move(title);
-  g_title = title_;
+  win32::SetErrorTitle(title_);
   INITCOMMONCONTROLSEX controls = {sizeof controls,
                                    ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
   return ::InitCommonControlsEx(&controls) != FALSE;

@@ -12,8 +12,6 @@ class Application {
   // Loads the common controls; false if they are not available.
   bool Initialize(std::wstring title);
   const std::wstring& title() const { return title_; }
-  // The title of the running application, for its message boxes.
-  static const std::wstring& CurrentTitle();
   // Runs until the main window is gone; returns the exit code.
   int Run();
   // Delivers one message as the loop does, keyboard navigation included.

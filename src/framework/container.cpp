@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
-#include "framework/handles.h"
 #include "framework/window.h"
+#include "win32/handles.h"
 
 namespace quill::framework {
 namespace {
@@ -30,8 +30,9 @@ bool IsForwarded(UINT message) {
 }  // namespace
 
 void Container::Create(HWND parent, UINT id, HFONT font) {
-  EnsureWindowClass(kClassName, ::DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                    ::LoadCursorW(nullptr, IDC_ARROW));
+  win32::EnsureWindowClass(kClassName, ::DefWindowProcW,
+                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                           ::LoadCursorW(nullptr, IDC_ARROW));
   font_ = font;
   CreateWindowAs(kClassName, caption_, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent,
                  id, font, box_);
@@ -47,6 +48,15 @@ LRESULT Container::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
   if (IsForwarded(message))
     return ::SendMessageW(::GetAncestor(hwnd(), GA_ROOT), message, wparam, lparam);
   switch (message) {
+    // The plain window class keeps no font: the caption is painted in the
+    // one kept here, which a change of scale replaces like every other
+    // control's.
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wparam);
+      if (LOWORD(lparam)) ::InvalidateRect(hwnd(), nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
     case WM_SIZE:
       LayOut();
       return 0;
@@ -80,12 +90,12 @@ LRESULT Container::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Container::PaintCaption() {
   // Both kinds paint the face, then their caption in the form font.
-  PaintDC paint(hwnd());
+  win32::PaintDC paint(hwnd());
   const HDC dc = paint.get();
   RECT r;
   ::GetClientRect(hwnd(), &r);
   ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  ScopedSelectObject font(dc, font_);
+  win32::ScopedSelectObject font(dc, font_);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
   if (!group_caption.empty()) {
     SIZE text = {};

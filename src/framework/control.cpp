@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "framework/dpi.h"
-#include "framework/error_boundary.h"
-#include "framework/lifetime.h"
+#include "win32/error_boundary.h"
+#include "win32/lifetime.h"
 
 namespace quill::framework {
 namespace {
@@ -13,11 +13,11 @@ constexpr UINT_PTR kRouteId = 1;
 
 Control::Control(std::wstring name, std::wstring kind)
     : name_(std::move(name)), kind_(std::move(kind)) {
-  lifetime::Born(this);
+  win32::lifetime::Born(this);
 }
 
 Control::~Control() {
-  lifetime::Died(this);
+  win32::lifetime::Died(this);
   if (!hwnd_) return;
   const HWND hwnd = hwnd_;
   hwnd_ = nullptr;
@@ -36,8 +36,8 @@ LRESULT Control::Default(UINT message, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK Control::Route(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                 DWORD_PTR data) {
   auto* self = reinterpret_cast<Control*>(data);
-  if (!lifetime::Alive(self)) {
-    lifetime::CountStray();
+  if (!win32::lifetime::Alive(self)) {
+    win32::lifetime::CountStray();
     ::RemoveWindowSubclass(hwnd, Route, kRouteId);
     return ::DefSubclassProc(hwnd, message, wparam, lparam);
   }
@@ -46,8 +46,8 @@ LRESULT CALLBACK Control::Route(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
     self->hwnd_ = nullptr;
     return ::DefSubclassProc(hwnd, message, wparam, lparam);
   }
-  return GuardMessage(hwnd, message,
-                      [&] { return self->WindowProcedure(message, wparam, lparam); });
+  return win32::GuardMessage(hwnd, message,
+                             [&] { return self->WindowProcedure(message, wparam, lparam); });
 }
 
 Box Control::Bounds() const {

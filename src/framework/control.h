@@ -12,13 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/box.h"
+
 namespace quill::framework {
 
 enum class Align { kNone, kTop, kBottom, kClient };
-
-struct Box {
-  int x, y, width, height;
-};
 
 class Control {
  public:

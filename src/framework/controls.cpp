@@ -311,12 +311,13 @@ std::wstring StatusBar::SimpleText() const {
 
 void ImageView::Create(HWND parent, UINT id, HFONT font) {
   constexpr wchar_t kClassName[] = L"QuilleteerImage";
-  EnsureWindowClass(kClassName, ::DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                    ::LoadCursorW(nullptr, IDC_ARROW));
+  win32::EnsureWindowClass(kClassName, ::DefWindowProcW,
+                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                           ::LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowAs(kClassName, L"", 0, 0, parent, id, font, {0, 0, 100, 100});
 }
 
-void ImageView::SetPicture(UniqueBitmap bitmap) {
+void ImageView::SetPicture(win32::UniqueBitmap bitmap) {
   picture_ = std::move(bitmap);
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -324,9 +325,9 @@ void ImageView::SetPicture(UniqueBitmap bitmap) {
 void ImageView::ClearPicture() {
   RECT client = {};
   ::GetClientRect(hwnd(), &client);
-  UniqueBitmap blank;
+  win32::UniqueBitmap blank;
   if (client.right > 0 && client.bottom > 0) {
-    WindowDC screen(nullptr);
+    win32::WindowDC screen(nullptr);
     blank.reset(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
   }
   SetPicture(std::move(blank));
@@ -341,9 +342,9 @@ void ImageView::DrawOnPicture(const std::function<void(HDC dc, int width, int he
   BITMAP info = {};
   ::GetObjectW(picture_.get(), sizeof info, &info);
   {
-    WindowDC screen(nullptr);
-    MemoryDC memory(screen.get());
-    ScopedSelectObject select(memory.get(), picture_.get());
+    win32::WindowDC screen(nullptr);
+    win32::MemoryDC memory(screen.get());
+    win32::ScopedSelectObject select(memory.get(), picture_.get());
     draw(memory.get(), info.bmWidth, info.bmHeight);
   }
   ::InvalidateRect(hwnd(), nullptr, TRUE);
@@ -351,7 +352,7 @@ void ImageView::DrawOnPicture(const std::function<void(HDC dc, int width, int he
 
 LRESULT ImageView::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message != WM_PAINT) return Default(message, wparam, lparam);
-  PaintDC paint(hwnd());
+  win32::PaintDC paint(hwnd());
   const HDC dc = paint.get();
   RECT client;
   ::GetClientRect(hwnd(), &client);
@@ -359,8 +360,8 @@ LRESULT ImageView::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
   if (picture_) {
     BITMAP info = {};
     ::GetObjectW(picture_.get(), sizeof info, &info);
-    MemoryDC memory(dc);
-    ScopedSelectObject select(memory.get(), picture_.get());
+    win32::MemoryDC memory(dc);
+    win32::ScopedSelectObject select(memory.get(), picture_.get());
     ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
   }
   return 0;

@@ -7,7 +7,7 @@
 
 #include "framework/container.h"
 #include "framework/control.h"
-#include "framework/handles.h"
+#include "win32/handles.h"
 
 namespace quill::framework {
 
@@ -68,7 +68,7 @@ class Memo : public Control {
   // A hidden twin of the control lays out a text whose first line may wrap.
   std::wstring TwinFirstLine(const std::wstring& text) const;
   // A message-only window: no search for the program's windows finds it.
-  mutable UniqueWindow twin_;
+  mutable win32::UniqueWindow twin_;
 };
 
 class CheckBox : public Control {
@@ -210,7 +210,7 @@ class ImageView : public Control {
   explicit ImageView(std::wstring name) : Control(std::move(name), L"Image") {}
   void Create(HWND parent, UINT id, HFONT font) override;
   // Takes ownership of the bitmap (or clears the picture).
-  void SetPicture(UniqueBitmap bitmap);
+  void SetPicture(win32::UniqueBitmap bitmap);
   HBITMAP Picture() const { return picture_.get(); }
   // Replaces the picture by a blank white one the size of the control, or
   // by none when the control has no area. The picture keeps that size when
@@ -224,7 +224,7 @@ class ImageView : public Control {
   LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  UniqueBitmap picture_;
+  win32::UniqueBitmap picture_;
 };
 
 }  // namespace quill::framework

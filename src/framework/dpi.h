@@ -3,7 +3,7 @@
 // every size is multiplied by the screen's dots per inch over 96.
 #include <windows.h>
 
-#include "framework/window.h"
+#include "framework/box.h"
 
 namespace quill::framework {
 
@@ -17,12 +17,14 @@ inline int Scaled(int value, UINT dpi) {
   return ::MulDiv(value, static_cast<int>(dpi), static_cast<int>(kDesignDpi));
 }
 
-// Window bounds measured at one dots per inch, at another.
-inline Bounds Rescaled(const Bounds& bounds, UINT from, UINT to) {
+// A window's place and size measured at one dots per inch, at another: the
+// size scales, the place stays where it is on the screen (a point of a
+// second screen scaled would be somewhere else).
+inline Box Resized(const Box& box, UINT from, UINT to) {
   const auto scale = [from, to](int value) {
     return ::MulDiv(value, static_cast<int>(to), static_cast<int>(from));
   };
-  return {scale(bounds.left), scale(bounds.top), scale(bounds.width), scale(bounds.height)};
+  return {box.x, box.y, scale(box.width), scale(box.height)};
 }
 
 }  // namespace quill::framework

@@ -8,6 +8,22 @@ namespace quill::framework {
 // The window goes while the controls it routes to still exist.
 Form::~Form() { DestroyWindowNow(); }
 
+bool Form::CreateCentred(const wchar_t* class_name, const std::wstring& caption, DWORD style,
+                         int client_width, int client_height) {
+  const UINT dpi = DpiOf(nullptr);
+  RECT frame = {0, 0, Scaled(client_width, dpi), Scaled(client_height, dpi)};
+  ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const Box centred = {(::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                       (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height};
+  if (!CreateTopLevel(class_name, caption, style, centred,
+                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+    return false;
+  SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
+  return true;
+}
+
 void Form::SetFont(const std::wstring& face, BYTE charset, int height) {
   font_face_ = face;
   font_charset_ = charset;
@@ -184,7 +200,7 @@ void Form::Rescale(UINT from, UINT to) {
                    scale(r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // The old font stays until no window uses it any more.
-  UniqueFont old = std::move(font_);
+  win32::UniqueFont old = std::move(font_);
   dpi_ = to;
   MakeFont();
   for (HWND child : inside) {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "framework/container.h"
-#include "framework/handles.h"
 #include "framework/menu.h"
 #include "framework/window.h"
+#include "win32/handles.h"
 
 namespace quill::framework {
 
@@ -19,6 +19,11 @@ class Form : public Window {
   Form() = default;
   ~Form() override;
 
+  // Creates a fixed window of this client size (declared for 96 dpi),
+  // centred on the screen, with the window font; false if it could not be
+  // made.
+  bool CreateCentred(const wchar_t* class_name, const std::wstring& caption, DWORD style,
+                     int client_width, int client_height);
   // The window font: face, character set and height in pixels on a
   // 96-dpi screen (scaled for the window's).
   void SetFont(const std::wstring& face, BYTE charset, int height);
@@ -67,7 +72,7 @@ class Form : public Window {
   // Makes the window font for dpi_.
   void MakeFont();
 
-  UniqueFont font_;
+  win32::UniqueFont font_;
   std::wstring font_face_;
   BYTE font_charset_ = 0;
   int font_height_ = 0;

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "framework/dpi.h"
-#include "framework/handles.h"
+#include "win32/handles.h"
 
 namespace quill::framework {
 namespace {
@@ -183,8 +183,8 @@ bool MenuSet::Measure(MEASUREITEMSTRUCT& item, HFONT font) {
   const auto found = by_command_.find(item.itemID);
   if (found == by_command_.end()) return false;
   const std::wstring& caption = items_[found->second].item.caption;
-  WindowDC dc(nullptr);
-  ScopedSelectObject select(dc.get(), font);
+  win32::WindowDC dc(nullptr);
+  win32::ScopedSelectObject select(dc.get(), font);
   SIZE size = {};
   ::GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
   const UINT dpi = DpiOf(nullptr);
@@ -200,7 +200,7 @@ bool MenuSet::Draw(const DRAWITEMSTRUCT& item, HFONT font) {
   const MenuItemLook look = {(item.itemState & ODS_SELECTED) != 0,
                              (item.itemState & ODS_CHECKED) != 0,
                              (item.itemState & (ODS_DISABLED | ODS_GRAYED)) == 0};
-  ScopedSelectObject select(item.hDC, font);
+  win32::ScopedSelectObject select(item.hDC, font);
   ::SetBkMode(item.hDC, TRANSPARENT);
   ::SetTextColor(item.hDC, ::GetSysColor(look.selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   if (declared.on_draw) {
@@ -213,10 +213,10 @@ bool MenuSet::Draw(const DRAWITEMSTRUCT& item, HFONT font) {
   if (look.checked) {
     // The chosen item: a round mark where its image goes.
     const int cy = (r.top + r.bottom) / 2;
-    UniqueBrush mark(
+    win32::UniqueBrush mark(
         ::CreateSolidBrush(::GetSysColor(look.selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
-    ScopedSelectObject brush(item.hDC, mark.get());
-    ScopedSelectObject pen(item.hDC, ::GetStockObject(NULL_PEN));
+    win32::ScopedSelectObject brush(item.hDC, mark.get());
+    win32::ScopedSelectObject pen(item.hDC, ::GetStockObject(NULL_PEN));
     ::Ellipse(item.hDC, r.left + Scaled(10, dpi), cy - Scaled(4, dpi), r.left + Scaled(19, dpi),
               cy + Scaled(5, dpi));
   }

@@ -16,17 +16,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 TFAbout::~TFAbout() { DestroyWindowNow(); }
 
 bool TFAbout::Create() {
-  const UINT dpi = framework::DpiOf(nullptr);
-  RECT frame = {0, 0, framework::Scaled(kClientWidth, dpi), framework::Scaled(kClientHeight, dpi)};
-  ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const framework::Bounds centred = {(::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                     (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height};
-  if (!CreateTopLevel(kClassName, L"バージョン情報", kStyle, centred,
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+  if (!CreateCentred(kClassName, L"バージョン情報", kStyle, kClientWidth, kClientHeight))
     return false;
-  SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
   title_font_.reset(::CreateFontW(-framework::Scaled(16, framework::DpiOf(hwnd())), 0, 0, 0,
                                   FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

@@ -3,7 +3,7 @@
 // button. Made once at start and shown modally whenever it is asked for.
 #include "framework/controls.h"
 #include "framework/form.h"
-#include "framework/handles.h"
+#include "win32/handles.h"
 
 namespace quill::ui {
 
@@ -19,7 +19,7 @@ class TFAbout : public framework::Form {
   framework::Button& OKBtn() const { return *ok_; }
 
  private:
-  framework::UniqueFont title_font_;  // outlives the label that draws with it
+  win32::UniqueFont title_font_;  // outlives the label that draws with it
   framework::Label* title_ = nullptr;
   framework::Label* version_ = nullptr;
   framework::Button* ok_ = nullptr;

@@ -32,7 +32,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"TFQuillet";
 constexpr wchar_t kTitle[] = L"Quilleteer";
 // Where the window opens until the stored bounds are read.
-constexpr framework::Bounds kDefaultBounds = {100, 80, 380, 440};
+constexpr framework::Box kDefaultBounds = {100, 80, 380, 440};
 
 std::u16string ExecutableFolder() {
   std::wstring path(32768, L'\0');
@@ -61,8 +61,8 @@ TFQuillet::~TFQuillet() {
 }
 
 bool TFQuillet::Create() {
-  const framework::Bounds bounds =
-      framework::Rescaled(kDefaultBounds, framework::kDesignDpi, framework::DpiOf(nullptr));
+  const framework::Box bounds =
+      framework::Resized(kDefaultBounds, framework::kDesignDpi, framework::DpiOf(nullptr));
   if (!CreateTopLevel(kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, bounds,
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;

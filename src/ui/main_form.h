@@ -293,16 +293,16 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   std::unique_ptr<capture::Capturer> capturer_;
   std::unique_ptr<capture::AreaSelection> area_selection_;
   std::unique_ptr<capture::TFSize> size_form_;
-  framework::UniqueImageList tool_images_;
-  framework::UniqueImageList disabled_tool_images_;
-  framework::UniqueImageList kind_images_;
-  framework::UniqueImageList cursor_images_;  // ImageList3
-  framework::UniqueIcon icon_large_;
-  framework::UniqueIcon icon_small_;
+  win32::UniqueImageList tool_images_;
+  win32::UniqueImageList disabled_tool_images_;
+  win32::UniqueImageList kind_images_;
+  win32::UniqueImageList cursor_images_;  // ImageList3
+  win32::UniqueIcon icon_large_;
+  win32::UniqueIcon icon_small_;
   Controls c_;
   bool splitter_captured_ = false;
-  bool mini_mode_ = false;                                // the minimal view is shown
-  framework::Bounds saved_bounds_ = {100, 80, 380, 440};  // of the full view
+  bool mini_mode_ = false;                             // the minimal view is shown
+  framework::Box saved_bounds_ = {100, 80, 380, 440};  // of the full view
   int mini_height_ = 0;
   UINT bounds_dpi_ = 96;      // the dots per inch saved_bounds_ are in
   bool tray_busy_ = false;    // the tray's popup menu is open
@@ -358,7 +358,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // F3's command; the menus' commands start at 40000.
   static constexpr WORD kFindNextCommand = 39001;
   void FindAndShow();
-  framework::UniqueAccelerators accelerators_;
+  win32::UniqueAccelerators accelerators_;
   UINT find_message_ = 0;
   HWND find_dialog_ = nullptr;
   FINDREPLACEW find_ = {};

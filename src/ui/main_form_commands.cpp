@@ -92,7 +92,7 @@ void TFQuillet::SplitterPanelMouse(UINT message, int, int y) {
 void TFQuillet::PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring& caption,
                                    bool selected) {
   const COLORREF band = selected ? RGB(128, 128, 128) : RGB(255, 255, 255);
-  framework::ScopedSelectObject font(dc, this->font());
+  win32::ScopedSelectObject font(dc, this->font());
   ::SetBkMode(dc, OPAQUE);
   ::SetBkColor(dc, band);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));

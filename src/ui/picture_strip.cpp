@@ -40,12 +40,12 @@ int StripStep(UINT dpi) {
   return step;
 }
 
-framework::UniqueImageList LoadStrip(Strip strip, UINT dpi) {
+win32::UniqueImageList LoadStrip(Strip strip, UINT dpi) {
   const StripResource resource = ResourceOf(strip);
   const int step = StripStep(dpi);
   const int size = resource.size * kStepPercents[step] / 100;
-  framework::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, resource.count, 0));
-  framework::UniqueBitmap pictures(static_cast<HBITMAP>(
+  win32::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, resource.count, 0));
+  win32::UniqueBitmap pictures(static_cast<HBITMAP>(
       ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource.first + step),
                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (list && pictures) ::ImageList_Add(list.get(), pictures.get(), nullptr);

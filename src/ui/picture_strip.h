@@ -3,7 +3,9 @@
 // cursors), each drawn in the sizes screens at 100, 125, 150 and 200 % need.
 #include <windows.h>
 
-#include "framework/handles.h"
+#include <iterator>
+
+#include "win32/handles.h"
 
 namespace quill::ui {
 
@@ -14,6 +16,6 @@ enum class Strip { kToolBar, kToolBarDisabled, kKinds, kCursors };
 int StripStep(UINT dpi);
 
 // The strip as an image list of the screen's size step.
-framework::UniqueImageList LoadStrip(Strip strip, UINT dpi);
+win32::UniqueImageList LoadStrip(Strip strip, UINT dpi);
 
 }  // namespace quill::ui

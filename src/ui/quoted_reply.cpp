@@ -31,8 +31,8 @@ void TFQuillet::ConvertText() {
   const std::wstring prefix = c_.ConvertEdit->Text();
   SIZE extent = {};
   {
-    framework::WindowDC dc(memo.hwnd());
-    framework::ScopedSelectObject font(dc.get(), this->font());
+    win32::WindowDC dc(memo.hwnd());
+    win32::ScopedSelectObject font(dc.get(), this->font());
     ::GetTextExtentPoint32W(dc.get(), prefix.c_str(), static_cast<int>(prefix.size()), &extent);
   }
   memo.SetAlign(framework::Align::kNone);

@@ -20,10 +20,10 @@ void TFQuillet::ReadIni(platform::SettingsStore& store) {
   const core::Settings s = core::ReadSettings(store);
   // Kept in the pixels of a 96-dpi screen, so that they mean the same
   // place and size on a screen of any scaling.
-  saved_bounds_ = framework::Rescaled({s.Left, s.Top, s.Width, s.Height}, framework::kDesignDpi,
-                                      framework::DpiOf(hwnd()));
-  const framework::Bounds& b = saved_bounds_;
-  ::SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  saved_bounds_ = framework::Resized({s.Left, s.Top, s.Width, s.Height}, framework::kDesignDpi,
+                                     framework::DpiOf(hwnd()));
+  const framework::Box& b = saved_bounds_;
+  ::SetWindowPos(hwnd(), nullptr, b.x, b.y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
   c_.MaxEdit->SetText(std::to_wstring(s.Max));
   recorder_->SetMaxRecords(s.Max);
   SetIndex(*c_.WatchRG, s.Manual);
@@ -57,10 +57,10 @@ void TFQuillet::WriteIni(platform::SettingsStore& store) {
     saved_bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
   core::Settings s;
-  const framework::Bounds kept =
-      framework::Rescaled(saved_bounds_, framework::DpiOf(hwnd()), framework::kDesignDpi);
-  s.Left = kept.left;
-  s.Top = kept.top;
+  const framework::Box kept =
+      framework::Resized(saved_bounds_, framework::DpiOf(hwnd()), framework::kDesignDpi);
+  s.Left = kept.x;
+  s.Top = kept.y;
   s.Width = kept.width;
   s.Height = kept.height;
   s.Max = recorder_->MaxRecords();

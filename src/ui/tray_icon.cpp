@@ -1,9 +1,7 @@
 #include "ui/tray_icon.h"
 
-#include "framework/error_boundary.h"
-#include "framework/lifetime.h"
-#include "framework/window.h"
 #include "ui/code_page.h"
+#include "win32/window.h"
 
 namespace quill::ui {
 namespace {
@@ -30,58 +28,18 @@ std::string TrayTip(const std::wstring& caption) {
                   [](unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; });
 }
 
-// A plain child window with no size and one message of interest. It owns
-// its window as every window object does: unhooked, then destroyed.
-class TrayIcon::NotifyWindow {
+// A plain child window with no size and one message of interest.
+class TrayIcon::NotifyWindow : public win32::HandledWindow {
  public:
-  NotifyWindow(HWND parent, Handler& on_mouse) : on_mouse_(on_mouse) {
-    framework::lifetime::Born(this);
-    if (!framework::EnsureWindowClass(kNotifyClass, Procedure, nullptr)) return;
-    hwnd_ = ::CreateWindowExW(0, kNotifyClass, L"", WS_CHILD, 0, 0, 0, 0, parent, nullptr,
-                              ::GetModuleHandleW(nullptr), this);
+  NotifyWindow(HWND parent, TrayIcon::Handler& on_mouse)
+      : HandledWindow([&on_mouse](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+          if (message != WM_TRAYICON) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+          if (on_mouse) on_mouse(static_cast<UINT>(lparam));
+          return LRESULT{0};
+        }) {
+    if (win32::EnsureWindowClass(kNotifyClass, Procedure, nullptr))
+      CreateOwned(0, kNotifyClass, L"", WS_CHILD, {}, parent);
   }
-  ~NotifyWindow() {
-    framework::lifetime::Died(this);
-    if (const HWND hwnd = hwnd_) {
-      hwnd_ = nullptr;
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      ::DestroyWindow(hwnd);
-    }
-  }
-  NotifyWindow(const NotifyWindow&) = delete;
-  NotifyWindow& operator=(const NotifyWindow&) = delete;
-  HWND hwnd() const { return hwnd_; }
-
- private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    NotifyWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-      self = static_cast<NotifyWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-      self->hwnd_ = hwnd;
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-      self = reinterpret_cast<NotifyWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
-    if (!framework::lifetime::Alive(self)) {
-      framework::lifetime::CountStray();
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      return ::DefWindowProcW(hwnd, message, wparam, lparam);
-    }
-    if (message == WM_NCDESTROY) {
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      self->hwnd_ = nullptr;
-    } else if (message == WM_TRAYICON) {
-      return framework::GuardMessage(hwnd, message, [&]() -> LRESULT {
-        if (self->on_mouse_) self->on_mouse_(static_cast<UINT>(lparam));
-        return 0;
-      });
-    }
-    return ::DefWindowProcW(hwnd, message, wparam, lparam);
-  }
-
-  HWND hwnd_ = nullptr;
-  Handler& on_mouse_;
 };
 
 TrayIcon::TrayIcon(platform::Shell& shell, HWND owner, HICON icon, Handler on_mouse)

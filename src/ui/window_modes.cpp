@@ -39,13 +39,13 @@ void TFQuillet::MeasureMiniHeight() {
 }
 
 void TFQuillet::OnDpiChanged() {
-  saved_bounds_ = framework::Rescaled(saved_bounds_, bounds_dpi_, dpi());
+  saved_bounds_ = framework::Resized(saved_bounds_, bounds_dpi_, dpi());
   bounds_dpi_ = dpi();
   // The controls take the pictures drawn for the new scale before the old
   // lists are destroyed.
-  framework::UniqueImageList tools = LoadStrip(Strip::kToolBar, dpi());
-  framework::UniqueImageList disabled_tools = LoadStrip(Strip::kToolBarDisabled, dpi());
-  framework::UniqueImageList kinds = LoadStrip(Strip::kKinds, dpi());
+  win32::UniqueImageList tools = LoadStrip(Strip::kToolBar, dpi());
+  win32::UniqueImageList disabled_tools = LoadStrip(Strip::kToolBarDisabled, dpi());
+  win32::UniqueImageList kinds = LoadStrip(Strip::kKinds, dpi());
   c_.ToolBar1->SetImages(tools.get(), disabled_tools.get());
   c_.ListView->SetSmallImages(kinds.get());
   tool_images_ = std::move(tools);
@@ -70,9 +70,8 @@ void TFQuillet::WideBtnClick() {
   if (mini_mode_) {
     if (InTray()) return MenuRestoreClick();
     mini_mode_ = false;
-    const framework::Bounds& b = saved_bounds_;
-    ::SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const framework::Box& b = saved_bounds_;
+    ::SetWindowPos(hwnd(), nullptr, b.x, b.y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
   // A maximised window leaves at its normal bounds, and comes back to them.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/handles.h"
+#include "win32/handles.h"
 
 namespace quill::ui {
 namespace {
@@ -101,7 +101,7 @@ HANDLE AnsiText(const std::string& text) { return GlobalCopy(text.c_str(), text.
 
 HANDLE SolidMetafile(int width, int height, COLORREF colour) {
   const HDC recording = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
-  framework::UniqueBrush brush(::CreateSolidBrush(colour));
+  win32::UniqueBrush brush(::CreateSolidBrush(colour));
   const RECT all = {0, 0, width, height};
   ::FillRect(recording, &all, brush.get());
   return ::CloseEnhMetaFile(recording);
@@ -111,21 +111,21 @@ HANDLE DrawingMetafile() {
   // Everything inside 300 × 200, so that this is the picture's frame.
   const HDC recording = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, L"Quilleteer\0shapes\0");
   const auto fill = [recording](RECT r, COLORREF colour) {
-    framework::UniqueBrush brush(::CreateSolidBrush(colour));
+    win32::UniqueBrush brush(::CreateSolidBrush(colour));
     ::FillRect(recording, &r, brush.get());
   };
   fill({0, 0, 300, 150}, RGB(210, 230, 255));   // sky
   fill({0, 150, 300, 200}, RGB(60, 150, 70));   // meadow
   fill({40, 100, 120, 160}, RGB(190, 90, 60));  // house
-  framework::UniqueBrush sun(::CreateSolidBrush(RGB(250, 200, 40)));
+  win32::UniqueBrush sun(::CreateSolidBrush(RGB(250, 200, 40)));
   {
-    framework::ScopedSelectObject select(recording, sun.get());
+    win32::ScopedSelectObject select(recording, sun.get());
     ::Ellipse(recording, 210, 20, 270, 80);
   }
-  framework::UniqueFont font(::CreateFontW(26, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                           SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック"));
+  win32::UniqueFont font(::CreateFontW(26, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                       0, 0, 0, 0, L"ＭＳ Ｐゴシック"));
   {
-    framework::ScopedSelectObject select(recording, font.get());
+    win32::ScopedSelectObject select(recording, font.get());
     ::SetBkMode(recording, TRANSPARENT);
     ::TextOutW(recording, 16, 16, L"EMF 図形", 6);
   }
@@ -154,7 +154,7 @@ ColouredArea FindColour(HBITMAP picture) {
   header.biPlanes = 1;
   header.biBitCount = 32;
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(info.bmWidth) * info.bmHeight);
-  framework::WindowDC screen(nullptr);
+  win32::WindowDC screen(nullptr);
   if (::GetDIBits(screen.get(), picture, 0, info.bmHeight, pixels.data(),
                   reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) != info.bmHeight)
     return area;

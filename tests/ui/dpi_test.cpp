@@ -92,11 +92,7 @@ TEST_F(FormOverDoubles, MovingToAScreenOfOtherDpiScalesTheWindow) {
     return reinterpret_cast<HFONT>(::SendMessageW(control.hwnd(), WM_GETFONT, 0, 0));
   };
   std::vector<framework::Box> before;
-  std::vector<bool> had_font;
-  for (const framework::Control* control : form_->controls()) {
-    before.push_back(control->Bounds());
-    had_font.push_back(font_of(*control) != nullptr);
-  }
+  for (const framework::Control* control : form_->controls()) before.push_back(control->Bounds());
   const int column = ListView_GetColumnWidth(c().ListView->hwnd(), 2);
   RECT suggested = {};
   ::GetWindowRect(form_->hwnd(), &suggested);
@@ -118,7 +114,12 @@ TEST_F(FormOverDoubles, MovingToAScreenOfOtherDpiScalesTheWindow) {
   for (std::size_t i = 0; i < before.size(); ++i) {
     const framework::Control& control = *form_->controls()[i];
     const std::string name = ToAnsi(control.name());
-    if (had_font[i]) {
+    // Every control that shows text draws it in the new font, the panels
+    // and group frames that paint their own captions too: the old font is
+    // deleted.
+    const bool shows_text =
+        control.kind() != L"Image" && control.kind() != L"TrackBar" && control.kind() != L"UpDown";
+    if (shows_text) {
       EXPECT_EQ(font_of(control), form_->font()) << name;
     }
     if (control.align() == framework::Align::kClient || control.kind() == L"TabSheet") continue;
@@ -129,6 +130,29 @@ TEST_F(FormOverDoubles, MovingToAScreenOfOtherDpiScalesTheWindow) {
     EXPECT_NEAR(box.y, scaled(before[i].y), 1) << name;
     EXPECT_NEAR(box.width, scaled(before[i].width), 1) << name;
   }
+}
+
+// A place on the screen stays that place at any scale; only sizes scale. The
+// full view left for the minimal one on one screen comes back where it was
+// after the window moved to a screen of other dots per inch.
+TEST_F(FormOverDoubles, TheFullViewComesBackToItsPlaceAfterAChangeOfScale) {
+  const UINT from = form_->dpi();
+  const UINT to = from * 3 / 2;
+  ::SetWindowPos(form_->hwnd(), nullptr, 210, 130, framework::Scaled(380, from),
+                 framework::Scaled(440, from), SWP_NOZORDER | SWP_NOACTIVATE);
+  form_->WideBtnClick();  // to the minimal view, at a corner of the screen
+  ASSERT_TRUE(form_->MiniMode());
+  RECT suggested = {};
+  ::GetWindowRect(form_->hwnd(), &suggested);
+  ::SendMessageW(form_->hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to),
+                 reinterpret_cast<LPARAM>(&suggested));
+  form_->WideBtnClick();
+  RECT full = {};
+  ::GetWindowRect(form_->hwnd(), &full);
+  EXPECT_EQ(full.left, 210);
+  EXPECT_EQ(full.top, 130);
+  EXPECT_EQ(full.right - full.left, framework::Scaled(380, to));
+  EXPECT_EQ(full.bottom - full.top, framework::Scaled(440, to));
 }
 
 }  // namespace

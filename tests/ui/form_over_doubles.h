@@ -8,7 +8,6 @@
 #include <string>
 
 #include "fakes.h"
-#include "framework/lifetime.h"
 #include "platform/memory/memory_clipboard.h"
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_screen.h"
@@ -17,6 +16,7 @@
 #include "platform/win32/win32_window_messages.h"
 #include "pump.h"
 #include "ui/main_form.h"
+#include "win32/lifetime.h"
 
 namespace quill::ui {
 
@@ -39,7 +39,7 @@ class FormOverDoubles : public ::testing::Test {
     ::SetForegroundWindow(form_->hwnd());
     form_->FormActivate();  // automatic capture
     Pump();
-    stray_before_ = framework::lifetime::StrayMessages();
+    stray_before_ = win32::lifetime::StrayMessages();
   }
   void TearDown() override {
     if (form_) {
@@ -49,7 +49,7 @@ class FormOverDoubles : public ::testing::Test {
       form_.reset();
     }
     Pump();  // the quit message of the closed window is no later test's
-    EXPECT_EQ(framework::lifetime::StrayMessages(), stray_before_)
+    EXPECT_EQ(win32::lifetime::StrayMessages(), stray_before_)
         << "a message reached a destroyed window object";
   }
   // Lets the window handle what is waiting, including the showing of

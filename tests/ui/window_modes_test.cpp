@@ -18,11 +18,8 @@
 namespace quill::framework {
 
 // For the checks below; found next to the type.
-[[maybe_unused]] static bool operator==(const Bounds& a, const Bounds& b) {
-  return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
-}
-[[maybe_unused]] static void PrintTo(const Bounds& b, std::ostream* out) {
-  *out << "(" << b.left << ", " << b.top << ", " << b.width << " x " << b.height << ")";
+[[maybe_unused]] static void PrintTo(const Box& b, std::ostream* out) {
+  *out << "(" << b.x << ", " << b.y << ", " << b.width << " x " << b.height << ")";
 }
 
 }  // namespace quill::framework
@@ -30,7 +27,7 @@ namespace quill::framework {
 namespace quill::ui {
 namespace {
 
-framework::Bounds BoundsOf(HWND window) {
+framework::Box BoundsOf(HWND window) {
   RECT r;
   ::GetWindowRect(window, &r);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
@@ -81,7 +78,7 @@ class WindowModesTest : public FormOverDoubles {
 };
 
 TEST_F(WindowModesTest, MiniViewSitsInTheChosenCornerAndTheFullViewComesBackExactly) {
-  const framework::Bounds full = BoundsOf(hwnd());
+  const framework::Box full = BoundsOf(hwnd());
   const int mini_height = form_->MiniHeight();
   RECT client;
   ::GetClientRect(hwnd(), &client);
@@ -90,7 +87,7 @@ TEST_F(WindowModesTest, MiniViewSitsInTheChosenCornerAndTheFullViewComesBackExac
                              c().StatusBar->Bounds().height);
   const struct {
     int placement;
-    framework::Bounds bounds;
+    framework::Box bounds;
   } cases[] = {
       {kTopLeft, {0, 0, 320, mini_height}},
       {kBottomLeft, {0, 1024 - mini_height, 320, mini_height}},
@@ -116,26 +113,26 @@ TEST_F(WindowModesTest, MiniViewSitsInTheChosenCornerAndTheFullViewComesBackExac
 }
 
 TEST_F(WindowModesTest, MaximisedWindowLeavesAndComesBackAtItsNormalBounds) {
-  const framework::Bounds normal = BoundsOf(hwnd());
+  const framework::Box normal = BoundsOf(hwnd());
   ::ShowWindow(hwnd(), SW_MAXIMIZE);
   Pump();
   ASSERT_TRUE(::IsZoomed(hwnd()));
   GoMini(kTopLeft);
   EXPECT_FALSE(::IsZoomed(hwnd()));
-  EXPECT_EQ(BoundsOf(hwnd()), (framework::Bounds{0, 0, 320, form_->MiniHeight()}));
+  EXPECT_EQ(BoundsOf(hwnd()), (framework::Box{0, 0, 320, form_->MiniHeight()}));
   form_->WideBtnClick();
   EXPECT_EQ(BoundsOf(hwnd()), normal);
 }
 
 TEST_F(WindowModesTest, SettingsWrittenInTheMiniViewKeepTheFullBounds) {
-  const framework::Bounds full = BoundsOf(hwnd());
+  const framework::Box full = BoundsOf(hwnd());
   for (int placement : {kBottomRight, kTray}) {
     SCOPED_TRACE(placement);
     GoMini(placement);
     platform::MemorySettings store;
     form_->WriteIni(store);
     const core::Settings s = core::ReadSettings(store);
-    EXPECT_EQ((framework::Bounds{s.Left, s.Top, s.Width, s.Height}), full);
+    EXPECT_EQ((framework::Box{s.Left, s.Top, s.Width, s.Height}), full);
     form_->WideBtnClick();
     Pump();
   }
@@ -158,15 +155,15 @@ TEST_F(WindowModesTest, StartingMinimisedUsesEachPlacement) {
       const int right = placement >= kTopRight ? 1280 - 320 : 0;
       const bool low = placement == kBottomLeft || placement == kBottomRight;
       const int bottom = low ? 1024 - form_->MiniHeight() : 0;
-      EXPECT_EQ(BoundsOf(hwnd()), (framework::Bounds{right, bottom, 320, form_->MiniHeight()}));
+      EXPECT_EQ(BoundsOf(hwnd()), (framework::Box{right, bottom, 320, form_->MiniHeight()}));
       form_->WideBtnClick();
     }
-    EXPECT_EQ(BoundsOf(hwnd()), (framework::Bounds{60, 50, 400, 450}));
+    EXPECT_EQ(BoundsOf(hwnd()), (framework::Box{60, 50, 400, 450}));
   }
 }
 
 TEST_F(WindowModesTest, TrayIconOpensItsMenuOnALeftPressAndRestoresTheWindow) {
-  const framework::Bounds full = BoundsOf(hwnd());
+  const framework::Box full = BoundsOf(hwnd());
   GoMini(kTray);
   ASSERT_TRUE(form_->InTray());
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
@@ -226,7 +223,7 @@ TEST_F(WindowModesTest, CaptureInTheTrayChangesTheTip) {
 
 TEST_F(WindowModesTest, RefusedIconKeepsTheWindowInTheFullView) {
   shell_.refuse_add = true;
-  const framework::Bounds full = BoundsOf(hwnd());
+  const framework::Box full = BoundsOf(hwnd());
   GoMini(kTray);
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
   EXPECT_FALSE(form_->MiniMode());
@@ -298,7 +295,7 @@ TEST(TrayTipTest, CutsAtMostTheTipLengthWithoutSplittingACharacter) {
 }
 
 TEST_F(WindowModesTest, StayOnTopFollowsTheBoxWithoutMovingTheWindow) {
-  const framework::Bounds before = BoundsOf(hwnd());
+  const framework::Box before = BoundsOf(hwnd());
   for (bool on : {true, false, true, false}) {
     c().StayCB->SetChecked(on);
     form_->StayCBClick();
@@ -319,13 +316,13 @@ TEST_F(WindowModesTest, AboutBoxShowsItsControlsAndClosesWithOK) {
   ::GetClientRect(about, &client);
   EXPECT_EQ(client.right, 264);
   EXPECT_EQ(client.bottom, 124);
-  const framework::Bounds box = BoundsOf(about);
-  EXPECT_LE(std::abs(box.left * 2 + box.width - ::GetSystemMetrics(SM_CXSCREEN)), 1);
-  EXPECT_LE(std::abs(box.top * 2 + box.height - ::GetSystemMetrics(SM_CYSCREEN)), 1);
+  const framework::Box box = BoundsOf(about);
+  EXPECT_LE(std::abs(box.x * 2 + box.width - ::GetSystemMetrics(SM_CXSCREEN)), 1);
+  EXPECT_LE(std::abs(box.y * 2 + box.height - ::GetSystemMetrics(SM_CYSCREEN)), 1);
 
   const struct {
     const wchar_t* text;
-    framework::Bounds place;
+    framework::Box place;
   } controls[] = {
       {L"Quilleteer", {84, 8, 96, 16}},
       {L"Version 3.00", {98, 26, 68, 13}},
@@ -339,8 +336,7 @@ TEST_F(WindowModesTest, AboutBoxShowsItsControlsAndClosesWithOK) {
     RECT r;
     ::GetWindowRect(control, &r);
     ::MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ((framework::Bounds{r.left, r.top, r.right - r.left, r.bottom - r.top}),
-              expected.place);
+    EXPECT_EQ((framework::Box{r.left, r.top, r.right - r.left, r.bottom - r.top}), expected.place);
     ok = control;
   }
   LOGFONTW title = {};

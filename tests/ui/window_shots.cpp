@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "framework/handles.h"
+#include "win32/handles.h"
 
 namespace quill::ui {
 namespace {
@@ -26,11 +26,11 @@ bool SaveWindowShot(HWND window, const std::wstring& file_name) {
 
 bool SaveScreenShot(const RECT& r, const std::wstring& file_name) {
   const int width = r.right - r.left, height = r.bottom - r.top;
-  framework::WindowDC screen(nullptr);
-  framework::MemoryDC memory(screen.get());
-  framework::UniqueBitmap shot(::CreateCompatibleBitmap(screen.get(), width, height));
+  win32::WindowDC screen(nullptr);
+  win32::MemoryDC memory(screen.get());
+  win32::UniqueBitmap shot(::CreateCompatibleBitmap(screen.get(), width, height));
   {
-    framework::ScopedSelectObject select(memory.get(), shot.get());
+    win32::ScopedSelectObject select(memory.get(), shot.get());
     ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
   }
   BITMAPINFOHEADER info = {};

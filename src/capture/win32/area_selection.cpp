@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include "win32/handles.h"
+#include "win32/window.h"
+
 #include <algorithm>
+#include <exception>
+#include <memory>
 #include <utility>
 
 namespace quill::capture {
@@ -12,140 +17,38 @@ constexpr wchar_t kGrabClass[] = L"FGrab";
 constexpr wchar_t kExpandClass[] = L"FExpand";
 constexpr BYTE kOverlayOpacity = 1;
 
-HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
-
 // Positions arrive signed, so that nothing left of or above the primary
 // screen is read as a far-away point.
 platform::Point PointOf(LPARAM lparam) {
   return {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
 }
 
-// A window class, unregistered when it goes (after its windows).
-class WindowClass {
+// An error ends the selection before the boundary shows it: the box must
+// not sit under a screen-wide overlay that holds the mouse.
+class AbandonOnError {
  public:
-  WindowClass() = default;
-  WindowClass(const wchar_t* name, WNDPROC procedure) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = Instance();
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_CROSS);
-    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = name;
-    if (::RegisterClassW(&wc)) name_ = name;
+  explicit AbandonOnError(Selection& selection)
+      : selection_(selection), errors_(std::uncaught_exceptions()) {}
+  ~AbandonOnError() {
+    if (std::uncaught_exceptions() > errors_) selection_.Abandon();
   }
-  ~WindowClass() {
-    if (name_) ::UnregisterClassW(name_, Instance());
-  }
-  WindowClass(WindowClass&& other) noexcept : name_(std::exchange(other.name_, nullptr)) {}
-  WindowClass& operator=(WindowClass&& other) noexcept {
-    std::swap(name_, other.name_);
-    return *this;
-  }
-  explicit operator bool() const { return name_ != nullptr; }
+  AbandonOnError(const AbandonOnError&) = delete;
+  AbandonOnError& operator=(const AbandonOnError&) = delete;
 
  private:
-  const wchar_t* name_ = nullptr;
+  Selection& selection_;
+  int errors_;
 };
 
-// A window whose procedure data is cleared before it is destroyed, so that
-// no message reaches the owner while it goes.
-class Window {
- public:
-  Window() = default;
-  explicit Window(HWND hwnd) : hwnd_(hwnd) {}
-  ~Window() { reset(); }
-  Window(Window&& other) noexcept : hwnd_(std::exchange(other.hwnd_, nullptr)) {}
-  Window& operator=(Window&& other) noexcept {
-    std::swap(hwnd_, other.hwnd_);
-    return *this;
-  }
-  void reset() {
-    if (!hwnd_) return;
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    ::DestroyWindow(std::exchange(hwnd_, nullptr));
-  }
-  HWND get() const { return hwnd_; }
-
- private:
-  HWND hwnd_ = nullptr;
-};
-
-class WindowDC {
- public:
-  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
-  ~WindowDC() {
-    if (dc_) ::ReleaseDC(hwnd_, dc_);
-  }
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-};
-
-// A created or compatible DC, deleted at the end of the scope.
-class OwnedDC {
- public:
-  explicit OwnedDC(HDC dc) : dc_(dc) {}
-  ~OwnedDC() {
-    if (dc_) ::DeleteDC(dc_);
-  }
-  OwnedDC(const OwnedDC&) = delete;
-  OwnedDC& operator=(const OwnedDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class SelectedObject {
- public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-  ~SelectedObject() {
-    if (previous_) ::SelectObject(dc_, previous_);
-  }
-  SelectedObject(const SelectedObject&) = delete;
-  SelectedObject& operator=(const SelectedObject&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
-class PaintSession {
- public:
-  explicit PaintSession(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &paint_)) {}
-  ~PaintSession() { ::EndPaint(hwnd_, &paint_); }
-  PaintSession(const PaintSession&) = delete;
-  PaintSession& operator=(const PaintSession&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  PAINTSTRUCT paint_ = {};
-  HDC dc_;
-};
-
-class Library {
- public:
-  explicit Library(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
-  ~Library() {
-    if (module_) ::FreeLibrary(module_);
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  HMODULE get() const { return module_; }
-
- private:
-  HMODULE module_;
-};
+win32::WindowClass SelectionClass(const wchar_t* name) {
+  return win32::WindowClass(name, static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)),
+                            ::LoadCursorW(nullptr, IDC_CROSS));
+}
 
 // Looked up by name: older systems have no layered windows.
 void MakeNearlyTransparent(HWND hwnd) {
   using SetAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-  const Library user32(L"user32.dll");
+  const win32::UniqueModule user32(::LoadLibraryW(L"user32.dll"));
   if (!user32.get()) return;
   const FARPROC found = ::GetProcAddress(user32.get(), "SetLayeredWindowAttributes");
   if (!found) return;
@@ -156,7 +59,7 @@ void MakeNearlyTransparent(HWND hwnd) {
 // Looked up by name: systems before version 6 have no composition.
 bool DesktopComposed() {
   using IsComposed = HRESULT(WINAPI*)(BOOL*);
-  const Library dwmapi(L"dwmapi.dll");
+  const win32::UniqueModule dwmapi(::LoadLibraryW(L"dwmapi.dll"));
   if (!dwmapi.get()) return false;
   const FARPROC found = ::GetProcAddress(dwmapi.get(), "DwmIsCompositionEnabled");
   if (!found) return false;
@@ -192,33 +95,38 @@ class AreaSelection::Windows : public SelectionSurface {
       : layered_(capturer.LayeredMode()), selection_(capturer, screen, clock, *this) {}
 
   Selection& selection() { return selection_; }
-  HWND overlay() const { return overlay_.get(); }
+  HWND overlay() const { return overlay_ ? overlay_->hwnd() : nullptr; }
+  HWND magnifier() const { return magnifier_ ? magnifier_->hwnd() : nullptr; }
 
   void Close() {
     selection_.Abandon();
     magnifier_.reset();
     overlay_.reset();
-    expand_class_ = WindowClass();
-    grab_class_ = WindowClass();
+    expand_class_ = win32::WindowClass();
+    grab_class_ = win32::WindowClass();
   }
 
   // --- SelectionSurface ---
   bool CreateOverlay() override {
-    if (overlay_.get() && ::IsWindow(overlay_.get())) return true;
+    if (overlay() && ::IsWindow(overlay())) return true;
     // Destroyed by someone else: made anew.
-    overlay_ = Window();
-    grab_class_ = WindowClass();
-    grab_class_ = WindowClass(kGrabClass, GrabWndProc);
+    overlay_.reset();
+    grab_class_ = win32::WindowClass();
+    grab_class_ = SelectionClass(kGrabClass);
     if (!grab_class_) return false;
     const DWORD ex_style = layered_ ? WS_EX_LAYERED | WS_EX_TOPMOST : WS_EX_TOPMOST;
-    overlay_ = Window(::CreateWindowExW(
-        ex_style, kGrabClass, L"", WS_POPUP, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
-        ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, Instance(), this));
-    if (!overlay_.get()) {
-      grab_class_ = WindowClass();
+    overlay_ = std::make_unique<win32::HandledWindow>(
+        [this](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+          return OnGrab(hwnd, message, wparam, lparam);
+        });
+    if (!overlay_->CreateOwned(
+            ex_style, kGrabClass, L"", WS_POPUP,
+            {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, nullptr)) {
+      overlay_.reset();
+      grab_class_ = win32::WindowClass();
       return false;
     }
-    if (layered_) MakeNearlyTransparent(overlay_.get());
+    if (layered_) MakeNearlyTransparent(overlay());
     return true;
   }
 
@@ -228,20 +136,19 @@ class AreaSelection::Windows : public SelectionSurface {
     // The frozen variant paints this picture, and its magnifier enlarges
     // it, never its own drawing.
     picture_ = picture ? static_cast<HBITMAP>(picture->Handle()) : nullptr;
-    ::ShowWindow(overlay_.get(), SW_SHOW);
+    ::ShowWindow(overlay(), SW_SHOW);
     // Covers the screen as it is now, also after a change of resolution.
-    ::SetWindowPos(overlay_.get(), HWND_TOPMOST, 0, 0, width, height, 0);
+    ::SetWindowPos(overlay(), HWND_TOPMOST, 0, 0, width, height, 0);
     // Painted now, before any outline is inverted over it.
-    ::UpdateWindow(overlay_.get());
+    ::UpdateWindow(overlay());
     // Keys reach the overlay only while it has the focus.
-    ::SetForegroundWindow(overlay_.get());
+    ::SetForegroundWindow(overlay());
   }
 
   void HideOverlay() override {
     picture_ = nullptr;
-    ::ShowWindow(overlay_.get(), SW_HIDE);
-    ::SetWindowPos(overlay_.get(), HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::ShowWindow(overlay(), SW_HIDE);
+    ::SetWindowPos(overlay(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // Where the screen does not keep what lies under a window, our own
     // windows beneath repaint now, before the screen is captured.
     ::EnumThreadWindows(::GetCurrentThreadId(), RepaintNow, 0);
@@ -249,30 +156,33 @@ class AreaSelection::Windows : public SelectionSurface {
   }
 
   void ShowMagnifierWindow(const platform::Rect& bounds) override {
-    if (!magnifier_.get()) {
-      expand_class_ = WindowClass(kExpandClass, ExpandWndProc);
+    if (!magnifier()) {
+      expand_class_ = SelectionClass(kExpandClass);
       if (!expand_class_) return;
-      magnifier_ = Window(::CreateWindowExW(0, kExpandClass, L"", WS_POPUP | WS_BORDER, bounds.left,
-                                            bounds.top, static_cast<int>(bounds.Width()),
-                                            static_cast<int>(bounds.Height()), nullptr, nullptr,
-                                            Instance(), this));
-      if (!magnifier_.get()) return;
+      magnifier_ = std::make_unique<win32::HandledWindow>(
+          [this](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+            return OnExpand(hwnd, message, wparam, lparam);
+          });
+      if (!magnifier_->CreateOwned(0, kExpandClass, L"", WS_POPUP | WS_BORDER, ToRect(bounds),
+                                   nullptr)) {
+        magnifier_.reset();
+        return;
+      }
     }
     // Not activated: the keys belong to the overlay.
-    ::ShowWindow(magnifier_.get(), SW_SHOWNOACTIVATE);
-    ::SetWindowPos(magnifier_.get(), nullptr, bounds.left, bounds.top,
-                   static_cast<int>(bounds.Width()), static_cast<int>(bounds.Height()),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(magnifier(), SW_SHOWNOACTIVATE);
+    ::SetWindowPos(magnifier(), nullptr, bounds.left, bounds.top, static_cast<int>(bounds.Width()),
+                   static_cast<int>(bounds.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   void HideMagnifier() override {
-    if (magnifier_.get()) ::ShowWindow(magnifier_.get(), SW_HIDE);
-    if (drawn_.IsEmpty() || !overlay_.get()) return;
+    if (magnifier()) ::ShowWindow(magnifier(), SW_HIDE);
+    if (drawn_.IsEmpty() || !overlay()) return;
     // The overlay's picture comes back where the magnifier was drawn.
-    WindowDC dc(overlay_.get());
-    OwnedDC copy(::CreateCompatibleDC(dc.get()));
+    win32::WindowDC dc(overlay());
+    win32::MemoryDC copy(dc.get());
     if (dc.get() && copy.get() && picture_) {
-      SelectedObject selected(copy.get(), picture_);
+      win32::ScopedSelectObject selected(copy.get(), picture_);
       ::BitBlt(dc.get(), drawn_.left, drawn_.top, static_cast<int>(drawn_.Width()),
                static_cast<int>(drawn_.Height()), copy.get(), drawn_.left, drawn_.top, SRCCOPY);
     }
@@ -280,15 +190,15 @@ class AreaSelection::Windows : public SelectionSurface {
   }
 
   void InvalidateMagnifierWindow() override {
-    if (magnifier_.get()) ::InvalidateRect(magnifier_.get(), nullptr, FALSE);
+    if (magnifier()) ::InvalidateRect(magnifier(), nullptr, FALSE);
   }
 
   void DrawMagnifier(const Magnifier& m) override {
-    WindowDC dc(overlay_.get());
-    OwnedDC copy(::CreateCompatibleDC(dc.get()));
+    win32::WindowDC dc(overlay());
+    win32::MemoryDC copy(dc.get());
     if (!dc.get() || !copy.get() || !picture_) return;
     {
-      SelectedObject selected(copy.get(), picture_);
+      win32::ScopedSelectObject selected(copy.get(), picture_);
       Stretch(dc.get(), m.target, copy.get(), m.source);
     }
     if (m.crosshair) {
@@ -304,10 +214,10 @@ class AreaSelection::Windows : public SelectionSurface {
   }
 
   void InvertOutline(const platform::Rect& rect) override {
-    OwnedDC display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    win32::UniqueDC display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
     if (!display.get()) return;
     ::SetROP2(display.get(), R2_NOT);
-    SelectedObject brush(display.get(), ::GetStockObject(NULL_BRUSH));
+    win32::ScopedSelectObject brush(display.get(), ::GetStockObject(NULL_BRUSH));
     ::Rectangle(display.get(), rect.left, rect.top, rect.right, rect.bottom);
   }
 
@@ -318,25 +228,8 @@ class AreaSelection::Windows : public SelectionSurface {
   void ReleaseMouseCapture() override { ::ReleaseCapture(); }
 
  private:
-  template <LRESULT (Windows::*Handler)(HWND, UINT, WPARAM, LPARAM)>
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE)
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(
-                              reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams));
-    auto* self = reinterpret_cast<Windows*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
-    // Nothing may unwind into the system's code.
-    try {
-      return (self->*Handler)(hwnd, message, wparam, lparam);
-    } catch (...) {
-      ::MessageBeep(MB_ICONHAND);
-      return 0;
-    }
-  }
-
   LRESULT OnGrab(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    const AbandonOnError guard(selection_);
     switch (message) {
       case WM_KEYDOWN:
         selection_.KeyDown(static_cast<unsigned>(wparam));
@@ -373,13 +266,13 @@ class AreaSelection::Windows : public SelectionSurface {
 
   LRESULT OnExpand(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message != WM_PAINT) return ::DefWindowProcW(hwnd, message, wparam, lparam);
-    PaintSession paint(hwnd);
+    win32::PaintDC paint(hwnd);
     POINT pointer = {};
     ::GetCursorPos(&pointer);
     const Magnifier m = selection_.WindowMagnifierAt({pointer.x, pointer.y});
     {
       const HWND desktop = ::GetDesktopWindow();
-      WindowDC screen(desktop);
+      win32::WindowDC screen(desktop);
       Stretch(paint.get(), m.target, screen.get(), m.source);
     }
     if (m.crosshair) {
@@ -396,26 +289,23 @@ class AreaSelection::Windows : public SelectionSurface {
   // The layered overlay shows nothing of its own; the other one shows the
   // screen as it was when it came up.
   void PaintOverlay(HWND hwnd) {
-    PaintSession paint(hwnd);
+    win32::PaintDC paint(hwnd);
     if (layered_ || !picture_) return;
-    OwnedDC copy(::CreateCompatibleDC(paint.get()));
+    win32::MemoryDC copy(paint.get());
     if (!copy.get()) return;
-    SelectedObject selected(copy.get(), picture_);
+    win32::ScopedSelectObject selected(copy.get(), picture_);
     ::BitBlt(paint.get(), 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
              copy.get(), 0, 0, SRCCOPY);
   }
-
-  static constexpr WNDPROC GrabWndProc = Procedure<&Windows::OnGrab>;
-  static constexpr WNDPROC ExpandWndProc = Procedure<&Windows::OnExpand>;
 
   bool layered_;
   HBITMAP picture_ = nullptr;  // the selection's, while the overlay shows it
   platform::Rect drawn_;       // where the magnifier was drawn on the overlay
   // Classes before windows: a class goes only after its windows.
-  WindowClass grab_class_;
-  WindowClass expand_class_;
-  Window overlay_;
-  Window magnifier_;
+  win32::WindowClass grab_class_;
+  win32::WindowClass expand_class_;
+  std::unique_ptr<win32::HandledWindow> overlay_;
+  std::unique_ptr<win32::HandledWindow> magnifier_;
   // Last, so that a running selection ends while the windows still exist.
   Selection selection_;
 };

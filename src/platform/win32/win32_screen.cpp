@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "res/resource.h"
+#include "win32/handles.h"
 
 namespace quill::platform {
 namespace {
@@ -17,58 +18,17 @@ Rect PrimaryScreenRect() {
   return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
-// The screen's DC, released at the end of the scope.
-class ScreenDC {
- public:
-  ScreenDC() : dc_(::GetDC(nullptr)) {}
-  ~ScreenDC() {
-    if (dc_) ::ReleaseDC(nullptr, dc_);
-  }
-  ScreenDC(const ScreenDC&) = delete;
-  ScreenDC& operator=(const ScreenDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-// A GDI object, deleted at the end of the scope unless released.
-class GdiObject {
- public:
-  explicit GdiObject(HGDIOBJ object = nullptr) : object_(object) {}
-  ~GdiObject() {
-    if (object_) ::DeleteObject(object_);
-  }
-  GdiObject(GdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-  GdiObject& operator=(GdiObject&&) = delete;
-  GdiObject(const GdiObject&) = delete;
-  HGDIOBJ get() const { return object_; }
-  HGDIOBJ release() { return std::exchange(object_, nullptr); }
-
- private:
-  HGDIOBJ object_;
-};
-
 // A memory DC with a bitmap selected into it; the bitmap is put back out
 // and the DC deleted at the end of the scope, so the bitmap is free to be
 // handed to the clipboard between drawing operations.
 class BitmapDC {
  public:
-  explicit BitmapDC(HGDIOBJ bitmap) : dc_(::CreateCompatibleDC(nullptr)) {
-    if (dc_) previous_ = ::SelectObject(dc_, bitmap);
-  }
-  ~BitmapDC() {
-    if (!dc_) return;
-    ::SelectObject(dc_, previous_);
-    ::DeleteDC(dc_);
-  }
-  BitmapDC(const BitmapDC&) = delete;
-  BitmapDC& operator=(const BitmapDC&) = delete;
-  HDC get() const { return dc_; }
+  explicit BitmapDC(HGDIOBJ bitmap) : selected_(dc_.get(), bitmap) {}
+  HDC get() const { return dc_.get(); }
 
  private:
-  HDC dc_;
-  HGDIOBJ previous_ = nullptr;
+  win32::MemoryDC dc_{nullptr};
+  win32::ScopedSelectObject selected_;
 };
 
 // Our thread's input state joined with another thread's for one scope, so
@@ -102,7 +62,7 @@ HCURSOR CurrentCursor(WindowId window) {
 bool DrawWithHotSpot(HDC dc, HCURSOR cursor, Point at) {
   ICONINFO info = {};
   if (!cursor || !::GetIconInfo(cursor, &info)) return false;
-  const GdiObject mask(info.hbmMask), colour(info.hbmColor);
+  const win32::UniqueGdiObject mask(info.hbmMask), colour(info.hbmColor);
   return ::DrawIconEx(dc, at.x - static_cast<int>(info.xHotspot),
                       at.y - static_cast<int>(info.yHotspot), cursor, 0, 0, 0, nullptr,
                       DI_NORMAL) != FALSE;
@@ -110,7 +70,7 @@ bool DrawWithHotSpot(HDC dc, HCURSOR cursor, Point at) {
 
 class Win32ScreenBitmap : public ScreenBitmap {
  public:
-  Win32ScreenBitmap(GdiObject bitmap, int width, int height)
+  Win32ScreenBitmap(win32::UniqueGdiObject bitmap, int width, int height)
       : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
 
   int Width() const override { return width_; }
@@ -120,7 +80,7 @@ class Win32ScreenBitmap : public ScreenBitmap {
     // A source crossing the screen's edge comes back all black from some
     // displays, though the copy reports success: only the part on the
     // screen is copied, the rest is made white first.
-    ScreenDC screen_dc;
+    win32::WindowDC screen_dc(nullptr);
     CopyWithin(PrimaryScreenRect(), screen_dc.get(), source, to);
   }
 
@@ -176,7 +136,7 @@ class Win32ScreenBitmap : public ScreenBitmap {
              inside.top, SRCCOPY);
   }
 
-  GdiObject bitmap_;
+  win32::UniqueGdiObject bitmap_;
   int width_;
   int height_;
 };
@@ -238,8 +198,8 @@ void Win32Screen::Beep(unsigned kind) { ::MessageBeep(kind); }
 
 std::unique_ptr<ScreenBitmap> Win32Screen::CreateBitmap(int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
-  ScreenDC screen;
-  GdiObject bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+  win32::WindowDC screen(nullptr);
+  win32::UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
   if (!bitmap.get()) return nullptr;
   return std::make_unique<Win32ScreenBitmap>(std::move(bitmap), width, height);
 }

@@ -1,13 +1,13 @@
 #pragma once
-// Move-only owners of the system handles the windows use, each released
-// exactly once.
+// Move-only owners of the system handles every Windows part of the program
+// uses, each released exactly once.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <utility>
 
-namespace quill::framework {
+namespace quill::win32 {
 
 template <typename Handle, typename Traits>
 class UniqueHandle {
@@ -54,6 +54,13 @@ struct AcceleratorTraits {
 struct WindowTraits {
   static void Free(HWND window) { ::DestroyWindow(window); }
 };
+// For DCs the program created (not those it borrowed from a window).
+struct CreatedDCTraits {
+  static void Free(HDC dc) { ::DeleteDC(dc); }
+};
+struct ModuleTraits {
+  static void Free(HMODULE module) { ::FreeLibrary(module); }
+};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
@@ -63,13 +70,18 @@ using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
+using UniqueDC = UniqueHandle<HDC, CreatedDCTraits>;
+using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
 
 // Selects an object into a DC and puts the previous one back at the end of
 // the scope.
 class ScopedSelectObject {
  public:
   ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-  ~ScopedSelectObject() { ::SelectObject(dc_, previous_); }
+  ~ScopedSelectObject() {
+    if (previous_) ::SelectObject(dc_, previous_);
+  }
   ScopedSelectObject(const ScopedSelectObject&) = delete;
   ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
 
@@ -78,7 +90,7 @@ class ScopedSelectObject {
   HGDIOBJ previous_;
 };
 
-// A window's DC, released at the end of the scope.
+// A window's DC (nullptr: the screen's), released at the end of the scope.
 class WindowDC {
  public:
   explicit WindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
@@ -111,18 +123,9 @@ class PaintDC {
 
 // A memory DC compatible with another (nullptr: the screen), deleted at the
 // end of the scope.
-class MemoryDC {
+class MemoryDC : public UniqueDC {
  public:
-  explicit MemoryDC(HDC compatible) : dc_(::CreateCompatibleDC(compatible)) {}
-  ~MemoryDC() {
-    if (dc_) ::DeleteDC(dc_);
-  }
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
+  explicit MemoryDC(HDC compatible) : UniqueDC(::CreateCompatibleDC(compatible)) {}
 };
 
-}  // namespace quill::framework
+}  // namespace quill::win32

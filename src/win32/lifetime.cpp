@@ -1,10 +1,10 @@
-#include "framework/lifetime.h"
+#include "win32/lifetime.h"
 
 #include <atomic>
 #include <mutex>
 #include <unordered_set>
 
-namespace quill::framework::lifetime {
+namespace quill::win32::lifetime {
 namespace {
 
 struct Registry {
@@ -42,4 +42,4 @@ bool Alive(const void* object) {
 void CountStray() { ++g_stray; }
 unsigned long StrayMessages() { return g_stray; }
 
-}  // namespace quill::framework::lifetime
+}  // namespace quill::win32::lifetime

@@ -4,7 +4,7 @@
 // reach an object already destroyed is counted and passed on to the
 // system, never delivered. The ownership rules of window.h keep the count
 // at zero; the tests check that they do.
-namespace quill::framework::lifetime {
+namespace quill::win32::lifetime {
 
 void Born(const void* object);
 void Died(const void* object);
@@ -14,4 +14,4 @@ void CountStray();
 // How many messages arrived for objects no longer alive, since the start.
 unsigned long StrayMessages();
 
-}  // namespace quill::framework::lifetime
+}  // namespace quill::win32::lifetime

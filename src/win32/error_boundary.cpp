@@ -1,13 +1,14 @@
-#include "framework/error_boundary.h"
+#include "win32/error_boundary.h"
 
 #include <string>
 
-#include "framework/application.h"
-
-namespace quill::framework {
+namespace quill::win32 {
 namespace {
 bool g_showing = false;
+std::wstring g_title;
 }  // namespace
+
+void SetErrorTitle(const std::wstring& title) { g_title = title; }
 
 void ShowUnexpectedError(HWND owner, const std::exception* error) noexcept {
   if (g_showing) return;
@@ -26,11 +27,11 @@ void ShowUnexpectedError(HWND owner, const std::exception* error) noexcept {
       }
     }
     const HWND parent = owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
-    ::MessageBoxW(parent, text.c_str(), Application::CurrentTitle().c_str(), MB_OK | MB_ICONERROR);
+    ::MessageBoxW(parent, text.c_str(), g_title.c_str(), MB_OK | MB_ICONERROR);
   } catch (...) {
     // Out of memory for the text: nothing more can be shown.
   }
   g_showing = false;
 }
 
-}  // namespace quill::framework
+}  // namespace quill::win32
