@@ -1,6 +1,8 @@
 #pragma once
 // A named control of a form: a child window with its kind, its place in
-// its parent, and the notifications it answers. Controls are created and
+// its parent, and the notifications it answers. Its events (on_click,
+// on_change, ...) tell what the user did; a value set by the program
+// raises none. Controls are created and
 // owned by their Form, which routes each notification to its control. A
 // control owns its window (see the rules in window.h): every control window
 // is subclassed to its object, which forgets the window at WM_NCDESTROY and

@@ -257,11 +257,7 @@ int TrackBar::Position() const {
   return static_cast<int>(::SendMessageW(hwnd(), TBM_GETPOS, 0, 0));
 }
 
-void TrackBar::SetPosition(int position) {
-  if (position == Position()) return;
-  ::SendMessageW(hwnd(), TBM_SETPOS, TRUE, position);
-  if (on_change) on_change();
-}
+void TrackBar::SetPosition(int position) { ::SendMessageW(hwnd(), TBM_SETPOS, TRUE, position); }
 
 // --- UpDown ---
 

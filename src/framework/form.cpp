@@ -41,19 +41,33 @@ void Form::MakeFont() {
   font_.reset(::CreateFontIndirectW(&font));
 }
 
-void Form::Register(std::unique_ptr<Control> control, Container* parent) {
+Container& Form::AddPage(PageControl& pages, std::wstring name, std::wstring caption) {
+  auto page = std::make_unique<Container>(std::move(name), L"TabSheet", Box{0, 0, 10, 10});
+  Container& added = *page;
+  Register(std::move(page), nullptr, pages.hwnd());
+  pages.AddPage(&added, std::move(caption));
+  return added;
+}
+
+void Form::Register(std::unique_ptr<Control> control, Container* parent, HWND window) {
   Control* added = control.get();
-  added->Create(parent ? parent->hwnd() : hwnd(), next_id_++, font_.get());
+  added->Create(parent ? parent->hwnd() : window ? window : hwnd(), numbers_.Take(), font_.get());
   by_window_[added->hwnd()] = added;
   for (HWND owned : added->OwnedWindows()) by_window_[owned] = added;
   by_name_[added->name()] = added;
   order_.push_back(added);
   if (parent) {
     parent->AddChild(added);
-  } else {
+  } else if (!window) {
     top_level_.push_back(added);
   }
   owned_.push_back(std::move(control));
+}
+
+std::string Form::Narrow(const std::wstring& name) {
+  std::string narrow;
+  for (const wchar_t c : name) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+  return narrow;
 }
 
 Control* Form::Find(const std::wstring& name) const {

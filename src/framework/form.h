@@ -4,11 +4,13 @@
 // every notification to the control (or menu item) it belongs to.
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "framework/container.h"
 #include "framework/menu.h"
+#include "framework/page_control.h"
 #include "framework/window.h"
 #include "win32/handles.h"
 
@@ -40,10 +42,17 @@ class Form : public Window {
     return added;
   }
 
+  // Adds a page to a page control: a container made inside the tabs,
+  // which lay it out and show it when its tab is chosen.
+  Container& AddPage(PageControl& pages, std::wstring name, std::wstring caption);
+
   Control* Find(const std::wstring& name) const;
+  // The control of that name and kind; a misspelt name or a wrong kind is
+  // the program's fault, raised at once.
   template <typename T>
   T& Get(const std::wstring& name) const {
-    return dynamic_cast<T&>(*Find(name));
+    if (T* found = dynamic_cast<T*>(Find(name))) return *found;
+    throw std::logic_error("no control of that kind named " + Narrow(name));
   }
   const std::vector<Control*>& controls() const { return order_; }
   MenuSet& menus() { return menus_; }
@@ -64,7 +73,10 @@ class Form : public Window {
   virtual void OnMenuPopup(const std::wstring& /*menu_name*/) {}
 
  private:
-  void Register(std::unique_ptr<Control> control, Container* parent);
+  // Creates the control inside `parent` (nullptr: the form), or inside
+  // `window` where that is no container of ours.
+  void Register(std::unique_ptr<Control> control, Container* parent, HWND window = nullptr);
+  static std::string Narrow(const std::wstring& name);
   Control* ControlOf(HWND hwnd) const;
   // Scales every window inside the form, its font and what the controls
   // sized themselves, from one screen's dots per inch to another's.
@@ -82,8 +94,8 @@ class Form : public Window {
   std::vector<Control*> top_level_;
   std::map<HWND, Control*> by_window_;
   std::map<std::wstring, Control*> by_name_;
-  MenuSet menus_;
-  UINT next_id_ = 1000;
+  CommandNumbers numbers_;
+  MenuSet menus_{numbers_};
   bool in_modal_ = false;
   int modal_result_ = 0;
 };

@@ -45,7 +45,7 @@ void MenuSet::Fill(HMENU menu, const std::wstring& owner, const std::vector<Menu
       ::AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(entry.submenu),
                     item.caption.c_str());
     } else {
-      entry.command = TakeCommand();
+      entry.command = numbers_.Take();
       by_command_[entry.command] = item.name;
       if (item.owner_draw) {
         flags |= MF_OWNERDRAW;
@@ -77,6 +77,10 @@ const MenuSet::Entry* MenuSet::Find(const std::wstring& name) const {
 }
 
 bool MenuSet::Dispatch(UINT command) {
+  if (const auto own = commands_.find(command); own != commands_.end()) {
+    if (own->second) own->second(0);
+    return true;
+  }
   const auto found = by_command_.find(command);
   if (found == by_command_.end()) return false;
   const Entry* entry = Find(found->second);
@@ -154,19 +158,15 @@ void MenuSet::Forget(const std::wstring& name) {
   for (const std::wstring& child : found->second.children) Forget(child);
   if (const UINT command = found->second.command) {
     by_command_.erase(command);
-    free_commands_.insert(command);
+    numbers_.Give(command);
   }
   items_.erase(found);
 }
 
-UINT MenuSet::TakeCommand() {
-  if (!free_commands_.empty()) {
-    const UINT command = *free_commands_.begin();
-    free_commands_.erase(free_commands_.begin());
-    return command;
-  }
-  if (next_command_ > 0xFFFF) throw std::length_error("too many menu items");
-  return next_command_++;
+UINT MenuSet::AddCommand(std::function<void(int tag)> handler) {
+  const UINT command = numbers_.Take();
+  commands_[command] = std::move(handler);
+  return command;
 }
 
 void MenuSet::Refill(const std::wstring& name, const std::vector<MenuItem>& items) {

@@ -3,11 +3,12 @@
 // named items with a command tag and a click handler.
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 #include <windows.h>
+
+#include "framework/command_numbers.h"
 
 namespace quill::framework {
 
@@ -40,7 +41,8 @@ struct MenuItem {
 
 class MenuSet {
  public:
-  MenuSet() = default;
+  // Commands are numbered from the window's numbers.
+  explicit MenuSet(CommandNumbers& numbers) : numbers_(numbers) {}
   ~MenuSet();
   MenuSet(const MenuSet&) = delete;
   MenuSet& operator=(const MenuSet&) = delete;
@@ -50,6 +52,9 @@ class MenuSet {
   HMENU BuildMenuBar(const std::vector<MenuItem>& items);
   HMENU BuildPopup(const std::wstring& name, const std::vector<MenuItem>& items);
 
+  // A command with no item (a shortcut key's): its number, whose
+  // WM_COMMAND runs the handler.
+  UINT AddCommand(std::function<void(int tag)> handler);
   // Runs the handler of a command; false if the command is not an item's.
   bool Dispatch(UINT command);
   bool Exists(const std::wstring& name) const { return items_.count(name) != 0; }
@@ -86,17 +91,13 @@ class MenuSet {
   };
   void Fill(HMENU menu, const std::wstring& owner, const std::vector<MenuItem>& items);
   void Forget(const std::wstring& name);
-  UINT TakeCommand();
   const Entry* Find(const std::wstring& name) const;
 
   std::map<std::wstring, Entry> items_;
   std::map<UINT, std::wstring> by_command_;
   std::vector<HMENU> owned_;
-  UINT next_command_ = 40000;
-  // Numbers of items that were removed, handed out again first: menus
-  // rebuilt for every record would otherwise run out of the 16 bits a
-  // command carries and land on other commands.
-  std::set<UINT> free_commands_;
+  CommandNumbers& numbers_;
+  std::map<UINT, std::function<void(int tag)>> commands_;
   int separators_ = 0;
 };
 

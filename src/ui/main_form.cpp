@@ -10,6 +10,7 @@
 #include "ui/code_page.h"
 #include "ui/help_file.h"
 #include "ui/tray_icon.h"
+#include "win32/error_boundary.h"
 
 namespace quill::ui {
 
@@ -76,6 +77,7 @@ bool TFQuillet::Create() {
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_.get()));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
+  win32::SetErrorTitle(kTitle);
   FormCreate();
   return true;
 }
@@ -151,12 +153,6 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Run([this, held] { recorder_->WMRenderFormat(held); }, false);
       return 0;
     }
-    case WM_COMMAND:
-      if (LOWORD(wparam) == kFindNextCommand && lparam == 0) {
-        Run([this] { FindNextClick(); });
-        return 0;
-      }
-      break;
     case WM_DROPFILES:
       WMDropFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
@@ -214,12 +210,10 @@ void TFQuillet::Run(const std::function<void()>& command, bool show_captured_fir
   // A storage being loaded answers messages but takes no command: the
   // records are not all there yet.
   if (list_filling_) return;
-  try {
+  win32::GuardCommand(hwnd(), [&] {
     if (show_captured_first) ShowCaptured();
     command();
-  } catch (const std::exception& error) {
-    ShowError(FromAnsi(error.what()), kTitle);
-  }
+  });
 }
 
 std::function<void()> TFQuillet::Command(void (TFQuillet::*handler)()) {

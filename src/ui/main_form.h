@@ -355,8 +355,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // The find dialog: the system keeps pointers into find_ and find_text_
   // while it is open.
   void OnFindMessage(const FINDREPLACEW& find);
-  // F3's command; the menus' commands start at 40000.
-  static constexpr WORD kFindNextCommand = 39001;
   void FindAndShow();
   win32::UniqueAccelerators accelerators_;
   UINT find_message_ = 0;

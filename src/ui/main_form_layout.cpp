@@ -123,15 +123,12 @@ void TFQuillet::BuildControls() {
   };
 
   // --- "表示": the record list over the preview ---
-  auto& viewer = Keep(c_.TabSheet1, Add<Container>(nullptr, L"TabSheet1", L"TabSheet",
-                                                   framework::Box{0, 0, 10, 10}));
-  ::SetParent(viewer.hwnd(), pages.hwnd());
-  pages.AddPage(&viewer, L"表示");
+  auto& viewer = Keep(c_.TabSheet1, AddPage(pages, L"TabSheet1", L"表示"));
   auto& list = Keep(c_.ListView,
                     Add<framework::ListView>(&viewer, L"ListView", framework::Box{0, 0, 10, 161},
                                              std::vector<framework::ListView::Column>{
                                                  {L"No.", 60}, {L"日時", 106}, {L"内容", 300}},
-                                             framework::ListView::Options{false, false, true}));
+                                             framework::ListView::Options{.drag_rows = true}));
   list.SetAlign(Align::kTop);
   list.SetSmallImages(kind_images_.get());
   list.on_mouse_down = [this](int x, int y) { ListViewMouseDown(x, y); };
@@ -148,10 +145,7 @@ void TFQuillet::BuildControls() {
   Keep(c_.Image1, Add<ImageView>(&viewer, L"Image1")).SetAlign(Align::kClient);
 
   // --- "設定 1" ---
-  auto& settings1 =
-      Add<Container>(nullptr, L"TabSheet2", L"TabSheet", framework::Box{0, 0, 10, 10});
-  ::SetParent(settings1.hwnd(), pages.hwnd());
-  pages.AddPage(&settings1, L"設定 1");
+  auto& settings1 = AddPage(pages, L"TabSheet2", L"設定 1");
   auto& watch =
       Keep(c_.WatchRG, Add<RadioGroup>(&settings1, L"WatchRG", framework::Box{0, 8, 203, 41},
                                        L"クリップボード取り込み",
@@ -182,9 +176,10 @@ void TFQuillet::BuildControls() {
       .key_filter = MaxEditKeyPress;
   auto& filter =
       Keep(c_.FilterListView,
-           Add<framework::ListView>(&settings1, L"FilterListView", framework::Box{218, 0, 161, 331},
-                                    std::vector<framework::ListView::Column>{{L"フィルター", 155}},
-                                    framework::ListView::Options{true, true, false}));
+           Add<framework::ListView>(
+               &settings1, L"FilterListView", framework::Box{218, 0, 161, 331},
+               std::vector<framework::ListView::Column>{{L"フィルター", 155}},
+               framework::ListView::Options{.check_boxes = true, .edit_captions = true}));
   for (int i = 0; i < core::FormatFilter::kEntries; ++i)
     filter.AddRow(i == core::FormatFilter::kAll     ? std::wstring(kFilterAll)
                   : i == core::FormatFilter::kOther ? std::wstring(kFilterOther)
@@ -196,10 +191,7 @@ void TFQuillet::BuildControls() {
   };
 
   // --- "設定 2" ---
-  auto& settings2 =
-      Add<Container>(nullptr, L"TabSheet3", L"TabSheet", framework::Box{0, 0, 10, 10});
-  ::SetParent(settings2.hwnd(), pages.hwnd());
-  pages.AddPage(&settings2, L"設定 2");
+  auto& settings2 = AddPage(pages, L"TabSheet3", L"設定 2");
   Keep(c_.ColorRG,
        Add<RadioGroup>(
            &settings2, L"ColorRG", framework::Box{8, 8, 345, 105}, L"DIB カラー自動変換",
@@ -299,7 +291,8 @@ void TFQuillet::BuildMenus() {
   ::SetMenu(hwnd(), bar);
   // Ctrl+F finds a record; F3 finds the next one with the same text.
   ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(menus().Command(L"MenuFind"))},
-                  {FVIRTKEY, VK_F3, kFindNextCommand}};
+                  {FVIRTKEY, VK_F3,
+                   static_cast<WORD>(menus().AddCommand(MenuCommand(&TFQuillet::FindNextClick)))}};
   accelerators_.reset(::CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
   framework::Application::SetAccelerators(hwnd(), accelerators_.get());
 

@@ -84,7 +84,9 @@ TEST_F(ExchangeUiTest, TheButtonExportsTheMemosTextAndTheOptionsShapeTheJpeg) {
 }
 
 TEST_F(ExchangeUiTest, TheTrackBarAndTheUpDownKeepInStep) {
-  c().QualityBar->SetPosition(30);
+  // Moved by the user, as the arrow keys do.
+  c().QualityBar->SetPosition(31);
+  ::SendMessageW(c().QualityBar->hwnd(), WM_KEYDOWN, VK_LEFT, 0);
   EXPECT_EQ(c().QualityUpDown->Position(), 30);
   EXPECT_EQ(c().QualityEdit->Text(), L"30");
   // A typed number changes nothing until an arrow is clicked.
