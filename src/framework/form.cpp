@@ -117,6 +117,12 @@ int Form::ShowModal(HWND owner) {
   return modal_result_ ? modal_result_ : IDCANCEL;
 }
 
+void Form::Handle(UINT message, MessageHandler handler) { handlers_[message] = std::move(handler); }
+
+void Form::HandleTimer(UINT_PTR id, std::function<void()> handler) {
+  timers_[id] = std::move(handler);
+}
+
 void Form::ShowError(const std::wstring& text, const std::wstring& title) {
   ::MessageBoxW(hwnd(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
@@ -187,6 +193,17 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // Keys pressed on the form itself are the form's (not the dialog
       // navigation's); Tab and the mnemonics still navigate.
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_TIMER:
+      if (const auto timer = timers_.find(wparam); timer != timers_.end()) {
+        timer->second();
+        return 0;
+      }
+      break;
+  }
+  // A copy: the handler may replace itself.
+  if (const auto found = handlers_.find(message); found != handlers_.end() && message != 0) {
+    const MessageHandler handler = found->second;
+    return handler(wparam, lparam);
   }
   return OnMessage(message, wparam, lparam);
 }

@@ -2,6 +2,7 @@
 // A top-level window declared as a tree of named controls, with its menus.
 // It creates and owns the controls, lays out the aligned ones, and routes
 // every notification to the control (or menu item) it belongs to.
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -58,6 +59,13 @@ class Form : public Window {
   MenuSet& menus() { return menus_; }
 
   void LayOut();
+  // Typed handlers of the form's own messages, run after the controls had
+  // theirs: a message (a registered one too), and a timer by its id. One
+  // handler a message or timer; a later one replaces it.
+  using MessageHandler = std::function<LRESULT(WPARAM wparam, LPARAM lparam)>;
+  void Handle(UINT message, MessageHandler handler);
+  void HandleTimer(UINT_PTR id, std::function<void()> handler);
+
   // Shows the form over `owner`, which is disabled meanwhile, until
   // EndModal (or closing the form, which is IDCANCEL); returns the result.
   int ShowModal(HWND owner);
@@ -94,6 +102,8 @@ class Form : public Window {
   std::vector<Control*> top_level_;
   std::map<HWND, Control*> by_window_;
   std::map<std::wstring, Control*> by_name_;
+  std::map<UINT, MessageHandler> handlers_;
+  std::map<UINT_PTR, std::function<void()>> timers_;
   CommandNumbers numbers_;
   MenuSet menus_{numbers_};
   bool in_modal_ = false;

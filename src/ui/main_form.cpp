@@ -6,10 +6,9 @@
 #include "framework/application.h"
 #include "framework/dpi.h"
 #include "res/resource.h"
-#include "ui/about_form.h"
 #include "ui/code_page.h"
-#include "ui/help_file.h"
-#include "ui/tray_icon.h"
+#include "ui/record_finder.h"
+#include "ui/window_modes.h"
 #include "win32/error_boundary.h"
 
 namespace quill::ui {
@@ -53,7 +52,7 @@ TFQuillet::~TFQuillet() {
   // before the image lists and icons it draws with. A pending capture is
   // given up first: it would record into the recorder.
   framework::Application::SetAccelerators(nullptr, nullptr);
-  tray_.reset();
+  modes_.reset();
   area_selection_.reset();
   capturer_.reset();
   recorder_.reset();
@@ -99,9 +98,13 @@ void TFQuillet::FormCreate() {
   size_form_ = std::make_unique<capture::TFSize>();
   size_form_->Create();
   BuildControls();
+  finder_ = std::make_unique<RecordFinder>(*this, *recorder_, *c_.ListView, services_.dialogs,
+                                           [this](std::function<void()> command) { Run(command); });
   BuildMenus();
   LayOut();
-  CreateWindowModes();
+  modes_ = std::make_unique<WindowModes>(
+      WindowModes::Parts{*this, screen_, shell_, icon_small_.get(), *c_.PositionRG, *c_.ToolBar1,
+                         *c_.StatusBar, [this] { FormActivate(); }});
   SetExportEnabled(false);
   recorder_->FormCreate();
   ::DragAcceptFiles(hwnd(), TRUE);
@@ -117,21 +120,12 @@ bool TFQuillet::FormClose() {
   capturer_->Cancel();
   area_selection_->Close();
   ole_.reset();
-  RemoveTaskTray();
+  modes_->RemoveTaskTray();
   return true;
 }
 
 LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (!recorder_) return Form::OnMessage(message, wparam, lparam);  // still being created
-  if (message == taskbar_created_ && taskbar_created_ != 0) {
-    RestoreTrayIcon();
-    return 0;
-  }
-  if (message == find_message_ && find_message_ != 0) {
-    const auto* find = reinterpret_cast<const FINDREPLACEW*>(lparam);
-    Run([this, find] { OnFindMessage(*find); });
-    return 0;
-  }
   switch (message) {
     case WM_DRAWCLIPBOARD:
       recorder_->WMDrawClipboard(wparam, lparam);
@@ -214,14 +208,6 @@ void TFQuillet::Run(const std::function<void()>& command, bool show_captured_fir
     if (show_captured_first) ShowCaptured();
     command();
   });
-}
-
-std::function<void()> TFQuillet::Command(void (TFQuillet::*handler)()) {
-  return [this, handler] { Run([this, handler] { (this->*handler)(); }); };
-}
-
-std::function<void(int)> TFQuillet::MenuCommand(void (TFQuillet::*handler)()) {
-  return [this, handler](int) { Run([this, handler] { (this->*handler)(); }); };
 }
 
 std::function<void(int)> TFQuillet::TagCommand(void (TFQuillet::*handler)(int)) {

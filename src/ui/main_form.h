@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "capture/capturer.h"
@@ -47,9 +48,8 @@ struct HiddenText {
 };
 
 class OleSession;
-class TrayIcon;
-class HelpFile;
-class TFAbout;
+class WindowModes;
+class RecordFinder;
 
 // The captions of the filter's first and last entries.
 inline constexpr wchar_t kFilterAll[] = L"(すべて)";
@@ -187,31 +187,12 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Whether the platform has the layered selection overlay.
   static bool LayeredMode();
 
-  // --- finding a record by its text ---
-  // Opens the system's find dialog, or brings it forward.
-  void MenuFindClick();
-  // Finds the last text again (F3); with none yet, opens the dialog.
-  void FindNextClick();
-  HWND FindDialog() const { return find_dialog_; }
-
   // --- showing captured records ---
   // Records of a burst of captures recorded but not shown yet.
   bool CapturesWaiting() const { return !captured_rows_.empty(); }
 
-  // --- window modes, tray, help ---
-  void WideBtnClick();
-  void MoveToTaskTray();
-  void RemoveTaskTray();
-  void MenuRestoreClick();
-  void WMTrayIcon(UINT mouse_message);
-  void MenuContentsClick();
-  void MenuAboutClick();
-  bool MiniMode() const { return mini_mode_; }
-  int MiniHeight() const { return mini_height_; }
-  // The icon is in the notification area (the window is hidden).
-  bool InTray() const;
-  HWND NotifyWindow() const;
-  TFAbout& about_form() { return *about_; }
+  // The full and minimal views, the tray icon, help and about box.
+  WindowModes& modes() { return *modes_; }
 
   // --- the preview of pictures ---
   // Draws the clipboard's DIB into Image1, fitted; its facts, or nothing
@@ -228,22 +209,31 @@ class TFQuillet : public framework::Form, public core::RecorderView {
  private:
   void BuildControls();
   void BuildMenus();
-  void CreateWindowModes();
-  void MeasureMiniHeight();
   // After the window moved to a screen of other dots per inch.
   void OnDpiChanged();
-  // The start-up step of the settings that opens the minimal view.
-  void StartMinimized();
-  // Puts the icon back after the shell restarted.
-  void RestoreTrayIcon();
   // The selection of an area on the screen, once its size is known.
   void StartAreaSelection();
   // Runs a command; an error it raises is shown and ends the command.
   // Captured records still waiting to be shown are shown first, so that
   // the command sees the list as the records are.
   void Run(const std::function<void()>& command, bool show_captured_first = true);
-  std::function<void()> Command(void (TFQuillet::*handler)());
-  std::function<void(int)> MenuCommand(void (TFQuillet::*handler)());
+  // A handler (of this window, or any other callable) run as a command.
+  template <typename Handler>
+  std::function<void()> Command(Handler handler) {
+    return [this, handler] { Run([this, handler] { Call(handler); }); };
+  }
+  template <typename Handler>
+  std::function<void(int)> MenuCommand(Handler handler) {
+    return [this, handler](int) { Run([this, handler] { Call(handler); }); };
+  }
+  template <typename Handler>
+  void Call(const Handler& handler) {
+    if constexpr (std::is_member_function_pointer_v<Handler>) {
+      (this->*handler)();
+    } else {
+      handler();
+    }
+  }
   std::wstring MemoFirstLine() const;
   // Creates or refreshes record `number`'s row, without selecting it.
   int PutListRow(int number, core::RecordKind kind, const std::string& date,
@@ -301,15 +291,7 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   win32::UniqueIcon icon_small_;
   Controls c_;
   bool splitter_captured_ = false;
-  bool mini_mode_ = false;                             // the minimal view is shown
-  framework::Box saved_bounds_ = {100, 80, 380, 440};  // of the full view
-  int mini_height_ = 0;
-  UINT bounds_dpi_ = 96;      // the dots per inch saved_bounds_ are in
-  bool tray_busy_ = false;    // the tray's popup menu is open
-  UINT taskbar_created_ = 0;  // the shell's message after a restart
-  std::unique_ptr<TrayIcon> tray_;
-  std::unique_ptr<HelpFile> help_;
-  std::unique_ptr<TFAbout> about_;
+  std::unique_ptr<WindowModes> modes_;
   bool page_separated_ = false;  // text records are pages, not lines
   bool loading_text_ = false;
   bool close_after_load_ = false;  // closed during a load or a drop
@@ -352,16 +334,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void CollectCapture();
   void ReadWaitingChanges();
   CapturePacing capture_pacing_;
-  // The find dialog: the system keeps pointers into find_ and find_text_
-  // while it is open.
-  void OnFindMessage(const FINDREPLACEW& find);
-  void FindAndShow();
+  std::unique_ptr<RecordFinder> finder_;
   win32::UniqueAccelerators accelerators_;
-  UINT find_message_ = 0;
-  HWND find_dialog_ = nullptr;
-  FINDREPLACEW find_ = {};
-  DWORD find_flags_ = FR_DOWN;  // match case and direction, as last chosen
-  wchar_t find_text_[256] = {};
 };
 
 }  // namespace quill::ui

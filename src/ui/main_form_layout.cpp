@@ -4,6 +4,8 @@
 #include "ui/code_page.h"
 #include "ui/main_form.h"
 #include "ui/picture_strip.h"
+#include "ui/record_finder.h"
+#include "ui/window_modes.h"
 
 namespace quill::ui {
 
@@ -90,6 +92,20 @@ constexpr int kSecondCursorColumn = 14;  // "Drag" starts the second column
 
 }  // namespace
 
+void TFQuillet::OnDpiChanged() {
+  // The controls take the pictures drawn for the new scale before the old
+  // lists are destroyed.
+  win32::UniqueImageList tools = LoadStrip(Strip::kToolBar, dpi());
+  win32::UniqueImageList disabled_tools = LoadStrip(Strip::kToolBarDisabled, dpi());
+  win32::UniqueImageList kinds = LoadStrip(Strip::kKinds, dpi());
+  c_.ToolBar1->SetImages(tools.get(), disabled_tools.get());
+  c_.ListView->SetSmallImages(kinds.get());
+  tool_images_ = std::move(tools);
+  disabled_tool_images_ = std::move(disabled_tools);
+  kind_images_ = std::move(kinds);
+  modes_->OnDpiChanged();
+}
+
 void TFQuillet::BuildControls() {
   tool_images_ = LoadStrip(Strip::kToolBar, dpi());
   disabled_tool_images_ = LoadStrip(Strip::kToolBarDisabled, dpi());
@@ -97,23 +113,24 @@ void TFQuillet::BuildControls() {
 
   const auto import_click = Command(&TFQuillet::ImportBtnClick);
   const auto export_click = Command(&TFQuillet::ExportBtnClick);
-  auto& tool_bar = Keep(
-      c_.ToolBar1,
-      Add<ToolBar>(nullptr, L"ToolBar1", 29,
-                   std::vector<ToolBar::Button>{
-                       {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
-                       {L"PasteBtn", L"手動読み込み", 1, Command(&TFQuillet::PasteBtnClick)},
-                       {L"CopyBtn", L"整形書き込み", 2, Command(&TFQuillet::CopyBtnClick)},
-                       {L"ImportBtn", L"外部ファイルから読み込む", 3, import_click},
-                       {L"ExportBtn", L"外部ファイルへ保存", 4, export_click},
-                       {L"FirstBtn", L"先頭へ移動", 5, Command(&TFQuillet::FirstBtnClick)},
-                       {L"PrevBtn", L"手前に移動", 6, Command(&TFQuillet::PrevBtnClick)},
-                       {L"NextBtn", L"次に移動", 7, Command(&TFQuillet::NextBtnClick)},
-                       {L"LastBtn", L"最後に移動", 8, Command(&TFQuillet::LastBtnClick)},
-                       {L"LinkBtn", L"アプリと連動して移動", 9, Command(&TFQuillet::LinkBtnClick)},
-                       {L"WideBtn", L"全体／最小表示", 11, Command(&TFQuillet::WideBtnClick)},
-                   },
-                   tool_images_.get(), disabled_tool_images_.get()));
+  auto& tool_bar =
+      Keep(c_.ToolBar1,
+           Add<ToolBar>(
+               nullptr, L"ToolBar1", 29,
+               std::vector<ToolBar::Button>{
+                   {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
+                   {L"PasteBtn", L"手動読み込み", 1, Command(&TFQuillet::PasteBtnClick)},
+                   {L"CopyBtn", L"整形書き込み", 2, Command(&TFQuillet::CopyBtnClick)},
+                   {L"ImportBtn", L"外部ファイルから読み込む", 3, import_click},
+                   {L"ExportBtn", L"外部ファイルへ保存", 4, export_click},
+                   {L"FirstBtn", L"先頭へ移動", 5, Command(&TFQuillet::FirstBtnClick)},
+                   {L"PrevBtn", L"手前に移動", 6, Command(&TFQuillet::PrevBtnClick)},
+                   {L"NextBtn", L"次に移動", 7, Command(&TFQuillet::NextBtnClick)},
+                   {L"LastBtn", L"最後に移動", 8, Command(&TFQuillet::LastBtnClick)},
+                   {L"LinkBtn", L"アプリと連動して移動", 9, Command(&TFQuillet::LinkBtnClick)},
+                   {L"WideBtn", L"全体／最小表示", 11, Command([this] { modes_->WideBtnClick(); })},
+               },
+               tool_images_.get(), disabled_tool_images_.get()));
   tool_bar.SetAlign(Align::kTop);
   Keep(c_.StatusBar, Add<StatusBar>(nullptr, L"StatusBar", 19)).SetAlign(Align::kBottom);
   auto& pages = Keep(c_.PageControl, Add<PageControl>(nullptr, L"PageControl"));
@@ -276,23 +293,25 @@ void TFQuillet::BuildMenus() {
                Item(L"MenuImport", L"ファイルから読み込み(&I)...", import_menu), save, Separator(),
                Item(L"MenuTextRecord", L"テキストレコード読み込み(&R)...",
                     MenuCommand(&TFQuillet::MenuTextClick)),
-               Separator(),
-               Item(L"MenuFind", L"レコード検索(&F)...\tCtrl+F",
-                    MenuCommand(&TFQuillet::MenuFindClick)),
+               Separator(), Item(L"MenuFind", L"レコード検索(&F)...\tCtrl+F", MenuCommand([this] {
+                                   finder_->MenuFindClick();
+                                 })),
                Item(L"MenuDel", L"カレントレコード削除(&D)", MenuCommand(&TFQuillet::MenuDelClick)),
                Separator(), Item(L"MenuExit", L"終了(&X)", MenuCommand(&TFQuillet::CloseClick))}),
       Submenu(L"MenuDisplay", L"表示(&D)", {}),
       Submenu(L"MenuCapture", L"キャプチャ(&C)", capture),
       Submenu(
           L"MenuHelp", L"ヘルプ(&H)",
-          {Item(L"MenuContents", L"目次(&C)", MenuCommand(&TFQuillet::MenuContentsClick)),
-           Item(L"MenuAbout", L"バージョン情報(&A)...", MenuCommand(&TFQuillet::MenuAboutClick))}),
+          {Item(L"MenuContents", L"目次(&C)", MenuCommand([this] { modes_->MenuContentsClick(); })),
+           Item(L"MenuAbout", L"バージョン情報(&A)...",
+                MenuCommand([this] { modes_->MenuAboutClick(); }))}),
   });
   ::SetMenu(hwnd(), bar);
   // Ctrl+F finds a record; F3 finds the next one with the same text.
-  ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(menus().Command(L"MenuFind"))},
-                  {FVIRTKEY, VK_F3,
-                   static_cast<WORD>(menus().AddCommand(MenuCommand(&TFQuillet::FindNextClick)))}};
+  ACCEL keys[] = {
+      {FVIRTKEY | FCONTROL, 'F', static_cast<WORD>(menus().Command(L"MenuFind"))},
+      {FVIRTKEY, VK_F3,
+       static_cast<WORD>(menus().AddCommand(MenuCommand([this] { finder_->FindNextClick(); })))}};
   accelerators_.reset(::CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
   framework::Application::SetAccelerators(hwnd(), accelerators_.get());
 
@@ -300,7 +319,8 @@ void TFQuillet::BuildMenus() {
   conv.enabled = false;
   menus().BuildPopup(
       L"MyPopup",
-      {Item(L"MenuRestore", L"元のサイズに戻す", MenuCommand(&TFQuillet::MenuRestoreClick)),
+      {Item(L"MenuRestore", L"元のサイズに戻す",
+            MenuCommand([this] { modes_->MenuRestoreClick(); })),
        Separator(), Item(L"MenuRead", L"手動読み込み", MenuCommand(&TFQuillet::PasteBtnClick)),
        conv, Separator(), Submenu(L"MenuCap", L"キャプチャ", capture_items(true)), Separator(),
        Item(L"MenuFirst", L"先頭に移動", MenuCommand(&TFQuillet::FirstBtnClick)),

@@ -7,6 +7,7 @@
 #include "ui/code_page.h"
 #include "ui/main_form.h"
 #include "ui/tray_icon.h"
+#include "ui/window_modes.h"
 
 namespace quill::ui {
 namespace {
@@ -98,7 +99,7 @@ void TFQuillet::UpdateCounter(int current, int count) {
   wchar_t caption[64];
   std::swprintf(caption, std::size(caption), L"Quilleteer  %d/%d", current, count);
   ::SetWindowTextW(hwnd(), caption);
-  if (tray_) tray_->SetTip(TrayTip(caption));
+  if (modes_) modes_->SetTip(caption);
 }
 
 std::string TFQuillet::ClipboardAnsiText() {

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_settings.h"
 #include "ui/main_form.h"
 #include "ui/system_services.h"
+#include "ui/window_modes.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   quill::framework::Application application;
@@ -20,7 +21,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   quill::platform::Win32Settings settings(u"Software\\Marlowin\\Quilleteer", u"Setting");
   main_form.ReadIni(settings);
   // Started in the notification area, the window stays hidden.
-  if (!main_form.InTray()) main_form.Show(main_form.MiniMode() ? SW_SHOWNORMAL : show_command);
+  if (!main_form.modes().InTray())
+    main_form.Show(main_form.modes().MiniMode() ? SW_SHOWNORMAL : show_command);
   const int exit_code = application.Run();
   main_form.WriteIni(settings);
   return exit_code;

@@ -5,6 +5,7 @@
 #include "framework/dpi.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
+#include "ui/window_modes.h"
 
 namespace quill::ui {
 namespace {
@@ -18,12 +19,9 @@ void SetIndex(framework::RadioGroup& group, int index) {
 
 void TFQuillet::ReadIni(platform::SettingsStore& store) {
   const core::Settings s = core::ReadSettings(store);
-  // Kept in the pixels of a 96-dpi screen, so that they mean the same
-  // place and size on a screen of any scaling.
-  saved_bounds_ = framework::Resized({s.Left, s.Top, s.Width, s.Height}, framework::kDesignDpi,
-                                     framework::DpiOf(hwnd()));
-  const framework::Box& b = saved_bounds_;
-  ::SetWindowPos(hwnd(), nullptr, b.x, b.y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Sizes kept in the pixels of a 96-dpi screen, so that they mean the
+  // same size on a screen of any scaling.
+  modes_->PlaceFullView({s.Left, s.Top, s.Width, s.Height});
   c_.MaxEdit->SetText(std::to_wstring(s.Max));
   recorder_->SetMaxRecords(s.Max);
   SetIndex(*c_.WatchRG, s.Manual);
@@ -32,7 +30,7 @@ void TFQuillet::ReadIni(platform::SettingsStore& store) {
   c_.StayCB->SetChecked(s.StayOnTop == 1);
   StayCBClick();
   c_.MiniCB->SetChecked(s.Minimize == 1);
-  if (c_.MiniCB->Checked()) StartMinimized();
+  if (c_.MiniCB->Checked()) modes_->StartMinimized();
   c_.ConvertEdit->SetText(FromU16(core::PrefixOfConvert(s.Convert)));
   c_.ConvertCB->SetChecked(!s.Convert.empty());
   c_.DelayEdit->SetText(std::to_wstring(s.Timer));
@@ -47,18 +45,8 @@ void TFQuillet::ReadIni(platform::SettingsStore& store) {
 }
 
 void TFQuillet::WriteIni(platform::SettingsStore& store) {
-  if (!mini_mode_) {
-    // A minimized or maximized window is remembered at its normal place.
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    ::GetWindowPlacement(hwnd(), &placement);
-    RECT r = placement.rcNormalPosition;
-    if (!::IsIconic(hwnd()) && !::IsZoomed(hwnd())) ::GetWindowRect(hwnd(), &r);
-    saved_bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-  }
   core::Settings s;
-  const framework::Box kept =
-      framework::Resized(saved_bounds_, framework::DpiOf(hwnd()), framework::kDesignDpi);
+  const framework::Box kept = modes_->FullViewToKeep();
   s.Left = kept.x;
   s.Top = kept.y;
   s.Width = kept.width;

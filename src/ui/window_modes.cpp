@@ -1,10 +1,8 @@
-// The full and the minimal view, the icon in the notification area with
-// its popup menu, staying on top, the help file and the about box.
+#include "ui/window_modes.h"
+
 #include "framework/dpi.h"
 #include "ui/about_form.h"
 #include "ui/help_file.h"
-#include "ui/main_form.h"
-#include "ui/picture_strip.h"
 #include "ui/tray_icon.h"
 
 namespace quill::ui {
@@ -29,44 +27,62 @@ class BusyScope {
 
 }  // namespace
 
-void TFQuillet::MeasureMiniHeight() {
-  // The height at which only the bars around the client area remain.
-  RECT window, client;
-  ::GetWindowRect(hwnd(), &window);
-  ::GetClientRect(hwnd(), &client);
-  mini_height_ = (window.bottom - window.top) - (client.bottom - client.top) +
-                 c_.ToolBar1->Bounds().height + c_.StatusBar->Bounds().height;
-}
-
-void TFQuillet::OnDpiChanged() {
-  saved_bounds_ = framework::Resized(saved_bounds_, bounds_dpi_, dpi());
-  bounds_dpi_ = dpi();
-  // The controls take the pictures drawn for the new scale before the old
-  // lists are destroyed.
-  win32::UniqueImageList tools = LoadStrip(Strip::kToolBar, dpi());
-  win32::UniqueImageList disabled_tools = LoadStrip(Strip::kToolBarDisabled, dpi());
-  win32::UniqueImageList kinds = LoadStrip(Strip::kKinds, dpi());
-  c_.ToolBar1->SetImages(tools.get(), disabled_tools.get());
-  c_.ListView->SetSmallImages(kinds.get());
-  tool_images_ = std::move(tools);
-  disabled_tool_images_ = std::move(disabled_tools);
-  kind_images_ = std::move(kinds);
+WindowModes::WindowModes(const Parts& parts) : parts_(parts) {
   MeasureMiniHeight();
-}
-
-void TFQuillet::CreateWindowModes() {
-  MeasureMiniHeight();
-  bounds_dpi_ = dpi();
-  mini_mode_ = false;
-  tray_ = std::make_unique<TrayIcon>(shell_, hwnd(), icon_small_.get(),
+  bounds_dpi_ = parts_.form.dpi();
+  tray_ = std::make_unique<TrayIcon>(parts_.shell, hwnd(), parts_.icon,
                                      [this](UINT mouse_message) { WMTrayIcon(mouse_message); });
-  taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  // The icon is put back after the shell restarted.
+  parts_.form.Handle(::RegisterWindowMessageW(L"TaskbarCreated"), [this](WPARAM, LPARAM) {
+    tray_->AddAgain();
+    return LRESULT{0};
+  });
   help_ = std::make_unique<HelpFile>();
   about_ = std::make_unique<TFAbout>();
   about_->Create();
 }
 
-void TFQuillet::WideBtnClick() {
+WindowModes::~WindowModes() = default;
+
+void WindowModes::MeasureMiniHeight() {
+  // The height at which only the bars around the client area remain.
+  RECT window, client;
+  ::GetWindowRect(hwnd(), &window);
+  ::GetClientRect(hwnd(), &client);
+  mini_height_ = (window.bottom - window.top) - (client.bottom - client.top) +
+                 parts_.tool_bar.Bounds().height + parts_.status_bar.Bounds().height;
+}
+
+void WindowModes::OnDpiChanged() {
+  saved_bounds_ = framework::Resized(saved_bounds_, bounds_dpi_, parts_.form.dpi());
+  bounds_dpi_ = parts_.form.dpi();
+  MeasureMiniHeight();
+}
+
+void WindowModes::PlaceFullView(const framework::Box& kept) {
+  saved_bounds_ = framework::Resized(kept, framework::kDesignDpi, framework::DpiOf(hwnd()));
+  const framework::Box& b = saved_bounds_;
+  ::SetWindowPos(hwnd(), nullptr, b.x, b.y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+framework::Box WindowModes::FullViewToKeep() {
+  if (!mini_mode_) {
+    // A minimized or maximized window is remembered at its normal place.
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(hwnd(), &placement);
+    RECT r = placement.rcNormalPosition;
+    if (!::IsIconic(hwnd()) && !::IsZoomed(hwnd())) ::GetWindowRect(hwnd(), &r);
+    saved_bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  return framework::Resized(saved_bounds_, framework::DpiOf(hwnd()), framework::kDesignDpi);
+}
+
+void WindowModes::SetTip(const std::wstring& caption) {
+  if (tray_) tray_->SetTip(TrayTip(caption));
+}
+
+void WindowModes::WideBtnClick() {
   if (mini_mode_) {
     if (InTray()) return MenuRestoreClick();
     mini_mode_ = false;
@@ -80,12 +96,12 @@ void TFQuillet::WideBtnClick() {
   ::GetWindowRect(hwnd(), &r);
   saved_bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
   mini_mode_ = true;
-  const platform::Rect screen = screen_.PrimaryScreen();
+  const platform::Rect screen = parts_.screen.PrimaryScreen();
   const int mini_width = framework::Scaled(kMiniWidth, framework::DpiOf(hwnd()));
   const int right = static_cast<int>(screen.Width()) - mini_width;
   const int bottom = static_cast<int>(screen.Height()) - mini_height_;
   int left = 0, top = 0;
-  switch (c_.PositionRG->ItemIndex()) {
+  switch (parts_.placement.ItemIndex()) {
     case kTopLeft:
       break;
     case kBottomLeft:
@@ -106,7 +122,7 @@ void TFQuillet::WideBtnClick() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TFQuillet::MoveToTaskTray() {
+void WindowModes::MoveToTaskTray() {
   wchar_t caption[256] = {};
   ::GetWindowTextW(hwnd(), caption, static_cast<int>(std::size(caption)));
   if (!tray_->Add(TrayTip(caption))) {
@@ -117,45 +133,44 @@ void TFQuillet::MoveToTaskTray() {
   ::ShowWindow(hwnd(), SW_HIDE);
 }
 
-void TFQuillet::RemoveTaskTray() {
+void WindowModes::RemoveTaskTray() {
   if (tray_) tray_->Remove();
 }
 
-bool TFQuillet::InTray() const { return tray_ && tray_->Exists(); }
+bool WindowModes::InTray() const { return tray_ && tray_->Exists(); }
 
-HWND TFQuillet::NotifyWindow() const { return tray_ ? tray_->notify_window() : nullptr; }
+HWND WindowModes::NotifyWindow() const { return tray_ ? tray_->notify_window() : nullptr; }
 
-void TFQuillet::RestoreTrayIcon() { tray_->AddAgain(); }
-
-void TFQuillet::MenuRestoreClick() {
+void WindowModes::MenuRestoreClick() {
   mini_mode_ = false;
   RemoveTaskTray();
   ::ShowWindow(hwnd(), SW_SHOW);
   ::SetForegroundWindow(hwnd());
 }
 
-void TFQuillet::WMTrayIcon(UINT mouse_message) {
+void WindowModes::WMTrayIcon(UINT mouse_message) {
   if (tray_busy_) return;
-  const platform::Point at = screen_.CursorPos();
+  const platform::Point at = parts_.screen.CursorPos();
   BusyScope busy(tray_busy_);
   if (mouse_message != WM_LBUTTONDOWN) return;
-  screen_.BringToForeground(window_id());
-  const unsigned command = shell_.TrackPopupMenu(menus().Submenu(L"MyPopup"), at, window_id());
+  parts_.screen.BringToForeground(window_id());
+  const unsigned command =
+      parts_.shell.TrackPopupMenu(parts_.form.menus().Submenu(L"MyPopup"), at, window_id());
   // The command runs from the window's queue, once this handler has
   // returned: it may remove the icon and destroy the window this message
   // came through.
   if (command) ::PostMessageW(hwnd(), WM_COMMAND, command, 0);
 }
 
-void TFQuillet::StartMinimized() {
+void WindowModes::StartMinimized() {
   WideBtnClick();
   // A window that is never shown is never activated: automatic capture is
   // armed here instead.
-  if (InTray()) FormActivate();
+  if (InTray()) parts_.activate();
 }
 
-void TFQuillet::MenuContentsClick() { help_->ShowContents(); }
+void WindowModes::MenuContentsClick() { help_->ShowContents(); }
 
-void TFQuillet::MenuAboutClick() { about_->ShowFor(hwnd()); }
+void WindowModes::MenuAboutClick() { about_->ShowFor(hwnd()); }
 
 }  // namespace quill::ui

@@ -10,6 +10,7 @@
 #include "framework/dpi.h"
 #include "ui/code_page.h"
 #include "ui/picture_strip.h"
+#include "ui/window_modes.h"
 #include "window_shots.h"
 
 namespace quill::ui {
@@ -140,13 +141,13 @@ TEST_F(FormOverDoubles, TheFullViewComesBackToItsPlaceAfterAChangeOfScale) {
   const UINT to = from * 3 / 2;
   ::SetWindowPos(form_->hwnd(), nullptr, 210, 130, framework::Scaled(380, from),
                  framework::Scaled(440, from), SWP_NOZORDER | SWP_NOACTIVATE);
-  form_->WideBtnClick();  // to the minimal view, at a corner of the screen
-  ASSERT_TRUE(form_->MiniMode());
+  form_->modes().WideBtnClick();  // to the minimal view, at a corner of the screen
+  ASSERT_TRUE(form_->modes().MiniMode());
   RECT suggested = {};
   ::GetWindowRect(form_->hwnd(), &suggested);
   ::SendMessageW(form_->hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to),
                  reinterpret_cast<LPARAM>(&suggested));
-  form_->WideBtnClick();
+  form_->modes().WideBtnClick();
   RECT full = {};
   ::GetWindowRect(form_->hwnd(), &full);
   EXPECT_EQ(full.left, 210);

@@ -13,6 +13,7 @@
 #include "ui/about_form.h"
 #include "ui/code_page.h"
 #include "ui/tray_icon.h"
+#include "ui/window_modes.h"
 #include "window_shots.h"
 
 namespace quill::framework {
@@ -46,12 +47,12 @@ class WindowModesTest : public FormOverDoubles {
   HWND hwnd() const { return form_->hwnd(); }
   void GoMini(int placement) {
     c().PositionRG->SetItemIndex(placement);
-    form_->WideBtnClick();
+    form_->modes().WideBtnClick();
     Pump();
   }
   // The shell reports a mouse message on the icon.
   void Mouse(UINT message) {
-    ::SendMessageW(form_->NotifyWindow(), WM_TRAYICON, 1, message);
+    ::SendMessageW(form_->modes().NotifyWindow(), WM_TRAYICON, 1, message);
     Pump();
   }
   // The popup menu, when it opens, chooses `item` (after `meanwhile`).
@@ -79,7 +80,7 @@ class WindowModesTest : public FormOverDoubles {
 
 TEST_F(WindowModesTest, MiniViewSitsInTheChosenCornerAndTheFullViewComesBackExactly) {
   const framework::Box full = BoundsOf(hwnd());
-  const int mini_height = form_->MiniHeight();
+  const int mini_height = form_->modes().MiniHeight();
   RECT client;
   ::GetClientRect(hwnd(), &client);
   // The title, menu bar and frame, plus the tool bar and the status bar.
@@ -97,7 +98,7 @@ TEST_F(WindowModesTest, MiniViewSitsInTheChosenCornerAndTheFullViewComesBackExac
   for (const auto& expected : cases) {
     SCOPED_TRACE(expected.placement);
     GoMini(expected.placement);
-    EXPECT_TRUE(form_->MiniMode());
+    EXPECT_TRUE(form_->modes().MiniMode());
     EXPECT_EQ(BoundsOf(hwnd()), expected.bounds);
     // Only the bars remain: the pages have no room left.
     ::GetClientRect(hwnd(), &client);
@@ -106,8 +107,8 @@ TEST_F(WindowModesTest, MiniViewSitsInTheChosenCornerAndTheFullViewComesBackExac
       Copy("a record in the mini view");
       EXPECT_TRUE(SaveWindowShot(hwnd(), L"mini_view.bmp"));
     }
-    form_->WideBtnClick();
-    EXPECT_FALSE(form_->MiniMode());
+    form_->modes().WideBtnClick();
+    EXPECT_FALSE(form_->modes().MiniMode());
     EXPECT_EQ(BoundsOf(hwnd()), full);
   }
 }
@@ -119,8 +120,8 @@ TEST_F(WindowModesTest, MaximisedWindowLeavesAndComesBackAtItsNormalBounds) {
   ASSERT_TRUE(::IsZoomed(hwnd()));
   GoMini(kTopLeft);
   EXPECT_FALSE(::IsZoomed(hwnd()));
-  EXPECT_EQ(BoundsOf(hwnd()), (framework::Box{0, 0, 320, form_->MiniHeight()}));
-  form_->WideBtnClick();
+  EXPECT_EQ(BoundsOf(hwnd()), (framework::Box{0, 0, 320, form_->modes().MiniHeight()}));
+  form_->modes().WideBtnClick();
   EXPECT_EQ(BoundsOf(hwnd()), normal);
 }
 
@@ -133,7 +134,7 @@ TEST_F(WindowModesTest, SettingsWrittenInTheMiniViewKeepTheFullBounds) {
     form_->WriteIni(store);
     const core::Settings s = core::ReadSettings(store);
     EXPECT_EQ((framework::Box{s.Left, s.Top, s.Width, s.Height}), full);
-    form_->WideBtnClick();
+    form_->modes().WideBtnClick();
     Pump();
   }
 }
@@ -142,21 +143,22 @@ TEST_F(WindowModesTest, StartingMinimisedUsesEachPlacement) {
   for (int placement : {kTopLeft, kBottomLeft, kTray, kTopRight, kBottomRight}) {
     SCOPED_TRACE(placement);
     ReadStartSettings(placement);
-    EXPECT_TRUE(form_->MiniMode());
-    EXPECT_EQ(form_->InTray(), placement == kTray);
+    EXPECT_TRUE(form_->modes().MiniMode());
+    EXPECT_EQ(form_->modes().InTray(), placement == kTray);
     if (placement == kTray) {
       EXPECT_FALSE(::IsWindowVisible(hwnd()));
       // Recording runs although the window was never activated.
       const int before = form_->recorder().RecordCount();
       Copy("copied while in the tray");
       EXPECT_EQ(form_->recorder().RecordCount(), before + 1);
-      form_->MenuRestoreClick();
+      form_->modes().MenuRestoreClick();
     } else {
       const int right = placement >= kTopRight ? 1280 - 320 : 0;
       const bool low = placement == kBottomLeft || placement == kBottomRight;
-      const int bottom = low ? 1024 - form_->MiniHeight() : 0;
-      EXPECT_EQ(BoundsOf(hwnd()), (framework::Box{right, bottom, 320, form_->MiniHeight()}));
-      form_->WideBtnClick();
+      const int bottom = low ? 1024 - form_->modes().MiniHeight() : 0;
+      EXPECT_EQ(BoundsOf(hwnd()),
+                (framework::Box{right, bottom, 320, form_->modes().MiniHeight()}));
+      form_->modes().WideBtnClick();
     }
     EXPECT_EQ(BoundsOf(hwnd()), (framework::Box{60, 50, 400, 450}));
   }
@@ -165,12 +167,12 @@ TEST_F(WindowModesTest, StartingMinimisedUsesEachPlacement) {
 TEST_F(WindowModesTest, TrayIconOpensItsMenuOnALeftPressAndRestoresTheWindow) {
   const framework::Box full = BoundsOf(hwnd());
   GoMini(kTray);
-  ASSERT_TRUE(form_->InTray());
+  ASSERT_TRUE(form_->modes().InTray());
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
   ASSERT_EQ(shell_.calls.size(), 1u);
   const platform::MemoryShell::Call& add = shell_.calls[0];
   EXPECT_EQ(add.action, platform::notify::kAdd);
-  const HWND notify = form_->NotifyWindow();
+  const HWND notify = form_->modes().NotifyWindow();
   EXPECT_EQ(add.data.window, reinterpret_cast<platform::WindowId>(notify));
   EXPECT_EQ(NotifyChild(), notify);
   RECT r;
@@ -193,7 +195,7 @@ TEST_F(WindowModesTest, TrayIconOpensItsMenuOnALeftPressAndRestoresTheWindow) {
   EXPECT_EQ(screen_.ForegroundWindow(), reinterpret_cast<platform::WindowId>(hwnd()));
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
   EXPECT_EQ(BoundsOf(hwnd()), full);
-  EXPECT_FALSE(form_->MiniMode());
+  EXPECT_FALSE(form_->modes().MiniMode());
   EXPECT_EQ(shell_.calls.back().action, platform::notify::kDelete);
   EXPECT_EQ(shell_.calls.back().data.window, reinterpret_cast<platform::WindowId>(notify));
   EXPECT_FALSE(::IsWindow(notify));
@@ -201,10 +203,10 @@ TEST_F(WindowModesTest, TrayIconOpensItsMenuOnALeftPressAndRestoresTheWindow) {
 
   // The next switch goes to the tray again, and the menu opens again.
   GoMini(kTray);
-  EXPECT_TRUE(form_->InTray());
+  EXPECT_TRUE(form_->modes().InTray());
   Mouse(WM_LBUTTONDOWN);
   EXPECT_EQ(shell_.popups, 2);
-  form_->MenuRestoreClick();
+  form_->modes().MenuRestoreClick();
 }
 
 TEST_F(WindowModesTest, CaptureInTheTrayChangesTheTip) {
@@ -215,7 +217,7 @@ TEST_F(WindowModesTest, CaptureInTheTrayChangesTheTip) {
   ASSERT_EQ(shell_.calls.back().action, platform::notify::kModify);
   EXPECT_EQ(shell_.calls.back().data.tip, "Quilleteer  2/2");
   EXPECT_EQ(shell_.calls.back().data.window, shell_.calls.front().data.window);
-  form_->MenuRestoreClick();
+  form_->modes().MenuRestoreClick();
   const std::size_t calls = shell_.calls.size();
   Copy("third");
   EXPECT_EQ(shell_.calls.size(), calls) << "no icon, no tip";
@@ -226,14 +228,14 @@ TEST_F(WindowModesTest, RefusedIconKeepsTheWindowInTheFullView) {
   const framework::Box full = BoundsOf(hwnd());
   GoMini(kTray);
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
-  EXPECT_FALSE(form_->MiniMode());
-  EXPECT_FALSE(form_->InTray());
+  EXPECT_FALSE(form_->modes().MiniMode());
+  EXPECT_FALSE(form_->modes().InTray());
   EXPECT_EQ(NotifyChild(), nullptr);
   EXPECT_EQ(BoundsOf(hwnd()), full);
   ReadStartSettings(kTray);
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
-  EXPECT_FALSE(form_->MiniMode());
-  EXPECT_FALSE(form_->InTray());
+  EXPECT_FALSE(form_->modes().MiniMode());
+  EXPECT_FALSE(form_->modes().InTray());
 }
 
 TEST_F(WindowModesTest, IconComesBackWhenTheShellRestarts) {
@@ -248,12 +250,12 @@ TEST_F(WindowModesTest, IconComesBackWhenTheShellRestarts) {
   EXPECT_EQ(shell_.calls[1].data.window, shell_.calls[0].data.window);
   EXPECT_EQ(shell_.calls[1].data.tip, shell_.calls[0].data.tip);
   EXPECT_TRUE(shell_.shown);
-  form_->MenuRestoreClick();
+  form_->modes().MenuRestoreClick();
 }
 
 TEST_F(WindowModesTest, ExitFromTheTrayMenuClosesAfterTheMenuIsDone) {
   GoMini(kTray);
-  const HWND notify = form_->NotifyWindow();
+  const HWND notify = form_->modes().NotifyWindow();
   bool notify_lived = false;
   shell_.on_popup = [&](platform::MenuId, platform::Point, platform::WindowId) {
     return form_->menus().Command(L"MenuExitP");
@@ -305,7 +307,7 @@ TEST_F(WindowModesTest, StayOnTopFollowsTheBoxWithoutMovingTheWindow) {
 }
 
 TEST_F(WindowModesTest, AboutBoxShowsItsControlsAndClosesWithOK) {
-  const HWND about = form_->about_form().hwnd();
+  const HWND about = form_->modes().about_form().hwnd();
   ASSERT_TRUE(about);
   EXPECT_EQ(::FindWindowW(L"TFAbout", L"バージョン情報"), about);
   EXPECT_FALSE(::IsWindowVisible(about));
@@ -355,17 +357,17 @@ TEST_F(WindowModesTest, AboutBoxShowsItsControlsAndClosesWithOK) {
       owner_enabled = ::IsWindowEnabled(hwnd()) != FALSE;
       ::PostMessageW(ok, BM_CLICK, 0, 0);
     });
-    form_->MenuAboutClick();
+    form_->modes().MenuAboutClick();
     user.join();
     EXPECT_FALSE(owner_enabled);
     EXPECT_FALSE(::IsWindowVisible(about));
     EXPECT_TRUE(::IsWindowEnabled(hwnd()));
   }
-  EXPECT_EQ(form_->about_form().hwnd(), about);
+  EXPECT_EQ(form_->modes().about_form().hwnd(), about);
 }
 
 TEST_F(WindowModesTest, HelpOpensTheHelpFileInTheViewer) {
-  form_->MenuContentsClick();
+  form_->modes().MenuContentsClick();
   HWND viewer = nullptr;
   ASSERT_TRUE(
       PumpUntil([&] { return (viewer = ::FindWindowW(L"HH Parent", nullptr)) != nullptr; }));

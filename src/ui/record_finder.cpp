@@ -1,10 +1,8 @@
-// Finding a record by its text through the system's find dialog: Ctrl+F
-// opens it, its "次を検索" and F3 find the next record that holds the text.
+#include "ui/record_finder.h"
+
 #include <cstdio>
 
-#include "framework/application.h"
 #include "ui/code_page.h"
-#include "ui/main_form.h"
 
 namespace quill::ui {
 namespace {
@@ -15,15 +13,24 @@ std::u16string Decode(std::string_view ansi) { return U16(FromAnsi(std::string(a
 
 }  // namespace
 
-void TFQuillet::MenuFindClick() {
+RecordFinder::RecordFinder(framework::Form& form, core::Recorder& recorder,
+                           framework::ListView& list, platform::Dialogs& dialogs, Runner run)
+    : form_(form), recorder_(recorder), list_(list), dialogs_(dialogs), run_(std::move(run)) {
+  form_.Handle(::RegisterWindowMessageW(FINDMSGSTRINGW), [this](WPARAM, LPARAM lparam) {
+    const auto* find = reinterpret_cast<const FINDREPLACEW*>(lparam);
+    run_([this, find] { OnFindMessage(*find); });
+    return LRESULT{0};
+  });
+}
+
+void RecordFinder::MenuFindClick() {
   if (find_dialog_) {
     ::SetActiveWindow(find_dialog_);
     return;
   }
-  if (!find_message_) find_message_ = ::RegisterWindowMessageW(FINDMSGSTRINGW);
   find_ = {};
   find_.lStructSize = sizeof find_;
-  find_.hwndOwner = hwnd();
+  find_.hwndOwner = form_.hwnd();
   find_.lpstrFindWhat = find_text_;
   find_.wFindWhatLen = static_cast<WORD>(std::size(find_text_));
   // The dialog opens with the choices of its last use; records are not
@@ -32,7 +39,7 @@ void TFQuillet::MenuFindClick() {
   find_dialog_ = ::FindTextW(&find_);
 }
 
-void TFQuillet::FindNextClick() {
+void RecordFinder::FindNextClick() {
   if (find_text_[0] == L'\0') {
     MenuFindClick();
     return;
@@ -40,7 +47,7 @@ void TFQuillet::FindNextClick() {
   FindAndShow();
 }
 
-void TFQuillet::OnFindMessage(const FINDREPLACEW& find) {
+void RecordFinder::OnFindMessage(const FINDREPLACEW& find) {
   if (find.Flags & FR_DIALOGTERM) {
     find_dialog_ = nullptr;
     return;
@@ -49,21 +56,20 @@ void TFQuillet::OnFindMessage(const FINDREPLACEW& find) {
   if (find.Flags & FR_FINDNEXT) FindAndShow();
 }
 
-void TFQuillet::FindAndShow() {
+void RecordFinder::FindAndShow() {
   const std::wstring what = find_text_;
-  const int found = recorder_->FindRecord(U16(what), (find_flags_ & FR_MATCHCASE) != 0,
-                                          (find_flags_ & FR_DOWN) != 0, Decode);
+  const int found = recorder_.FindRecord(U16(what), (find_flags_ & FR_MATCHCASE) != 0,
+                                         (find_flags_ & FR_DOWN) != 0, Decode);
   if (found == 0) {
     std::vector<wchar_t> text(what.size() + 32);
     std::swprintf(text.data(), text.size(), L"「%ls」が見つかりません。", what.c_str());
-    services_.dialogs.ShowMessage(U16(text.data()),
-                                  platform::mb::kOk | platform::mb::kIconInformation);
+    dialogs_.ShowMessage(U16(text.data()), platform::mb::kOk | platform::mb::kIconInformation);
     return;
   }
   // Shown as a click on its row shows it, with the row selected and in view.
-  recorder_->SetCurrentNo(found);
-  recorder_->MovePosition(true);
-  c_.ListView->EnsureVisible(found - 1);
+  recorder_.SetCurrentNo(found);
+  recorder_.MovePosition(true);
+  list_.EnsureVisible(found - 1);
 }
 
 }  // namespace quill::ui
