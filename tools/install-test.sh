@@ -4,18 +4,19 @@
 # Start-menu shortcut points, sees its window and closes it; uninstalls it
 # silently, as "Apps" would with the entry's own command; then finds the
 # program's folder, shortcut, entry and settings gone and a storage file in
-# the user's documents still there. Run by tools/package.sh:
-#   tools/install-test.sh SETUP.exe STAGED-FOLDER VERSION
+# the user's documents still there. Run by the package and test commands:
+#   tools/install-test.sh SETUP.exe STAGED-FOLDER VERSION DRIVER.exe
+# where the staged folder holds the files the installer should put in
+# place and the driver is a built quill-driver.exe.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-if [ $# -ne 3 ]; then
-  echo "usage: tools/install-test.sh SETUP.exe STAGED-FOLDER VERSION" >&2
+if [ $# -ne 4 ]; then
+  echo "usage: tools/install-test.sh SETUP.exe STAGED-FOLDER VERSION DRIVER.exe" >&2
   exit 2
 fi
-setup=$(realpath "$1") stage=$(realpath "$2") version=$3
+setup=$(realpath "$1") stage=$(realpath "$2") version=$3 driver=$4
 name=$(basename "$setup" .exe)
-driver=$build/win64-release/bin/quill-driver.exe
 [ -f "$driver" ] || { echo "install test: $driver is not built" >&2; exit 1; }
 dir=$build/install-test/$name
 rm -rf "$dir"

@@ -5,9 +5,11 @@
 # executable's machine type, no debug information, the sizes) and installs
 # the 64-bit package under Wine in a fresh prefix, starts it from its
 # shortcut, closes it and uninstalls it (tools/install-test.sh); the 32-bit
-# package too where this machine can execute 32-bit programs.
+# package too where this machine can execute 32-bit programs. The test
+# command runs the same install test on the installer of its own build.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$root/tools/packaging.sh"
 prepare_machine "$@"
 started=$SECONDS
 
@@ -20,86 +22,18 @@ build_tree win32-release Quilleteer
 # The driver starts and closes the installed program in the install test.
 build_tree win64-release Quilleteer quill-driver
 
-# The one version, as CMake made it for the program.
-version_header=$build/win64-release/generated/quill_version.h
-version=$(sed -n 's/^#define QUILL_VERSION_TEXT "\(.*\)"$/\1/p' "$version_header")
-version_numbers=$(sed -n 's/^#define QUILL_VERSION_NUMBERS //p' "$version_header" | tr , .)
-if [ -z "$version" ] || [ -z "$version_numbers" ]; then
-  echo "package: no version in $version_header" >&2
-  exit 1
-fi
-
-# Windows readers: CRLF line ends and, for the texts with Japanese in them,
-# a byte-order mark so that Notepad reads them as UTF-8 on every version.
-to_windows_text() { sed 's/\r$//; s/$/\r/'; }
-with_bom() { printf '\xef\xbb\xbf'; cat; }
-
-# What the licences of the libraries linked into the program ask to go with
-# it: libjpeg-turbo's (with the IJG's conditions) and the mingw-w64 runtime's.
-notices() { # $1 = mingw triple
-  local jpeg=$build/deps/src/libjpeg-turbo
-  local runtime=/usr/share/doc/mingw-w64-${1%%-w64-mingw32}-dev/copyright
-  runtime=${runtime/x86_64/x86-64}
-  cat <<EOF
-Quilleteer includes the following software, built into Quilleteer.exe.
-
-This software is based in part on the work of the Independent JPEG Group.
-
-======================================================================
-libjpeg-turbo (JPEG export)
-======================================================================
-
-EOF
-  cat "$jpeg/LICENSE.md"
-  printf '\n\nThe Independent JPEG Group'"'"'s conditions, from libjpeg-turbo'"'"'s README.ijg:\n\n'
-  sed -n '/^LEGAL ISSUES$/,/^REFERENCES$/p' "$jpeg/README.ijg" | sed '$d'
-  cat <<EOF
-
-======================================================================
-The mingw-w64 runtime and winpthreads (the C runtime and threads)
-======================================================================
-
-The copyright file of the mingw-w64 runtime as the compiler's
-distribution ships it; it also covers headers that were only used to
-build the program.
-
-EOF
-  cat "$runtime"
-  cat <<EOF
-
-======================================================================
-The GCC runtime libraries (libgcc, libstdc++)
-======================================================================
-
-These are distributed under the GNU General Public License version 3
-with the GCC Runtime Library Exception, version 3.1, which allows them
-to be combined with a program under any licence.
-EOF
-}
+read_version win64-release
 
 for b in "${builds[@]}"; do
-  case $b in
-    win32) triple=i686-w64-mingw32 bits=32 ;;
-    win64) triple=x86_64-w64-mingw32 bits=64 ;;
-  esac
   name=Quilleteer-$version-$b
   stage=$work/$b/$name
-  bin=$build/$b-release/bin
   echo "== $name"
   rm -rf "$work/$b"
-  mkdir -p "$stage" "$dist"
-  cp "$bin/Quilleteer.exe" "$bin/Quillet.chm" "$stage/"
-  sed "s/@VERSION@/$version/g; s/@BITS@/$bits/g" "$root/package/README.txt" |
-    to_windows_text | with_bom >"$stage/README.txt"
-  to_windows_text <"$root/LICENSE" >"$stage/LICENSE.txt"
-  notices "$triple" | to_windows_text >"$stage/THIRD-PARTY-NOTICES.txt"
-
-  rm -f "$dist/$name.zip" "$dist/$name-setup.exe"
+  mkdir -p "$dist"
+  stage_package "$b" "$b-release" "$stage"
+  rm -f "$dist/$name.zip"
   (cd "$work/$b" && zip -q -X -9 -r "$dist/$name.zip" "$name")
-  makensis -INPUTCHARSET UTF8 -V2 -DVERSION="$version" -DVERSION_NUMBERS="$version_numbers" \
-    -DBITS="$bits" -DSTAGE="$stage" -DICON="$root/res/images/quilleteer.ico" \
-    -DOUTFILE="$dist/$name-setup.exe" "$root/package/quilleteer.nsi" >"$work/$b/makensis.log" ||
-    { cat "$work/$b/makensis.log" >&2; exit 1; }
+  make_installer "$b" "$stage" "$dist/$name-setup.exe"
 done
 
 echo "== checking the packages"
@@ -163,13 +97,16 @@ done
 
 # Installed, started, closed and removed again, in the builds this machine runs.
 wine_detect
+driver=$build/win64-release/bin/quill-driver.exe
 not_run=()
 if [ "$QUILL_WINE_RUNS_32" = yes ]; then
-  "$root/tools/install-test.sh" "$dist/Quilleteer-$version-win32-setup.exe" "$work/win32/Quilleteer-$version-win32" "$version"
+  "$root/tools/install-test.sh" "$dist/Quilleteer-$version-win32-setup.exe" \
+    "$work/win32/Quilleteer-$version-win32" "$version" "$driver"
 else
   not_run+=("install test of the 32-bit package: $QUILL_WINE_NO_32_REASON")
 fi
-"$root/tools/install-test.sh" "$dist/Quilleteer-$version-win64-setup.exe" "$work/win64/Quilleteer-$version-win64" "$version"
+"$root/tools/install-test.sh" "$dist/Quilleteer-$version-win64-setup.exe" \
+  "$work/win64/Quilleteer-$version-win64" "$version" "$driver"
 
 for line in "${not_run[@]}"; do echo "not run: $line"; done
 echo "packages of Quilleteer $version in $dist, made and checked in $((SECONDS - started)) s"
