@@ -118,4 +118,8 @@ if [ $failures -gt 0 ]; then
   echo "install test ($name): $failures failed" >&2
   exit 1
 fi
+# A prefix takes some 700 MB: it is kept only where a failure needs a look.
+stop_environment
+wineserver -w 2>/dev/null || true
+rm -rf "$dir/prefix" "$dir/home" || true
 echo "install test ($name): passed"
