@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes a Debian 12 machine ready to build and test Quilleteer: the cross
-# compilers, Wine, a virtual display, the test and benchmark libraries, and
-# libjpeg-turbo cross-built for both Windows targets into the build tree.
+# compilers, Wine, a virtual display, the test and benchmark libraries, the
+# packaging tools (NSIS, zip), and libjpeg-turbo cross-built for both
+# Windows targets into the build tree.
 # Safe to run again: every step first checks whether it is already done.
 #
 # The 32-bit Wine is optional. It is asked for only where this machine can
@@ -23,6 +24,7 @@ packages=(
   googletest libbenchmark-dev libjpeg-dev
   clang libclang-rt-14-dev clang-format
   fp-utils libgsf-bin netpbm
+  nsis zip unzip
 )
 
 installed() { dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null | grep -qx installed; }

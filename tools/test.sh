@@ -2,12 +2,14 @@
 # Builds everything and runs every test: native, native under ASan+UBSan,
 # the fuzzers briefly, and the Windows builds under Wine on a virtual
 # display of its own: both builds where this machine can execute 32-bit
-# programs, the 64-bit one where it cannot (the 32-bit one is still built).
+# programs, the 64-bit one where it cannot (the 32-bit one is still built);
+# then the installer of each build it runs, installed and removed again.
 #   tools/test.sh                      everything, once
 #   tools/test.sh --windows-rounds N   only the Windows suites, N times in a
 #                                      row, each round in a fresh prefix
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$root/tools/packaging.sh"
 prepare_machine "$@"
 trap stop_environment EXIT
 
@@ -91,7 +93,7 @@ run_windows_suite() {
 }
 
 wine_detect
-[ "$QUILL_WINE_RUNS_32" = yes ] || not_run+=("win32: $QUILL_WINE_NO_32_REASON")
+[ "$QUILL_WINE_RUNS_32" = yes ] || not_run+=("win32 (its suites and its install test): $QUILL_WINE_NO_32_REASON")
 for round in $(seq 1 "$((rounds > 0 ? rounds : 1))"); do
   start_windows_environment fresh
   before_passed=$passed before_failed=$failed
@@ -101,6 +103,27 @@ for round in $(seq 1 "$((rounds > 0 ? rounds : 1))"); do
     echo "round $round: $((passed - before_passed)) passed, $((failed - before_failed)) failed"
   fi
 done
+
+# The installer the package command makes, around this run's own program:
+# installed silently, started from its shortcut, closed and uninstalled in
+# a fresh prefix (tools/install-test.sh). The package command runs the same
+# test on the optimised packages it makes.
+install_test() { # $1 = win32 or win64
+  local folder=$build/test-package/$1
+  local stage=$folder/Quilleteer-$version-$1 setup=$folder/Quilleteer-$version-$1-setup.exe
+  echo "== install test: $1"
+  if stage_package "$1" "$1" "$stage" && make_installer "$1" "$stage" "$setup" &&
+     "$root/tools/install-test.sh" "$setup" "$stage" "$version" "$build/win64/bin/quill-driver.exe"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+}
+if [ "$rounds" -eq 0 ]; then
+  read_version win64
+  [ "$QUILL_WINE_RUNS_32" = yes ] && install_test win32
+  install_test win64
+fi
 
 # What the window looks like, for people to check.
 shots=$build/screenshots

@@ -1,6 +1,7 @@
 #include "ui/about_form.h"
 
 #include "framework/dpi.h"
+#include "quill_version.h"
 
 namespace quill::ui {
 namespace {
@@ -26,7 +27,8 @@ bool TFAbout::Create() {
   // Each label is as wide as the space its left edge leaves, which centres it.
   title_ = &Add<framework::Label>(nullptr, L"Label1", Box{84, 8, 96, 16}, L"Quilleteer");
   ::SendMessageW(title_->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title_font_.get()), FALSE);
-  version_ = &Add<framework::Label>(nullptr, L"Label2", Box{98, 26, 68, 13}, L"Version 3.00");
+  version_ = &Add<framework::Label>(nullptr, L"Label2", Box{98, 26, 68, 13},
+                                    L"Version " QUILL_VERSION_WIDE);
   ok_ = &Add<framework::Button>(nullptr, L"OKBtn", Box{94, 91, 75, 25}, L"OK", IDOK);
   ok_->on_click = [this] { EndModal(IDOK); };
   return true;

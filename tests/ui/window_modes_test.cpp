@@ -10,6 +10,7 @@
 #include "form_over_doubles.h"
 #include "platform/memory/memory_settings.h"
 #include "platform/win32/win32_shell.h"
+#include "quill_version.h"
 #include "ui/about_form.h"
 #include "ui/code_page.h"
 #include "ui/tray_icon.h"
@@ -327,7 +328,8 @@ TEST_F(WindowModesTest, AboutBoxShowsItsControlsAndClosesWithOK) {
     framework::Box place;
   } controls[] = {
       {L"Quilleteer", {84, 8, 96, 16}},
-      {L"Version 3.00", {98, 26, 68, 13}},
+      // The project's one version, which a release changes in one place.
+      {L"Version " QUILL_VERSION_WIDE, {98, 26, 68, 13}},
       {L"OK", {94, 91, 75, 25}},
   };
   HWND ok = nullptr;

@@ -1,7 +1,13 @@
-// Drives a running Quilleteer from outside, for the run script:
+// Drives a running Quilleteer from outside, for the run and package scripts:
 //   quill-driver wait <window class> <milliseconds>   waits until the window shows
 //   quill-driver close <window class> <milliseconds>  closes it and waits until it is gone
+//   quill-driver target <shortcut>                     prints the program a shortcut
+//                                                      starts, as the shell reads it
 #include <windows.h>
+// After windows.h, which they need.
+#include <objbase.h>
+#include <shlobj.h>
+#include <wrl/client.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -20,11 +26,37 @@ HWND WaitForWindow(const wchar_t* class_name, DWORD milliseconds, bool present) 
   }
 }
 
+// The shell's own reading of the shortcut, not a parse of ours: what the
+// Start menu would start.
+int PrintShortcutTarget(const wchar_t* shortcut) {
+  if (FAILED(::CoInitialize(nullptr))) return 1;
+  int result = 1;
+  {
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    std::wstring target(MAX_PATH, L'\0');
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_PPV_ARGS(&link))) &&
+        SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Load(shortcut, STGM_READ)) &&
+        link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH) ==
+            S_OK) {
+      target.resize(std::wcslen(target.c_str()));
+      std::fputws(target.c_str(), stdout);
+      std::fputws(L"\n", stdout);
+      result = 0;
+    }
+  }
+  ::CoUninitialize();
+  return result;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wstring(argv[1]) == L"target") return PrintShortcutTarget(argv[2]);
   if (argc != 4) {
-    std::fputs("usage: quill-driver wait|close <window class> <milliseconds>\n", stderr);
+    std::fputs("usage: quill-driver wait|close <window class> <milliseconds> | target <shortcut>\n",
+               stderr);
     return 2;
   }
   const std::wstring verb = argv[1];
