@@ -39,6 +39,28 @@ struct MenuItem {
       on_draw;
 };
 
+// The items of a declared menu: a command, a separator, a submenu.
+inline MenuItem Item(std::wstring name, std::wstring caption,
+                     std::function<void(int)> on_click = {}, int tag = 0) {
+  MenuItem item;
+  item.name = std::move(name);
+  item.caption = std::move(caption);
+  item.on_click = std::move(on_click);
+  item.tag = tag;
+  return item;
+}
+inline MenuItem Separator() {
+  MenuItem item;
+  item.caption = L"-";
+  return item;
+}
+inline MenuItem Submenu(std::wstring name, std::wstring caption, std::vector<MenuItem> items) {
+  MenuItem item = Item(std::move(name), std::move(caption));
+  item.items = std::move(items);
+  item.submenu = true;
+  return item;
+}
+
 class MenuSet {
  public:
   // Commands are numbered from the window's numbers.

@@ -6,8 +6,10 @@
 #include "framework/application.h"
 #include "framework/dpi.h"
 #include "res/resource.h"
+#include "ui/capture_commands.h"
 #include "ui/code_page.h"
 #include "ui/record_finder.h"
+#include "ui/settings_pages.h"
 #include "ui/window_modes.h"
 #include "win32/error_boundary.h"
 
@@ -53,8 +55,7 @@ TFQuillet::~TFQuillet() {
   // given up first: it would record into the recorder.
   framework::Application::SetAccelerators(nullptr, nullptr);
   modes_.reset();
-  area_selection_.reset();
-  capturer_.reset();
+  captures_.reset();
   recorder_.reset();
   DestroyWindowNow();
   ole_.reset();
@@ -91,13 +92,11 @@ void TFQuillet::FormCreate() {
   recorder_ = std::make_unique<core::Recorder>(
       services_, reinterpret_cast<platform::WindowId>(hwnd()), ExecutableFolder(), *this,
       core::FormatFilter(ToAnsi(kFilterAll), ToAnsi(kFilterOther)));
-  capturer_ = std::make_unique<capture::Capturer>(
-      capture::CaptureServices{screen_, services_.clipboard, services_.dialogs, *recorder_},
-      window_id(), LayeredMode());
-  area_selection_ = std::make_unique<capture::AreaSelection>(*capturer_, screen_, services_.clock);
-  size_form_ = std::make_unique<capture::TFSize>();
-  size_form_->Create();
   BuildControls();
+  captures_ = std::make_unique<CaptureCommands>(CaptureCommands::Parts{
+      *this, capture::CaptureServices{screen_, services_.clipboard, services_.dialogs, *recorder_},
+      services_.clock, *c_.DelayEdit, *c_.ExpandRG,
+      [this](std::function<void()> command) { Run(command); }});
   finder_ = std::make_unique<RecordFinder>(*this, *recorder_, *c_.ListView, services_.dialogs,
                                            [this](std::function<void()> command) { Run(command); });
   BuildMenus();
@@ -117,8 +116,7 @@ bool TFQuillet::FormClose() {
   if (!recorder_->FormClose()) return false;
   // The storage is closed: a pending capture must not fire any more, and
   // the selection windows go with their classes.
-  capturer_->Cancel();
-  area_selection_->Close();
+  captures_->Close();
   ole_.reset();
   modes_->RemoveTaskTray();
   return true;
@@ -150,9 +148,6 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DROPFILES:
       WMDropFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
-    case WM_HOTKEY:
-      Run([this] { capturer_->WMHotKey(); });
-      return 0;
     case WM_TIMER:
       if (wparam == kShowCapturedTimer) {
         Run([this] { ShowCapturedWhenDue(); }, false);
@@ -161,10 +156,6 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam == kRetryCaptureTimer) {
         ::KillTimer(hwnd(), kRetryCaptureTimer);
         Run([this] { CaptureClip(); }, false);
-        return 0;
-      }
-      if (wparam == platform::screen::kDelayTimerId) {
-        Run([this] { capturer_->CaptureTimerProc(); });
         return 0;
       }
       break;

@@ -4,8 +4,6 @@
 // through the services it is given, and shows what the recorder reports.
 #include <windows.h>
 
-#include <commdlg.h>
-
 #include <shellapi.h>
 
 #include <memory>
@@ -15,9 +13,6 @@
 #include <type_traits>
 #include <vector>
 
-#include "capture/capturer.h"
-#include "capture/size_form.h"
-#include "capture/win32/area_selection.h"
 #include "core/recorder.h"
 #include "framework/controls.h"
 #include "framework/form.h"
@@ -28,6 +23,7 @@
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "ui/capture_pacing.h"
+#include "ui/main_controls.h"
 #include "ui/preview_status.h"
 
 namespace quill::ui {
@@ -48,6 +44,8 @@ struct HiddenText {
 };
 
 class OleSession;
+class SettingsPages;
+class CaptureCommands;
 class WindowModes;
 class RecordFinder;
 
@@ -69,37 +67,11 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Whether the recorder has a storage open: without one the program ends.
   bool HasStorage() const { return recorder_ && recorder_->HasStorage(); }
   core::Recorder& recorder() { return *recorder_; }
-  capture::Capturer& capturer() { return *capturer_; }
-  capture::TFSize& size_form() { return *size_form_; }
-  capture::AreaSelection& area_selection() { return *area_selection_; }
+  // The capture menu's commands, the capturer and the area selection.
+  CaptureCommands& captures() { return *captures_; }
 
   // The controls, made by BuildControls in the declared order.
-  struct Controls {
-    framework::ToolBar* ToolBar1 = nullptr;
-    framework::StatusBar* StatusBar = nullptr;
-    framework::PageControl* PageControl = nullptr;
-    framework::Container* TabSheet1 = nullptr;
-    framework::ListView* ListView = nullptr;
-    framework::Container* SplitterPanel = nullptr;
-    framework::Memo* Memo1 = nullptr;
-    framework::ImageView* Image1 = nullptr;
-    framework::RadioGroup* WatchRG = nullptr;
-    framework::Edit* MaxEdit = nullptr;
-    framework::RadioGroup* PositionRG = nullptr;
-    framework::CheckBox* MiniCB = nullptr;
-    framework::CheckBox* StayCB = nullptr;
-    framework::CheckBox* ConvertCB = nullptr;
-    framework::Edit* ConvertEdit = nullptr;
-    framework::Edit* DelayEdit = nullptr;
-    framework::ListView* FilterListView = nullptr;
-    framework::RadioGroup* ColorRG = nullptr;
-    framework::TrackBar* QualityBar = nullptr;
-    framework::Edit* QualityEdit = nullptr;
-    framework::UpDown* QualityUpDown = nullptr;
-    framework::CheckBox* GrayCB = nullptr;
-    framework::CheckBox* ProgCB = nullptr;
-    framework::RadioGroup* ExpandRG = nullptr;
-  };
+  using Controls = MainControls;
   const Controls& widgets() const { return c_; }
 
   // --- what the recorder asks of the window ---
@@ -124,9 +96,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void ShowLostChanges(int count) override;
   int ColorRGIndex() override;
 
-  // --- settings ---
-  void ReadIni(platform::SettingsStore& store);
-  void WriteIni(platform::SettingsStore& store);
+  // The settings pages and the options kept between runs.
+  SettingsPages& settings() { return *settings_; }
 
   // --- handlers ---
   void FormCreate();
@@ -138,11 +109,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void ConvertText();
   void MenuDelClick();
   void MenuFileClick();
-  void WatchRGClick();
-  void MaxEditChange();
-  static bool MaxEditKeyPress(wchar_t key);
-  void FilterListViewChange(int entry, bool ticked);
-  void FilterCaptionEdited(int entry, const std::wstring& caption);
   void ListViewMouseDown(int x, int y);
   void ListViewDragDrop(int target);
   void MoveKeyDown(WPARAM key);
@@ -154,7 +120,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void SplitterPanelMouse(UINT message, int x, int y);
   void PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring& caption, bool selected);
   void CloseClick();
-  void StayCBClick();
   // The display menu's items, each by the tag of the item clicked.
   void DisplayTextClick(int tag);
   void DisplayBitmapClick(int tag);
@@ -165,8 +130,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Puts the file's content on the clipboard; a failure is shown (false).
   bool ImportFile(const std::wstring& path);
   void ExportBtnClick();
-  void QualityUpDownClick();
-  void QualityBarChange();
 
   // --- dropped files ---
   void WMDropFiles(HDROP drop);
@@ -176,16 +139,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void MenuTextClick();
   bool PageSeparated() const { return page_separated_; }
   bool LoadingText() const { return loading_text_; }
-
-  // --- capture ---
-  void MenuCaptureClick(int tag);
-  void MenuAreaClick(int tag);
-  void MenuCapCurClick(int tag);
-  void MenuMenuClick();
-  void MenuArrowDrawItem(const framework::MenuItem& item, HDC dc, const RECT& rect,
-                         const framework::MenuItemLook& look);
-  // Whether the platform has the layered selection overlay.
-  static bool LayeredMode();
 
   // --- showing captured records ---
   // Records of a burst of captures recorded but not shown yet.
@@ -211,8 +164,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void BuildMenus();
   // After the window moved to a screen of other dots per inch.
   void OnDpiChanged();
-  // The selection of an area on the screen, once its size is known.
-  void StartAreaSelection();
   // Runs a command; an error it raises is shown and ends the command.
   // Captured records still waiting to be shown are shown first, so that
   // the command sees the list as the records are.
@@ -280,18 +231,16 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   platform::Shell& shell_;
   std::unique_ptr<OleSession> ole_;
   std::unique_ptr<core::Recorder> recorder_;
-  std::unique_ptr<capture::Capturer> capturer_;
-  std::unique_ptr<capture::AreaSelection> area_selection_;
-  std::unique_ptr<capture::TFSize> size_form_;
+  std::unique_ptr<CaptureCommands> captures_;
   win32::UniqueImageList tool_images_;
   win32::UniqueImageList disabled_tool_images_;
   win32::UniqueImageList kind_images_;
-  win32::UniqueImageList cursor_images_;  // ImageList3
   win32::UniqueIcon icon_large_;
   win32::UniqueIcon icon_small_;
   Controls c_;
   bool splitter_captured_ = false;
   std::unique_ptr<WindowModes> modes_;
+  std::unique_ptr<SettingsPages> settings_;
   bool page_separated_ = false;  // text records are pages, not lines
   bool loading_text_ = false;
   bool close_after_load_ = false;  // closed during a load or a drop

@@ -22,21 +22,6 @@ void TFQuillet::OnMenuPopup(const std::wstring& menu_name) {
 
 void TFQuillet::MenuFileClick() { menus().SetEnabled(L"MenuDel", recorder_->CurrentNo() > 0); }
 
-void TFQuillet::WatchRGClick() { recorder_->WatchRGClick(c_.WatchRG->ItemIndex() == 0); }
-
-void TFQuillet::MaxEditChange() { recorder_->MaxEditChange(ToU16(c_.MaxEdit->Text())); }
-
-bool TFQuillet::MaxEditKeyPress(wchar_t key) { return (key >= L'0' && key <= L'9') || key == 8; }
-
-void TFQuillet::FilterListViewChange(int entry, bool ticked) {
-  if (entry >= 0 && entry < core::FormatFilter::kEntries)
-    recorder_->Filter().SetFlag(entry, ticked);
-}
-
-void TFQuillet::FilterCaptionEdited(int entry, const std::wstring& caption) {
-  recorder_->Filter().SetCaption(entry, ToAnsi(caption));
-}
-
 void TFQuillet::ListViewMouseDown(int x, int y) {
   if (list_filling_) return;
   const int row = c_.ListView->RowAt(x, y);

@@ -56,14 +56,4 @@ void TFQuillet::ExportBtnClick() {
                [&options](exchange::Exchange& e) { e.ExportBtnClick(options); });
 }
 
-void TFQuillet::QualityUpDownClick() {
-  const int position = static_cast<std::int16_t>(c_.QualityUpDown->Position());
-  if (position != c_.QualityBar->Position()) c_.QualityBar->SetPosition(position);
-}
-
-void TFQuillet::QualityBarChange() {
-  const int position = c_.QualityBar->Position();
-  if (position != c_.QualityUpDown->Position()) c_.QualityUpDown->SetPosition(position);
-}
-
 }  // namespace quill::ui

@@ -1,10 +1,12 @@
 // The declared control tree and menus of the main window.
 #include "framework/application.h"
 #include "framework/dpi.h"
+#include "ui/capture_commands.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
 #include "ui/picture_strip.h"
 #include "ui/record_finder.h"
+#include "ui/settings_pages.h"
 #include "ui/window_modes.h"
 
 namespace quill::ui {
@@ -17,11 +19,14 @@ using framework::GroupBox;
 using framework::ImageView;
 using framework::Label;
 
+using framework::Item;
 using framework::Memo;
 using framework::MenuItem;
 using framework::PageControl;
 using framework::RadioGroup;
+using framework::Separator;
 using framework::StatusBar;
+using framework::Submenu;
 using framework::ToolBar;
 using framework::TrackBar;
 using framework::UpDown;
@@ -34,61 +39,6 @@ T& Keep(T*& member, T& control) {
   member = &control;
   return control;
 }
-
-MenuItem Item(std::wstring name, std::wstring caption, std::function<void(int)> on_click = {},
-              int tag = 0) {
-  MenuItem item;
-  item.name = std::move(name);
-  item.caption = std::move(caption);
-  item.on_click = std::move(on_click);
-  item.tag = tag;
-  return item;
-}
-
-MenuItem Separator() {
-  MenuItem item;
-  item.caption = L"-";
-  return item;
-}
-
-MenuItem Submenu(std::wstring name, std::wstring caption, std::vector<MenuItem> items) {
-  MenuItem item = Item(std::move(name), std::move(caption));
-  item.items = std::move(items);
-  item.submenu = true;
-  return item;
-}
-
-// The cursor submenu: item name, caption, tag (the cursor) and picture.
-struct CursorItem {
-  const wchar_t* name;
-  const wchar_t* caption;
-  int tag;
-  int image;
-};
-constexpr CursorItem kCursorItems[] = {
-    {L"MenuCapCur", L"Current Cursor", 1, -1},
-    {L"MenuArrow", L"Arrow", 32512, 0},
-    {L"MenuIBeam", L"IBeam", 32513, 1},
-    {L"MenuWait", L"Wait", 32514, 2},
-    {L"MenuCross", L"Cross", 32515, 3},
-    {L"MenuUpArrow", L"UpArrow", 32516, 4},
-    {L"MenuSizeNWSE", L"SizeNWSE", 32642, 5},
-    {L"MenuSizeNESW", L"SizeNESW", 32643, 6},
-    {L"MenuSizeWE", L"SizeWE", 32644, 7},
-    {L"MenuSizeNS", L"SizeNS", 32645, 8},
-    {L"MenuSizeAll", L"SizeAll", 32646, 9},
-    {L"MenuNo", L"No", 32648, 10},
-    {L"MenuAppStarting", L"AppStarting", 32650, 11},
-    {L"MenuHelp1", L"Help", 32651, 12},
-    {L"MenuDrag", L"Drag", -12, 13},
-    {L"MenuNoDrop", L"NoDrop", -13, 14},
-    {L"MenuHSplit", L"HSplit", -14, 15},
-    {L"MenuVSplit", L"VSplit", -15, 16},
-    {L"MenuMultiDrag", L"MultiDrag", -16, 17},
-    {L"MenuSQLWait", L"SQLWait", -17, 18},
-    {L"MenuHandPoint", L"HandPoint", -21, 19},
-};
-constexpr int kSecondCursorColumn = 14;  // "Drag" starts the second column
 
 }  // namespace
 
@@ -167,12 +117,12 @@ void TFQuillet::BuildControls() {
       Keep(c_.WatchRG, Add<RadioGroup>(&settings1, L"WatchRG", framework::Box{0, 8, 203, 41},
                                        L"クリップボード取り込み",
                                        std::vector<std::wstring>{L"自動(&A)", L"手動(&M)"}, 2, 0));
-  watch.on_click = Command(&TFQuillet::WatchRGClick);
+  watch.on_click = Command([this] { settings_->WatchRGClick(); });
   Add<Label>(&settings1, L"Label1", framework::Box{8, 60, 78, 14}, L"最大記録個数");
   auto& max_edit = Keep(
       c_.MaxEdit, Add<Edit>(&settings1, L"MaxEdit", framework::Box{88, 56, 49, 20}, L"999", 4));
-  max_edit.key_filter = MaxEditKeyPress;
-  max_edit.on_change = Command(&TFQuillet::MaxEditChange);
+  max_edit.key_filter = SettingsPages::MaxEditKeyPress;
+  max_edit.on_change = Command([this] { settings_->MaxEditChange(); });
   Keep(c_.PositionRG,
        Add<RadioGroup>(&settings1, L"PositionRG", framework::Box{0, 84, 203, 89},
                        L"最小表示時の位置",
@@ -183,14 +133,14 @@ void TFQuillet::BuildControls() {
                                 L"起動時、最小表示(&S)"));
   Keep(c_.StayCB,
        Add<CheckBox>(&settings1, L"StayCB", framework::Box{16, 200, 121, 17}, L"常に前面表示(&O)"))
-      .on_click = Command(&TFQuillet::StayCBClick);
+      .on_click = Command([this] { settings_->StayCBClick(); });
   Keep(c_.ConvertCB,
        Add<CheckBox>(&settings1, L"ConvertCB", framework::Box{16, 222, 97, 17}, L"引用文整形(&C)"));
   Keep(c_.ConvertEdit,
        Add<Edit>(&settings1, L"ConvertEdit", framework::Box{124, 221, 57, 20}, L"> "));
   Add<Label>(&settings1, L"Label2", framework::Box{16, 248, 104, 14}, L"キャプチャ遅延秒数");
   Keep(c_.DelayEdit, Add<Edit>(&settings1, L"DelayEdit", framework::Box{124, 245, 25, 20}, L"5", 2))
-      .key_filter = MaxEditKeyPress;
+      .key_filter = SettingsPages::MaxEditKeyPress;
   auto& filter =
       Keep(c_.FilterListView,
            Add<framework::ListView>(
@@ -202,9 +152,11 @@ void TFQuillet::BuildControls() {
                   : i == core::FormatFilter::kOther ? std::wstring(kFilterOther)
                                                     : FromAnsi(recorder_->Filter().Caption(i)));
   filter.SetChecked(core::FormatFilter::kAll, true);
-  filter.on_check_change = [this](int row, bool ticked) { FilterListViewChange(row, ticked); };
+  filter.on_check_change = [this](int row, bool ticked) {
+    settings_->FilterListViewChange(row, ticked);
+  };
   filter.on_caption_edited = [this](int row, const std::wstring& caption) {
-    FilterCaptionEdited(row, caption);
+    settings_->FilterCaptionEdited(row, caption);
   };
 
   // --- "設定 2" ---
@@ -221,12 +173,12 @@ void TFQuillet::BuildControls() {
   Add<Label>(&jpeg, L"Label3", framework::Box{16, 24, 24, 14}, L"品質");
   Keep(c_.QualityBar,
        Add<TrackBar>(&jpeg, L"QualityBar", framework::Box{40, 16, 233, 33}, 1, 100, 5, 75))
-      .on_change = Command(&TFQuillet::QualityBarChange);
+      .on_change = Command([this] { settings_->QualityBarChange(); });
   auto& quality = Keep(c_.QualityEdit,
                        Add<Edit>(&jpeg, L"QualityEdit", framework::Box{280, 20, 41, 20}, L"75"));
   Keep(c_.QualityUpDown,
        Add<UpDown>(&jpeg, L"QualityUpDown", framework::Box{321, 20, 15, 20}, quality, 1, 100, 75))
-      .on_click = Command(&TFQuillet::QualityUpDownClick);
+      .on_click = Command([this] { settings_->QualityUpDownClick(); });
   Keep(c_.GrayCB,
        Add<CheckBox>(&jpeg, L"GrayCB", framework::Box{16, 56, 120, 17}, L"グレースケール"));
   Keep(c_.ProgCB,
@@ -242,46 +194,8 @@ void TFQuillet::BuildControls() {
 }
 
 void TFQuillet::BuildMenus() {
-  // Menus are drawn at the system's scale, whichever screen the window is on.
-  cursor_images_ = LoadStrip(Strip::kCursors, framework::DpiOf(nullptr));
-  std::vector<MenuItem> cursors;
-  for (int i = 0; i < static_cast<int>(std::size(kCursorItems)); ++i) {
-    const CursorItem& c = kCursorItems[i];
-    MenuItem item = Item(c.name, c.caption, TagCommand(&TFQuillet::MenuCapCurClick), c.tag);
-    item.radio = true;
-    item.owner_draw = true;
-    item.image = c.image;
-    item.column_break = i == kSecondCursorColumn;
-    item.on_draw = [this](const MenuItem& drawn, HDC dc, const RECT& rect,
-                          const framework::MenuItemLook& look) {
-      MenuArrowDrawItem(drawn, dc, rect, look);
-    };
-    cursors.push_back(item);
-  }
-  // The capture items; the popup menu's copies have no accelerators.
-  const auto capture_items = [this](bool popup) {
-    const std::wstring suffix = popup ? L"P" : L"";
-    const auto caption = [popup](std::wstring text) {
-      return popup ? text.substr(0, text.find(L"(&")) : text;
-    };
-    return std::vector<MenuItem>{
-        Item(L"MenuArea" + suffix, caption(L"領域指定(&A)"), TagCommand(&TFQuillet::MenuAreaClick),
-             0),
-        Item(L"MenuFix" + suffix, caption(L"固定サイズ(&R)"), TagCommand(&TFQuillet::MenuAreaClick),
-             1),
-        Item(L"MenuWin" + suffix, caption(L"アクティブウィンドウ(&W)"),
-             TagCommand(&TFQuillet::MenuCaptureClick), 2),
-        Item(L"MenuPart" + suffix, caption(L"部品/指定ウィンドウ(&P)"),
-             TagCommand(&TFQuillet::MenuCaptureClick), 3),
-        Item(L"MenuFull" + suffix, caption(L"全画面(&F)"), TagCommand(&TFQuillet::MenuCaptureClick),
-             4),
-        Separator(),
-        Item(L"MenuMenu" + suffix, caption(L"ポップアップ合成(&M)"),
-             MenuCommand(&TFQuillet::MenuMenuClick)),
-    };
-  };
-  std::vector<MenuItem> capture = capture_items(false);
-  capture.push_back(Submenu(L"MenuCursor", L"カーソル(&C)", cursors));
+  std::vector<MenuItem> capture = captures_->MenuItems(false);
+  capture.push_back(captures_->CursorMenu());
 
   MenuItem save =
       Item(L"MenuSave", L"ファイルへ保存(&S)...", MenuCommand(&TFQuillet::ExportBtnClick));
@@ -322,8 +236,8 @@ void TFQuillet::BuildMenus() {
       {Item(L"MenuRestore", L"元のサイズに戻す",
             MenuCommand([this] { modes_->MenuRestoreClick(); })),
        Separator(), Item(L"MenuRead", L"手動読み込み", MenuCommand(&TFQuillet::PasteBtnClick)),
-       conv, Separator(), Submenu(L"MenuCap", L"キャプチャ", capture_items(true)), Separator(),
-       Item(L"MenuFirst", L"先頭に移動", MenuCommand(&TFQuillet::FirstBtnClick)),
+       conv, Separator(), Submenu(L"MenuCap", L"キャプチャ", captures_->MenuItems(true)),
+       Separator(), Item(L"MenuFirst", L"先頭に移動", MenuCommand(&TFQuillet::FirstBtnClick)),
        Item(L"MenuPrev", L"手前に移動", MenuCommand(&TFQuillet::PrevBtnClick)),
        Item(L"MenuNext", L"次に移動", MenuCommand(&TFQuillet::NextBtnClick)),
        Item(L"MenuLast", L"最後に移動", MenuCommand(&TFQuillet::LastBtnClick)),

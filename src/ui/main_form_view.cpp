@@ -214,4 +214,6 @@ void TFQuillet::ShowLinkMode(bool on) {
   menus().SetChecked(L"MenuLink", on);
 }
 
+int TFQuillet::ColorRGIndex() { return c_.ColorRG->ItemIndex(); }
+
 }  // namespace quill::ui

@@ -5,6 +5,7 @@
 #include "framework/application.h"
 #include "platform/win32/win32_settings.h"
 #include "ui/main_form.h"
+#include "ui/settings_pages.h"
 #include "ui/system_services.h"
 #include "ui/window_modes.h"
 
@@ -19,11 +20,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   // Without a storage to record into there is nothing to do: end quietly.
   if (!main_form.HasStorage()) return 0;
   quill::platform::Win32Settings settings(u"Software\\Marlowin\\Quilleteer", u"Setting");
-  main_form.ReadIni(settings);
+  main_form.settings().ReadIni(settings);
   // Started in the notification area, the window stays hidden.
   if (!main_form.modes().InTray())
     main_form.Show(main_form.modes().MiniMode() ? SW_SHOWNORMAL : show_command);
   const int exit_code = application.Run();
-  main_form.WriteIni(settings);
+  main_form.settings().WriteIni(settings);
   return exit_code;
 }

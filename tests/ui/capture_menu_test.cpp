@@ -6,6 +6,7 @@
 
 #include "capture/capturer.h"
 #include "form_over_doubles.h"
+#include "ui/capture_commands.h"
 #include "ui/code_page.h"
 #include "window_shots.h"
 
@@ -15,7 +16,7 @@ namespace {
 class CaptureMenuTest : public FormOverDoubles {
  protected:
   framework::MenuSet& menus() { return form_->menus(); }
-  capture::Capturer& capturer() { return form_->capturer(); }
+  capture::Capturer& capturer() { return form_->captures().capturer(); }
   std::vector<std::wstring> Checked(const std::wstring& submenu) {
     std::vector<std::wstring> checked;
     for (const std::wstring& name : menus().Children(submenu))
@@ -146,7 +147,7 @@ void PressKey(WORD key) {
 }
 
 TEST_F(CaptureMenuTest, TheSizeDialogKeepsItsValuesAndRefusesWhatIsNoSize) {
-  capture::TFSize& size = form_->size_form();
+  capture::TFSize& size = form_->captures().size_form();
   std::wstring refused;
   bool stayed_open = false;
   std::thread user([&] {
@@ -169,8 +170,8 @@ TEST_F(CaptureMenuTest, TheSizeDialogKeepsItsValuesAndRefusesWhatIsNoSize) {
   menus().Click(L"MenuFix");
   user.join();
   // OK went on to the selection of the area on the screen.
-  EXPECT_TRUE(form_->area_selection().Active());
-  form_->area_selection().Close();
+  EXPECT_TRUE(form_->captures().area_selection().Active());
+  form_->captures().area_selection().Close();
   EXPECT_EQ(refused.rfind(L"'0' ", 0), 0u) << ToAnsi(refused);
   EXPECT_TRUE(stayed_open);
   EXPECT_TRUE(capturer().FixMode());

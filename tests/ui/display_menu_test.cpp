@@ -87,7 +87,7 @@ TEST_F(PreviewTest, AnEditedFilterCaptionIsTheNameMatched) {
   auto& filter = *form_->widgets().FilterListView;
   // The user renames the text entry, as an edit in place does.
   filter.SetCaption(1, L"テキスト");
-  form_->FilterCaptionEdited(1, L"テキスト");
+  form_->settings().FilterCaptionEdited(1, L"テキスト");
   Capture({Text("renamed"), Dib({30, 30})});
   EXPECT_EQ(EnabledItems(), (std::vector<std::wstring>{L"テキスト", L"DIB"}));
   EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"テキスト"});
@@ -104,7 +104,7 @@ TEST_F(PreviewTest, AnEditedFilterCaptionIsTheNameMatched) {
   // A caption longer than a record keeps of it (40 bytes) still names the text.
   const std::wstring long_caption(50, L'T');
   filter.SetCaption(1, long_caption);
-  form_->FilterCaptionEdited(1, long_caption);
+  form_->settings().FilterCaptionEdited(1, long_caption);
   Capture({Text("long")});
   EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{std::wstring(40, L'T')});
 }

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "form_over_doubles.h"
+#include "ui/settings_pages.h"
 
 namespace quill::ui {
 namespace {
@@ -92,7 +93,7 @@ TEST_F(ExchangeUiTest, TheTrackBarAndTheUpDownKeepInStep) {
   // A typed number changes nothing until an arrow is clicked.
   c().QualityEdit->SetText(L"55");
   EXPECT_EQ(c().QualityBar->Position(), 30);
-  form_->QualityUpDownClick();
+  form_->settings().QualityUpDownClick();
   EXPECT_EQ(c().QualityBar->Position(), 55);
 }
 

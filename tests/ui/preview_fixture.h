@@ -7,6 +7,7 @@
 #include "clipboard_pictures.h"
 #include "recording_form.h"
 #include "ui/code_page.h"
+#include "ui/settings_pages.h"
 
 namespace quill::ui {
 

@@ -135,9 +135,9 @@ TEST_F(PreviewTest, AFailedReadCountsAsTextAndPictureButCannotBeExported) {
 TEST_F(PreviewTest, AnUnreadableBitmapLeavesABlankPictureAndSaysSo) {
   // Only the text and the DIB are recorded: asked for the formats it derives
   // from a DIB, Wine 8 corrupts its state on a zero-width one.
-  form_->FilterListViewChange(core::FormatFilter::kAll, false);
-  form_->FilterListViewChange(CF_TEXT, true);
-  form_->FilterListViewChange(CF_DIB, true);
+  form_->settings().FilterListViewChange(core::FormatFilter::kAll, false);
+  form_->settings().FilterListViewChange(CF_TEXT, true);
+  form_->settings().FilterListViewChange(CF_DIB, true);
   SizeImage(200, 100);
   Capture({Dib({60, 30})});
   ASSERT_GT(FindColour(Image().Picture()).coloured, 0);

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_settings.h"
 #include "pump.h"
 #include "ui/main_form.h"
+#include "ui/settings_pages.h"
 #include "ui/system_services.h"
 #include "window_shots.h"
 
@@ -32,10 +33,10 @@ class SettingsTest : public ::testing::Test {
     TFQuillet form(system_.With(dialogs_), system_.screen, system_.shell);
     ASSERT_TRUE(form.Create());
     platform::Win32Settings store(kKey, u"Setting");
-    form.ReadIni(store);
+    form.settings().ReadIni(store);
     change(form);
     ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
-    form.WriteIni(store);
+    form.settings().WriteIni(store);
     PumpMessages();
   }
   static framework::Box WindowBox(const TFQuillet& form) {

@@ -13,6 +13,7 @@
 #include "quill_version.h"
 #include "ui/about_form.h"
 #include "ui/code_page.h"
+#include "ui/settings_pages.h"
 #include "ui/tray_icon.h"
 #include "ui/window_modes.h"
 #include "window_shots.h"
@@ -73,7 +74,7 @@ class WindowModesTest : public FormOverDoubles {
     store.WriteNumber(u"Top", 50);
     store.WriteNumber(u"Width", 400);
     store.WriteNumber(u"Height", 450);
-    form_->ReadIni(store);
+    form_->settings().ReadIni(store);
     Pump();
   }
   HWND NotifyChild() const { return ::FindWindowExW(hwnd(), nullptr, L"TNotifyWindow", nullptr); }
@@ -132,7 +133,7 @@ TEST_F(WindowModesTest, SettingsWrittenInTheMiniViewKeepTheFullBounds) {
     SCOPED_TRACE(placement);
     GoMini(placement);
     platform::MemorySettings store;
-    form_->WriteIni(store);
+    form_->settings().WriteIni(store);
     const core::Settings s = core::ReadSettings(store);
     EXPECT_EQ((framework::Box{s.Left, s.Top, s.Width, s.Height}), full);
     form_->modes().WideBtnClick();
@@ -301,7 +302,7 @@ TEST_F(WindowModesTest, StayOnTopFollowsTheBoxWithoutMovingTheWindow) {
   const framework::Box before = BoundsOf(hwnd());
   for (bool on : {true, false, true, false}) {
     c().StayCB->SetChecked(on);
-    form_->StayCBClick();
+    form_->settings().StayCBClick();
     EXPECT_EQ((::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, on);
     EXPECT_EQ(BoundsOf(hwnd()), before);
   }

@@ -1,10 +1,11 @@
-// The options and bounds kept between runs: read into the controls before
-// the window shows, taken from them after it has closed.
+#include "ui/settings_pages.h"
+
+#include <cstdint>
+
 #include "core/element_name.h"
 #include "core/settings.h"
 #include "framework/dpi.h"
 #include "ui/code_page.h"
-#include "ui/main_form.h"
 #include "ui/window_modes.h"
 
 namespace quill::ui {
@@ -17,24 +18,24 @@ void SetIndex(framework::RadioGroup& group, int index) {
 
 }  // namespace
 
-void TFQuillet::ReadIni(platform::SettingsStore& store) {
+void SettingsPages::ReadIni(platform::SettingsStore& store) {
   const core::Settings s = core::ReadSettings(store);
   // Sizes kept in the pixels of a 96-dpi screen, so that they mean the
   // same size on a screen of any scaling.
-  modes_->PlaceFullView({s.Left, s.Top, s.Width, s.Height});
+  modes_.PlaceFullView({s.Left, s.Top, s.Width, s.Height});
   c_.MaxEdit->SetText(std::to_wstring(s.Max));
-  recorder_->SetMaxRecords(s.Max);
+  recorder_.SetMaxRecords(s.Max);
   SetIndex(*c_.WatchRG, s.Manual);
   WatchRGClick();
   SetIndex(*c_.PositionRG, s.Position);
   c_.StayCB->SetChecked(s.StayOnTop == 1);
   StayCBClick();
   c_.MiniCB->SetChecked(s.Minimize == 1);
-  if (c_.MiniCB->Checked()) modes_->StartMinimized();
+  if (c_.MiniCB->Checked()) modes_.StartMinimized();
   c_.ConvertEdit->SetText(FromU16(core::PrefixOfConvert(s.Convert)));
   c_.ConvertCB->SetChecked(!s.Convert.empty());
   c_.DelayEdit->SetText(std::to_wstring(s.Timer));
-  recorder_->SetOpusAppWait(s.Delay > 0 ? static_cast<unsigned>(s.Delay) : 0);
+  recorder_.SetOpusAppWait(s.Delay > 0 ? static_cast<unsigned>(s.Delay) : 0);
   SetIndex(*c_.ColorRG, s.Color);
   auto& quality = *c_.QualityBar;
   quality.SetPosition(s.Quality);
@@ -44,14 +45,14 @@ void TFQuillet::ReadIni(platform::SettingsStore& store) {
   SetIndex(*c_.ExpandRG, s.Expand);
 }
 
-void TFQuillet::WriteIni(platform::SettingsStore& store) {
+void SettingsPages::WriteIni(platform::SettingsStore& store) {
   core::Settings s;
-  const framework::Box kept = modes_->FullViewToKeep();
+  const framework::Box kept = modes_.FullViewToKeep();
   s.Left = kept.x;
   s.Top = kept.y;
   s.Width = kept.width;
   s.Height = kept.height;
-  s.Max = recorder_->MaxRecords();
+  s.Max = recorder_.MaxRecords();
   s.Manual = c_.WatchRG->ItemIndex();
   s.Position = c_.PositionRG->ItemIndex();
   s.StayOnTop = c_.StayCB->Checked() ? 1 : 0;
@@ -64,15 +65,39 @@ void TFQuillet::WriteIni(platform::SettingsStore& store) {
   s.Progressive = c_.ProgCB->Checked() ? 1 : 0;
   s.Expand = c_.ExpandRG->ItemIndex();
   if (const auto failed = core::WriteSettings(store, s))
-    ShowError(FromU16(core::SettingFailedMessage(*failed)), L"Quilleteer");
+    form_.ShowError(FromU16(core::SettingFailedMessage(*failed)), L"Quilleteer");
 }
 
-void TFQuillet::StayCBClick() {
+void SettingsPages::StayCBClick() {
   const bool on_top = c_.StayCB->Checked();
-  ::SetWindowPos(hwnd(), on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+  ::SetWindowPos(form_.hwnd(), on_top ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-int TFQuillet::ColorRGIndex() { return c_.ColorRG->ItemIndex(); }
+void SettingsPages::WatchRGClick() { recorder_.WatchRGClick(c_.WatchRG->ItemIndex() == 0); }
+
+void SettingsPages::MaxEditChange() { recorder_.MaxEditChange(ToU16(c_.MaxEdit->Text())); }
+
+bool SettingsPages::MaxEditKeyPress(wchar_t key) {
+  return (key >= L'0' && key <= L'9') || key == 8;
+}
+
+void SettingsPages::FilterListViewChange(int entry, bool ticked) {
+  if (entry >= 0 && entry < core::FormatFilter::kEntries) recorder_.Filter().SetFlag(entry, ticked);
+}
+
+void SettingsPages::FilterCaptionEdited(int entry, const std::wstring& caption) {
+  recorder_.Filter().SetCaption(entry, ToAnsi(caption));
+}
+
+void SettingsPages::QualityUpDownClick() {
+  const int position = static_cast<std::int16_t>(c_.QualityUpDown->Position());
+  if (position != c_.QualityBar->Position()) c_.QualityBar->SetPosition(position);
+}
+
+void SettingsPages::QualityBarChange() {
+  const int position = c_.QualityBar->Position();
+  if (position != c_.QualityUpDown->Position()) c_.QualityUpDown->SetPosition(position);
+}
 
 }  // namespace quill::ui
