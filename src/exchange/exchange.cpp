@@ -8,6 +8,7 @@
 #include "core/dib_clipboard.h"
 #include "dib/kv_errors.h"
 #include "dib/kv_stream.h"
+#include "exchange/bitmap_header.h"
 #include "exchange/file_name.h"
 #include "exchange/files.h"
 #include "exchange/text_import.h"
@@ -115,6 +116,7 @@ void Exchange::ImportBitmap(const std::u16string& path) {
   if (!ReadWholeFile(path, bytes, reason)) return ShowError(text::CannotOpen(path, reason));
   try {
     dib::TKvDIB picture;
+    if (auto rewritten = WithInfoHeader(bytes)) bytes = std::move(*rewritten);
     dib::MemoryStream stream(std::move(bytes));
     picture.LoadFromStream(stream);
     core::DibClipboard clipboard(clipboard_, owner_);
