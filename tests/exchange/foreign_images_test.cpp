@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "dib/kv_dib_header.h"
 #include "dib_pixels.h"
@@ -32,16 +33,17 @@ std::vector<std::filesystem::path> Written(const std::string& extension) {
 
 class ForeignImagesTest : public ExchangeTest {
  protected:
-  // Imports the file and compares the clipboard's DIB with the report.
-  void ExpectImportedAsReported(const std::filesystem::path& file) {
-    SCOPED_TRACE(file.filename().string());
+  // Imports the file and compares the clipboard's DIB with the report;
+  // gives the DIB's bit count.
+  int ExpectImportedAsReported(const std::filesystem::path& file) {
     auto exchange = MakeExchange();
-    ASSERT_TRUE(exchange.ImportFile(file.u16string()));
+    EXPECT_TRUE(exchange.ImportFile(file.u16string()));
     const RgbaPixels pixels = RgbaOfPackedDib(ClipboardBlock(platform::cf::kDib));
     const auto reported = Bytes(file.string() + ".rgba");
-    ASSERT_FALSE(reported.empty());
+    EXPECT_FALSE(reported.empty());
     EXPECT_EQ(pixels.rgba.size(), reported.size());
     EXPECT_TRUE(pixels.rgba == reported);
+    return pixels.bit_count;
   }
 };
 
@@ -53,7 +55,44 @@ TEST_P(ForeignImagesTest, BitmapsWithTheLongerHeadersImportWithTheirWritersPixel
     ASSERT_GE(bytes.size(), 18u);
     const std::uint32_t header = dib::GetU32(bytes.data() + 14);
     EXPECT_TRUE(header == 108 || header == 124) << file;
+    SCOPED_TRACE(file.filename().string());
     ExpectImportedAsReported(file);
+  }
+  EXPECT_TRUE(dialogs().shown.empty());
+}
+
+// The DIB each PNG becomes: palettes and grey stay palettes (two bits become
+// four), 16 bits per channel become 8, and only a picture with a pixel that
+// is not opaque gets 32 bits with alpha.
+TEST_P(ForeignImagesTest, PngFilesOfEveryKindImportWithTheirWritersPixels) {
+  const std::map<std::string, int> depths = {{"im_grey16.png", 8},
+                                             {"im_grey8.png", 8},
+                                             {"im_grey_alpha.png", 32},
+                                             {"im_interlaced.png", 24},
+                                             {"im_palette.png", 8},
+                                             {"im_rgb16.png", 24},
+                                             {"im_rgba_interlaced.png", 32},
+                                             {"pil_grey1.png", 1},
+                                             {"pil_grey8.png", 8},
+                                             {"pil_palette1.png", 1},
+                                             {"pil_palette2.png", 4},
+                                             {"pil_palette4.png", 4},
+                                             {"pil_palette8.png", 8},
+                                             {"pil_palette_opaque_trns.png", 4},
+                                             {"pil_palette_transparent.png", 32},
+                                             {"pil_rgb_key.png", 32},
+                                             {"pil_rgba.png", 32}};
+  const auto files = Written(".png");
+  ASSERT_EQ(files.size(), depths.size())
+      << "make_foreign_images.sh has not written " << ForeignImages();
+  const unsigned png_format = clipboard().RegisterFormat("PNG");
+  for (const auto& file : files) {
+    const std::string name = file.filename().string();
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(depths.contains(name));
+    EXPECT_EQ(ExpectImportedAsReported(file), depths.at(name));
+    // The file itself, for the programs that read PNG.
+    EXPECT_EQ(ClipboardBlock(png_format), Bytes(file));
   }
   EXPECT_TRUE(dialogs().shown.empty());
 }

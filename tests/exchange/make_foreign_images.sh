@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Writes into folder $1 the picture files other programs make: bitmap files
 # with the 108- and 124-byte headers and PNG files of every kind, by
-# ImageMagick and Pillow, each beside NAME.rgba, the pixels the program that
-# wrote it reports (top row first, red-green-blue-alpha), for the import
-# tests to compare with. The 108-byte header is ImageMagick's 124-byte file
+# ImageMagick and Pillow, each beside NAME.rgba: the pixels the program that
+# wrote it reports (top row first, red-green-blue-alpha, 8 bits each), for
+# the import tests to compare with. The 108-byte header is ImageMagick's 124-byte file
 # with the four last fields cut off: ImageMagick writes only the longer one.
 set -euo pipefail
 out=$1
@@ -81,4 +81,43 @@ for kind, data in [(b'MBED', b'\x00\x00\x01\x00' + b'acsp' * 60), (b'LINK', b'C:
     name = 'v5_profile_' + kind.decode().lower()
     open(name + '.bmp', 'wb').write(b)
     open(name + '.bmp.rgba', 'wb').write(open('v5_24.bmp.rgba', 'rb').read())
+PY
+
+# PNG files by ImageMagick: interlaced, 16 bits per channel, grey, grey with
+# alpha, RGBA, a small palette.
+convert -size 37x23 gradient:'#123456'-'#fedcba' -depth 16 wide.ppm
+convert base.ppm -interlace PNG im_interlaced.png
+convert wide.ppm -depth 16 PNG48:im_rgb16.png
+convert wide.ppm -colorspace Gray -depth 16 PNG:im_grey16.png
+convert base.ppm -colorspace Gray -depth 8 -define png:color-type=0 im_grey8.png
+convert base.ppm -colorspace Gray -alpha set -channel A -fx 'j/h' +channel \
+  -define png:color-type=4 im_grey_alpha.png
+convert base.ppm -alpha set -channel A -fx 'i/w' +channel -interlace PNG PNG32:im_rgba_interlaced.png
+convert base.ppm -colors 12 PNG8:im_palette.png
+for f in im_*.png; do report "$f"; done
+
+# PNG files by Pillow: palettes of every depth, with and without
+# transparency, grey of low depths, interlaced RGBA.
+"$python" - <<'PY'
+from PIL import Image
+
+base = Image.open('base.ppm').convert('RGB')
+
+def save(image, name, **options):
+    image.save(name, **options)
+    # Pillow's own reading of what it wrote.
+    open(name + '.rgba', 'wb').write(Image.open(name).convert('RGBA').tobytes())
+
+for colours, bits in [(2, 1), (4, 2), (16, 4), (200, 8)]:
+    p = base.quantize(colours)
+    save(p, 'pil_palette%d.png' % bits, bits=bits)
+p = base.quantize(16)
+save(p, 'pil_palette_transparent.png', transparency=bytes([0, 128] + [255] * 14))
+save(p, 'pil_palette_opaque_trns.png', transparency=bytes([255] * 16))
+save(base.convert('L'), 'pil_grey8.png')
+save(base.convert('1'), 'pil_grey1.png')
+save(base.convert('RGB'), 'pil_rgb_key.png', transparency=base.getpixel((3, 4)))
+rgba = base.copy()
+rgba.putalpha(Image.linear_gradient('L').resize(base.size))
+save(rgba, 'pil_rgba.png')
 PY
