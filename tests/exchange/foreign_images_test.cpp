@@ -61,6 +61,24 @@ TEST_P(ForeignImagesTest, BitmapsWithTheLongerHeadersImportWithTheirWritersPixel
   EXPECT_TRUE(dialogs().shown.empty());
 }
 
+// A profile said to lie among the headers or before the pixels is not
+// picture data to cut off: the pixels stay whole.
+TEST_P(ForeignImagesTest, AProfileOffsetThatLiesLeavesThePixelsWhole) {
+  auto bytes = Bytes(ForeignImages() / "v5_24.bmp");
+  ASSERT_GT(bytes.size(), 14u + 124u);
+  const std::uint8_t embedded[] = {'D', 'E', 'B', 'M'};
+  std::copy(std::begin(embedded), std::end(embedded), bytes.begin() + 14 + 56);
+  const auto reported = Bytes(ForeignImages() / "v5_24.bmp.rgba");
+  auto exchange = MakeExchange();
+  for (const std::uint32_t offset : {0u, 40u, 130u}) {
+    SCOPED_TRACE(offset);
+    dib::PutU32(bytes.data() + 14 + 112, offset);
+    WriteFile("lying.bmp", bytes);
+    ASSERT_TRUE(exchange.ImportFile(PathOf("lying.bmp")));
+    EXPECT_TRUE(RgbaOfPackedDib(ClipboardBlock(platform::cf::kDib)).rgba == reported);
+  }
+}
+
 // The DIB each PNG becomes: palettes and grey stay palettes (two bits become
 // four), 16 bits per channel become 8, and only a picture with a pixel that
 // is not opaque gets 32 bits with alpha.
