@@ -6,8 +6,10 @@
 # Then encodes and decodes screenshot-like images with the RLE8 codec, beside
 # a memcpy of their pixels and netpbm's bmptopnm reading the same file,
 # and converts a 1920×1080 picture to each pixel format, exports it as JPEG
-# beside libjpeg-turbo on the same pixels and imports it as a BMP file. Last, the Windows
-# program under Wine on a 1280×1024 display: its full-screen capture, where
+# beside libjpeg-turbo on the same pixels and imports it as a BMP file, and
+# exports and imports a 1920×1080 picture in 24 and 8 bits as PNG beside
+# Pillow and ImageMagick on the same pixels (and optipng's size). Last, the
+# Windows program under Wine on a 1280×1024 display: its full-screen capture, where
 # the time of opening a storage and of recording a copy goes (the system's
 # calls against the window's work), and the figures a user meets, measured
 # from another process that drives the program (open, moves, captures,
@@ -17,7 +19,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-build_tree bench dib_bench rle_bench convert_bench exchange_bench
+build_tree bench dib_bench rle_bench convert_bench exchange_bench png_bench
 files=("$@")
 if [ ${#files[@]} -eq 0 ]; then
   images=$build/bench/images
@@ -32,6 +34,7 @@ fi
 "$build/bench/bin/rle_bench" --benchmark_color=false
 "$build/bench/bin/convert_bench" --benchmark_color=false
 "$build/bench/bin/exchange_bench" --benchmark_color=false
+"$root/bench/png_compare.sh" "$build/bench"
 
 windows=$(wine_primary_build)
 build_tree "$windows" capture_bench

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes a Debian 12 machine ready to build and test Quilleteer: the cross
 # compilers, Wine, a virtual display, the test and benchmark libraries, the
-# packaging tools (NSIS, zip), and libjpeg-turbo cross-built for both
-# Windows targets into the build tree.
+# packaging tools (NSIS, zip), and libjpeg-turbo, zlib and libspng
+# cross-built for both Windows targets into the build tree.
 # Safe to run again: every step first checks whether it is already done.
 #
 # The 32-bit Wine is optional. It is asked for only where this machine can
@@ -21,9 +21,9 @@ packages=(
   wine wine64
   xvfb xauth x11-apps x11-utils xclip imagemagick fonts-ipafont-gothic fonts-wine locales
   cmake ninja-build nasm pkgconf dpkg-dev
-  googletest libbenchmark-dev libjpeg-dev
+  googletest libbenchmark-dev libjpeg-dev libspng-dev zlib1g-dev
   clang libclang-rt-14-dev clang-format
-  fp-utils libgsf-bin netpbm
+  fp-utils libgsf-bin netpbm python3-pil optipng
   nsis zip unzip
 )
 
@@ -53,7 +53,7 @@ apt_update() {
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-# Source packages are needed for libjpeg-turbo.
+# Source packages are needed for libjpeg-turbo, zlib and libspng.
 need_update=0
 src_list=/etc/apt/sources.list.d/debian.sources
 if [ -f "$src_list" ] && grep -q '^Types: deb$' "$src_list"; then
@@ -125,27 +125,70 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   as_root locale-gen >/dev/null
 fi
 
-# libjpeg-turbo for the Windows builds, from Debian's source package.
-jpeg_src=$build/deps/src
+# The libraries the Windows builds link statically, from Debian's source
+# packages.
+dep_src=$build/deps/src
+fetch_source() { # $1 = source package
+  [ -d "$dep_src/$1" ] && return 0
+  mkdir -p "$dep_src"
+  local version
+  # The newest version first; a security update whose files the mirror
+  # does not hold yet falls back to the release's own.
+  for version in "" $(apt-cache showsrc "$1" 2>/dev/null | sed -n 's/^Version: //p' | sort -u); do
+    rm -f "$dep_src/$1"_*
+    if (cd "$dep_src" && apt-get source -qq -o APT::Sandbox::User=root --download-only \
+          "$1${version:+=$version}" >"$log" 2>&1 &&
+        dpkg-source -x --no-check "$1"_*.dsc "$1" >>"$log" 2>&1); then
+      return 0
+    fi
+  done
+  echo "setup: cannot get the source of $1: $(apt_reason "$log")" >&2
+  exit 1
+}
+
 build_jpeg() { # $1 = target name, $2 = toolchain file
   local prefix=$build/deps/$1
   [ -f "$prefix/lib/libjpeg.a" ] && return 0
-  if [ ! -d "$jpeg_src/libjpeg-turbo" ]; then
-    mkdir -p "$jpeg_src"
-    if ! (cd "$jpeg_src" && apt-get source -qq -o APT::Sandbox::User=root --download-only libjpeg-turbo \
-          >"$log" 2>&1 && dpkg-source -x --no-check libjpeg-turbo_*.dsc libjpeg-turbo >>"$log" 2>&1); then
-      echo "setup: cannot get the source of libjpeg-turbo: $(apt_reason "$log")" >&2
-      exit 1
-    fi
-  fi
+  fetch_source libjpeg-turbo
   echo "setup: building libjpeg-turbo for $1"
-  cmake -S "$jpeg_src/libjpeg-turbo" -B "$build/deps/$1-build" -G Ninja \
+  cmake -S "$dep_src/libjpeg-turbo" -B "$build/deps/$1-build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
     -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
     -DCMAKE_POSITION_INDEPENDENT_CODE=OFF -Wno-dev >/dev/null
   cmake --build "$build/deps/$1-build" --target install >/dev/null
 }
+
+# zlib, then libspng on top of it (PNG export and import).
+build_png() { # $1 = target name, $2 = toolchain file
+  local prefix=$build/deps/$1
+  [ -f "$prefix/lib/libspng_static.a" ] && [ -f "$prefix/lib/libz.a" ] && return 0
+  fetch_source zlib
+  fetch_source libspng
+  echo "setup: building zlib and libspng for $1"
+  # Only the static library: the source package leaves out the files the
+  # DLL's resource needs.
+  cmake -S "$dep_src/zlib" -B "$build/deps/$1-zlib-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release -Wno-dev >/dev/null
+  cmake --build "$build/deps/$1-zlib-build" --target zlibstatic >/dev/null
+  mkdir -p "$prefix/lib" "$prefix/include"
+  cp "$build/deps/$1-zlib-build/libzlibstatic.a" "$prefix/lib/libz.a"
+  cp "$dep_src/zlib/zlib.h" "$build/deps/$1-zlib-build/zconf.h" "$prefix/include/"
+  # Its build script names the shared library's target whatever the options
+  # say: that target is configured, and only the static one built.
+  # Its filter code uses SSE2 intrinsics, which the 32-bit compiler offers
+  # only when told the processor has them (every one Windows runs on now).
+  cmake -S "$dep_src/libspng" -B "$build/deps/$1-spng-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS=-msse2 \
+    -DSPNG_SHARED=ON -DBUILD_EXAMPLES=OFF \
+    -DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a" -Wno-dev >/dev/null
+  cmake --build "$build/deps/$1-spng-build" --target spng_static >/dev/null
+  cp "$build/deps/$1-spng-build/libspng_static.a" "$prefix/lib/"
+  cp "$dep_src/libspng/spng/spng.h" "$prefix/include/"
+}
+
 build_jpeg win32 "$root/cmake/mingw-i686.cmake"
 build_jpeg win64 "$root/cmake/mingw-x86_64.cmake"
+build_png win32 "$root/cmake/mingw-i686.cmake"
+build_png win64 "$root/cmake/mingw-x86_64.cmake"
 echo "setup: ready"

@@ -8,8 +8,10 @@
 #include "core/dib_clipboard.h"
 #include "dib/kv_errors.h"
 #include "dib/kv_stream.h"
+#include "exchange/bitmap_header.h"
 #include "exchange/file_name.h"
 #include "exchange/files.h"
+#include "exchange/png_codec.h"
 #include "exchange/text_import.h"
 #include "platform/clipboard_guards.h"
 
@@ -98,6 +100,8 @@ bool Exchange::ImportFile(const std::u16string& path) {
   try {
     if (extension == u".bmp")
       ImportBitmap(path);
+    else if (extension == u".png")
+      ImportPng(path);
     else if (extension == u".wmf" || extension == u".emf")
       ImportMetafile(path);
     else
@@ -115,6 +119,7 @@ void Exchange::ImportBitmap(const std::u16string& path) {
   if (!ReadWholeFile(path, bytes, reason)) return ShowError(text::CannotOpen(path, reason));
   try {
     dib::TKvDIB picture;
+    if (auto rewritten = WithInfoHeader(bytes)) bytes = std::move(*rewritten);
     dib::MemoryStream stream(std::move(bytes));
     picture.LoadFromStream(stream);
     core::DibClipboard clipboard(clipboard_, owner_);
@@ -124,6 +129,37 @@ void Exchange::ImportBitmap(const std::u16string& path) {
   } catch (const std::bad_alloc&) {
     ShowError(Widen("Out of memory"));
   }
+}
+
+void Exchange::ImportPng(const std::u16string& path) {
+  std::vector<std::uint8_t> bytes;
+  std::u16string reason;
+  if (!ReadWholeFile(path, bytes, reason)) return ShowError(text::CannotOpen(path, reason));
+  DecodedPng decoded;
+  try {
+    decoded = DecodePng(bytes);
+  } catch (const dib::Exception& error) {
+    return ShowError(Widen(error.what()));
+  }
+  // The file's own bytes go beside the DIB, first, for the programs that
+  // read PNG (and its transparency) themselves.
+  platform::GlobalBlock picture(clipboard_, decoded.dib.size());
+  platform::GlobalBlock file(clipboard_, bytes.size());
+  if (!Fill(picture, decoded.dib) || !Fill(file, bytes)) return ShowError(Widen("Out of memory"));
+  const unsigned png_format = clipboard_.RegisterFormat(kPngClipboardFormat);
+  platform::ClipboardSession session(clipboard_, owner_);
+  if (!session.is_open()) return ShowError(text::kCannotOpenClipboard);
+  clipboard_.Empty();
+  if (png_format) platform::HandOver(clipboard_, png_format, file);
+  platform::HandOver(clipboard_, platform::cf::kDib, picture);
+}
+
+bool Exchange::Fill(platform::GlobalBlock& block, std::span<const std::uint8_t> bytes) {
+  if (!block) return false;
+  platform::GlobalView view(clipboard_, block.get());
+  if (!view.locked() || view.bytes().size() < bytes.size()) return false;
+  std::memcpy(view.bytes().data(), bytes.data(), bytes.size());
+  return true;
 }
 
 void Exchange::ImportMetafile(const std::u16string& path) {
@@ -199,7 +235,7 @@ void Exchange::ExportBtnClick(const JpegOptions& options) {
   bool written = false;
   if (has_metafile && (extension == u".wmf" || extension == u".emf"))
     written = ExportMetafile(*path, extension);
-  if (has_bitmap && (extension == u".bmp" || extension == u".jpg"))
+  if (has_bitmap && (extension == u".bmp" || extension == u".jpg" || extension == u".png"))
     written = ExportBitmap(*path, extension, options);
   if (written) return;
   // Text is the fallback for every other choice; with no text, a confirmed
@@ -243,9 +279,16 @@ bool Exchange::ExportMetafile(const std::u16string& path, const std::u16string& 
 bool Exchange::ExportBitmap(const std::u16string& path, const std::u16string& extension,
                             const JpegOptions& options) {
   try {
+    // Read before the picture, which the library takes without alpha.
+    const std::vector<std::uint8_t> alpha =
+        extension == u".png" ? ClipboardAlpha() : std::vector<std::uint8_t>{};
     dib::TKvDIB picture;
     core::DibClipboard clipboard(clipboard_, owner_);
     picture.Assign(clipboard);
+    if (extension == u".png") {
+      Write(path, EncodePng(picture, alpha));
+      return true;
+    }
     if (extension == u".bmp") {
       dib::MemoryStream stream;
       picture.SaveToStream(stream);
@@ -263,6 +306,16 @@ bool Exchange::ExportBitmap(const std::u16string& path, const std::u16string& ex
     ShowError(Widen("Out of memory"));
   }
   return true;
+}
+
+std::vector<std::uint8_t> Exchange::ClipboardAlpha() {
+  platform::ClipboardSession session(clipboard_, owner_);
+  if (!session.is_open()) return {};
+  const platform::DataHandle handle = clipboard_.GetData(platform::cf::kDib);
+  if (!handle) return {};
+  platform::GlobalView view(clipboard_, handle);
+  if (!view.locked()) return {};
+  return AlphaOfPackedDib(view.bytes());
 }
 
 void Exchange::ExportText(const std::u16string& path) {

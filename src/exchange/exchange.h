@@ -5,21 +5,25 @@
 // as a message and leaves the clipboard as it was.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "exchange/jpeg_writer.h"
 #include "exchange/metafile_format.h"
 #include "platform/clipboard.h"
+#include "platform/clipboard_guards.h"
 #include "platform/dialogs.h"
 
 namespace quill::exchange {
 
 namespace text {
 inline constexpr char16_t kImportFilter[] =
-    u"テキストファイル(*.txt)|*.txt|ビットマップ(*.bmp)|*.bmp|"
+    u"テキストファイル(*.txt)|*.txt|ビットマップ(*.bmp)|*.bmp|PNG(*.png)|*.png|"
     u"メタファイル(*.wmf;*.emf)|*.wmf;*.emf|すべてのファイル(*.*)|*.*";
 inline constexpr char16_t kTextFilter[] = u"テキストファイル(*.txt)|*.txt";
-inline constexpr char16_t kBitmapFilter[] = u"ビットマップ(*.bmp)|*.bmp|JPEG(*.jpg)|*.jpg";
+inline constexpr char16_t kBitmapFilter[] =
+    u"ビットマップ(*.bmp)|*.bmp|JPEG(*.jpg)|*.jpg|PNG(*.png)|*.png";
 inline constexpr char16_t kMetafileFilter[] = u"メタファイル(*.wmf;*.emf)|*.wmf;*.emf";
 inline constexpr char16_t kBadMetafile[] = u"メタファイルが不正です";
 inline constexpr char16_t kTextTooLong[] = u"文字列の大きさがメモの制限を越えました";
@@ -65,6 +69,7 @@ class Exchange {
 
  private:
   void ImportBitmap(const std::u16string& path);
+  void ImportPng(const std::u16string& path);
   void ImportMetafile(const std::u16string& path);
   void ImportText(const std::u16string& path);
   // Each true when it wrote the file or showed why not.
@@ -72,7 +77,11 @@ class Exchange {
   bool ExportBitmap(const std::u16string& path, const std::u16string& extension,
                     const JpegOptions& options);
   void ExportText(const std::u16string& path);
+  // The alpha of the clipboard's DIB, when it carries one (see AlphaOfPackedDib).
+  std::vector<std::uint8_t> ClipboardAlpha();
   void Write(const std::u16string& path, std::span<const std::uint8_t> bytes);
+  // Copies `bytes` into the block; false when it could not be had.
+  bool Fill(platform::GlobalBlock& block, std::span<const std::uint8_t> bytes);
   void ShowError(const std::u16string& message);
 
   platform::Clipboard& clipboard_;

@@ -14,6 +14,7 @@
 #include "bmp_samples.h"
 #include "dib/kv_errors.h"
 #include "dib/kv_stream.h"
+#include "exchange/png_codec.h"
 #include "exchange_fixture.h"
 #include "platform/clipboard_guards.h"
 #ifdef _WIN32
@@ -249,7 +250,7 @@ TEST_P(ExchangeTest, AutomaticModeRecordsOneRecordPerImportManualNone) {
   EXPECT_EQ(TextOfRecord(1), "alpha");
 }
 
-TEST_P(ExchangeTest, ImportBtnClickOffersTheFourFileTypes) {
+TEST_P(ExchangeTest, ImportBtnClickOffersTheFileTypes) {
   auto exchange = MakeExchange();
   WriteFile("t.txt", "from the dialog");
   dialogs().open_paths = {std::nullopt, PathOf("t.txt")};
@@ -259,8 +260,8 @@ TEST_P(ExchangeTest, ImportBtnClickOffersTheFourFileTypes) {
   EXPECT_EQ(ClipboardText(), "from the dialog");
   ASSERT_EQ(dialogs().filters.size(), 2u);
   EXPECT_EQ(dialogs().filters[0],
-            u"テキストファイル(*.txt)|*.txt|ビットマップ(*.bmp)|*.bmp|メタファイル(*.wmf;*.emf)|"
-            u"*.wmf;*.emf|すべてのファイル(*.*)|*.*");
+            u"テキストファイル(*.txt)|*.txt|ビットマップ(*.bmp)|*.bmp|PNG(*.png)|*.png|"
+            u"メタファイル(*.wmf;*.emf)|*.wmf;*.emf|すべてのファイル(*.*)|*.*");
 }
 
 // --- export ---
@@ -285,19 +286,22 @@ TEST_P(ExchangeTest, TheChosenExtensionDecidesWhatIsWritten) {
   }
   pane_.text = "pane\r\ntext";
   auto exchange = MakeExchange();
-  dialogs().save_paths = {PathOf("x.bmp"), PathOf("x.txt"), PathOf("x.png"), PathOf("X.JPG")};
-  for (int i = 0; i < 4; ++i) exchange.ExportBtnClick({});
+  dialogs().save_paths = {PathOf("x.bmp"), PathOf("x.txt"), PathOf("x.gif"), PathOf("X.JPG"),
+                          PathOf("X.PNG")};
+  for (int i = 0; i < 5; ++i) exchange.ExportBtnClick({});
   EXPECT_EQ(dialogs().filters[0],
-            u"テキストファイル(*.txt)|*.txt|ビットマップ(*.bmp)|*.bmp|JPEG(*.jpg)|*.jpg");
+            u"テキストファイル(*.txt)|*.txt|ビットマップ(*.bmp)|*.bmp|JPEG(*.jpg)|*.jpg|"
+            u"PNG(*.png)|*.png");
   EXPECT_EQ(dialogs().extensions[0], u"txt");
   EXPECT_EQ(PackedDibOfFile(ReadFile("x.bmp")), PackedDib(picture));
   const std::vector<std::uint8_t> text = {'p', 'a', 'n', 'e', '\r', '\n', 't', 'e', 'x', 't'};
   EXPECT_EQ(ReadFile("x.txt"), text);
-  EXPECT_EQ(ReadFile("x.png"), text);
+  EXPECT_EQ(ReadFile("x.gif"), text);
   const auto jpeg = ReadFile("X.JPG");
   ASSERT_GE(jpeg.size(), 4u);
   EXPECT_EQ(jpeg[0], 0xFF);
   EXPECT_EQ(jpeg[1], 0xD8);
+  EXPECT_TRUE(IsPng(ReadFile("X.PNG")));
   EXPECT_TRUE(dialogs().shown.empty());
 }
 
@@ -308,7 +312,7 @@ TEST_P(ExchangeTest, ABitmapAloneUnderATextNameIsSaidToBeUnsupported) {
   auto exchange = MakeExchange();
   dialogs().save_paths = {PathOf("x.txt")};
   exchange.ExportBtnClick({});
-  EXPECT_EQ(dialogs().filters[0], u"ビットマップ(*.bmp)|*.bmp|JPEG(*.jpg)|*.jpg");
+  EXPECT_EQ(dialogs().filters[0], u"ビットマップ(*.bmp)|*.bmp|JPEG(*.jpg)|*.jpg|PNG(*.png)|*.png");
   EXPECT_EQ(dialogs().extensions[0], u"bmp");
   EXPECT_EQ(dialogs().shown, std::vector<std::u16string>{text::kUnsupportedData});
   EXPECT_FALSE(Exists("x.txt"));
