@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     clipboard_time.Reset();
     storage_time.Reset();
     const double start = Now();
-    form.MenuTextClick();
+    form.files().MenuTextClick();
     const double ms = Now() - start;
     std::printf(
         "load %d lines as records: %.1f s, %.1f records a second (%d records kept); a line: "

@@ -18,6 +18,18 @@ bool Application::Initialize(std::wstring title) {
   return ::InitCommonControlsEx(&controls) != FALSE;
 }
 
+bool Application::DeliverPending() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    Deliver(message);
+  }
+  return true;
+}
+
 int Application::Run() {
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) Deliver(message);

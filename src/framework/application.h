@@ -16,6 +16,10 @@ class Application {
   int Run();
   // Delivers one message as the loop does, keyboard navigation included.
   static void Deliver(MSG& message);
+  // Delivers the messages waiting for this thread once, for work that
+  // keeps the window answering between its steps; false when the program
+  // is to end (the quit message is put back for the main loop).
+  static bool DeliverPending();
   // The shortcut keys of a window: while the window or a control in it has
   // the keyboard, the table turns them into its WM_COMMAND messages. The
   // table must outlive the window (or be replaced by none first).

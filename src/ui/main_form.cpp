@@ -146,7 +146,7 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_DROPFILES:
-      WMDropFiles(reinterpret_cast<HDROP>(wparam));
+      files_->WMDropFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
     case WM_TIMER:
       if (wparam == kShowCapturedTimer) {
@@ -177,7 +177,7 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // A text load or a drop delivers messages between its steps: it
       // stops after the current one and closes the window then. A storage
       // load finishes first.
-      if (loading_text_ || dropping_ || list_filling_) {
+      if (files_->Busy() || list_filling_) {
         close_after_load_ = true;
         return 0;
       }
@@ -189,6 +189,12 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
   }
   return Form::OnMessage(message, wparam, lparam);
+}
+
+void TFQuillet::CloseIfAsked() {
+  if (!close_after_load_) return;
+  close_after_load_ = false;
+  ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void TFQuillet::Run(const std::function<void()>& command, bool show_captured_first) {

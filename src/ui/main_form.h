@@ -23,25 +23,12 @@
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "ui/capture_pacing.h"
+#include "ui/file_commands.h"
+#include "ui/hidden_text.h"
 #include "ui/main_controls.h"
 #include "ui/preview_status.h"
 
 namespace quill::ui {
-
-// The part of a long text the memo does not show: the text, shared with
-// whoever read it, from where the memo's part ends.
-struct HiddenText {
-  std::shared_ptr<const std::string> text;
-  std::size_t from = 0;
-  bool empty() const { return !text || from >= text->size(); }
-  std::string_view view() const {
-    return empty() ? std::string_view() : std::string_view(*text).substr(from);
-  }
-  void clear() {
-    text.reset();
-    from = 0;
-  }
-};
 
 class OleSession;
 class SettingsPages;
@@ -53,7 +40,7 @@ class RecordFinder;
 inline constexpr wchar_t kFilterAll[] = L"(すべて)";
 inline constexpr wchar_t kFilterOther[] = L"その他";
 
-class TFQuillet : public framework::Form, public core::RecorderView {
+class TFQuillet : public framework::Form, public core::RecorderView, private FileCommands::Host {
  public:
   // The services must outlive the window.
   TFQuillet(const core::RecorderServices& services, platform::Screen& screen,
@@ -125,20 +112,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   void DisplayBitmapClick(int tag);
   void DisplayMetafileClick(int tag);
 
-  // --- import and export ---
-  void ImportBtnClick();
-  // Puts the file's content on the clipboard; a failure is shown (false).
-  bool ImportFile(const std::wstring& path);
-  void ExportBtnClick();
-
-  // --- dropped files ---
-  void WMDropFiles(HDROP drop);
-  void MenuDropClick(int tag) { drop_choice_ = tag; }
-
-  // --- text-record loading ---
-  void MenuTextClick();
-  bool PageSeparated() const { return page_separated_; }
-  bool LoadingText() const { return loading_text_; }
+  // Import, export, dropped files and text files loaded as records.
+  FileCommands& files() { return *files_; }
 
   // --- showing captured records ---
   // Records of a burst of captures recorded but not shown yet.
@@ -194,12 +169,6 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Shows the text or the picture, as the display item `name` asks.
   void SelectDisplay(const std::wstring& name, bool show_text);
   std::function<void(int)> TagCommand(void (TFQuillet::*handler)(int));
-  // How a step of a text load went: done, the clipboard held by another
-  // program for seconds, or the program ending.
-  enum class TextStep { kDone, kHeld, kEnding };
-  // Puts `text` on the clipboard, waiting for another program that holds
-  // it (the window answering meanwhile).
-  TextStep PutClipboardText(const std::string& text);
   // The clipboard's text for the memo (CF_TEXT up to its zero byte).
   // The clipboard's text in the system's code page.
   std::string ClipboardAnsiText();
@@ -213,17 +182,12 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   // Puts all of the text in the memo, for commands that lay it out.
   void ShowMemoWhole();
   HiddenText memo_rest_;
-  // After a change of the clipboard: in automatic mode lets messages
-  // arrive until capture has read that state, reading it directly where
-  // no notification brings it; in manual mode delivers what is pending
-  // once.
-  TextStep AwaitCapture();
-  // Delivers the messages waiting for this thread once; false when the
-  // program is to end (the quit message is put back for the main loop).
-  static bool DeliverPending();
+  // --- what a load or a drop asks of the window ---
+  void ShowInBatches() override { load_shown_at_ = 0; }
+  bool ListFilling() const override { return list_filling_.has_value(); }
+  bool CloseAsked() const override { return close_after_load_; }
   // Closes the window now if it was closed during a load or a drop.
-  void CloseIfAsked();
-  friend class WindowDropSite;
+  void CloseIfAsked() override;
   platform::WindowId window_id() const { return reinterpret_cast<platform::WindowId>(hwnd()); }
 
   core::RecorderServices services_;
@@ -241,11 +205,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   bool splitter_captured_ = false;
   std::unique_ptr<WindowModes> modes_;
   std::unique_ptr<SettingsPages> settings_;
-  bool page_separated_ = false;  // text records are pages, not lines
-  bool loading_text_ = false;
+  std::unique_ptr<FileCommands> files_;
   bool close_after_load_ = false;  // closed during a load or a drop
-  int drop_choice_ = 0;            // the item chosen from DropPopup
-  bool dropping_ = false;          // a drop is being handled
   // A row set while it is not drawn, put in the list later with others.
   struct PendingRow {
     int number;
@@ -264,8 +225,8 @@ class TFQuillet : public framework::Form, public core::RecorderView {
   HWND focus_before_loading_ = nullptr;
   // Captures: the rows and the preview a capture asks for are collected
   // and shown at once or, during a burst, together later.
-  void CaptureClip();
-  void ShowCaptured();
+  void CaptureClip() override;
+  void ShowCaptured() override;
   // The timer's: the rows once due, until then the counter.
   void ShowCapturedWhenDue();
   void ShowCapturedTogether(const std::vector<PendingRow>& rows, core::RecordKind preview);

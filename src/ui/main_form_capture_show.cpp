@@ -37,7 +37,7 @@ void TFQuillet::CaptureClip() {
   CollectCapture();
   if (captured_rows_.size() == before) return;  // nothing recorded
   const ULONGLONG now = ::GetTickCount64();
-  if (loading_text_ || dropping_) {
+  if (files_ && files_->Busy()) {
     // A load waits for each of its captures, so it shows them itself, in
     // batches, as a storage that opens shows its records: drawing the
     // list and the preview for every piece would cost more than the rest

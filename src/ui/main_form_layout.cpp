@@ -61,8 +61,8 @@ void TFQuillet::BuildControls() {
   disabled_tool_images_ = LoadStrip(Strip::kToolBarDisabled, dpi());
   kind_images_ = LoadStrip(Strip::kKinds, dpi());
 
-  const auto import_click = Command(&TFQuillet::ImportBtnClick);
-  const auto export_click = Command(&TFQuillet::ExportBtnClick);
+  const auto import_click = Command([this] { files_->ImportBtnClick(); });
+  const auto export_click = Command([this] { files_->ExportBtnClick(); });
   auto& tool_bar =
       Keep(c_.ToolBar1,
            Add<ToolBar>(
@@ -197,16 +197,16 @@ void TFQuillet::BuildMenus() {
   std::vector<MenuItem> capture = captures_->MenuItems(false);
   capture.push_back(captures_->CursorMenu());
 
-  MenuItem save =
-      Item(L"MenuSave", L"ファイルへ保存(&S)...", MenuCommand(&TFQuillet::ExportBtnClick));
+  MenuItem save = Item(L"MenuSave", L"ファイルへ保存(&S)...",
+                       MenuCommand([this] { files_->ExportBtnClick(); }));
   save.enabled = false;
-  const auto import_menu = MenuCommand(&TFQuillet::ImportBtnClick);
+  const auto import_menu = MenuCommand([this] { files_->ImportBtnClick(); });
   const HMENU bar = menus().BuildMenuBar({
       Submenu(L"MenuFile", L"ファイル(&F)",
               {Item(L"MenuOpen", L"ストレージを開く(&O)...", MenuCommand(&TFQuillet::OpenBtnClick)),
                Item(L"MenuImport", L"ファイルから読み込み(&I)...", import_menu), save, Separator(),
                Item(L"MenuTextRecord", L"テキストレコード読み込み(&R)...",
-                    MenuCommand(&TFQuillet::MenuTextClick)),
+                    MenuCommand([this] { files_->MenuTextClick(); })),
                Separator(), Item(L"MenuFind", L"レコード検索(&F)...\tCtrl+F", MenuCommand([this] {
                                    finder_->MenuFindClick();
                                  })),
@@ -243,7 +243,7 @@ void TFQuillet::BuildMenus() {
        Item(L"MenuLast", L"最後に移動", MenuCommand(&TFQuillet::LastBtnClick)),
        Item(L"MenuLink", L"アプリと連動して移動", MenuCommand(&TFQuillet::LinkBtnClick)),
        Separator(), Item(L"MenuExitP", L"終了", MenuCommand(&TFQuillet::CloseClick))});
-  const auto drop = TagCommand(&TFQuillet::MenuDropClick);
+  const auto drop = [this](int tag) { Run([this, tag] { files_->MenuDropClick(tag); }); };
   menus().BuildPopup(L"DropPopup", {Item(L"MenuDropPath", L"パス名", drop, 1),
                                     Item(L"MenuDropContent", L"内容", drop, 2),
                                     Item(L"MenuDropIcon", L"アイコン", drop, 3)});

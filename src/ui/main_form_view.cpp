@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "framework/application.h"
 #include "platform/clipboard_guards.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
@@ -174,7 +175,7 @@ void TFQuillet::ShowLoading(int loaded) {
   c_.StatusBar->SetSimpleText(text);
   ::UpdateWindow(hwnd());
   ::UpdateWindow(c_.StatusBar->hwnd());
-  DeliverPending();
+  framework::Application::DeliverPending();
 }
 
 void TFQuillet::EndLoading() {

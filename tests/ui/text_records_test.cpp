@@ -97,7 +97,7 @@ TEST_F(TextRecordsTest, EachPieceBecomesOneRecordInLineAndPageMode) {
   Load("a\r\n\r\nb", true);
   Load("p1\f\fp2\x1Anever", true);
   EXPECT_EQ(Records(), (std::vector<std::string>{"a", "b", "a\r\n\r\nb", "p1", "p2"}));
-  EXPECT_TRUE(form_->PageSeparated());
+  EXPECT_TRUE(form_->files().PageSeparated());
   EXPECT_TRUE(form_->menus().Enabled(L"MenuTextRecord"));
   EXPECT_TRUE(dialogs_.shown.empty());
 }
@@ -228,7 +228,7 @@ TEST_F(TextRecordsTest, TheOpenDialogsChoiceIsKeptFromTheClickOnEvenWhenCancelle
   form_->menus().Click(L"MenuTextRecord");
   ASSERT_TRUE(cancelled.done);
   EXPECT_EQ(cancelled.shown_checked, 1001);
-  EXPECT_TRUE(form_->PageSeparated());
+  EXPECT_TRUE(form_->files().PageSeparated());
   EXPECT_EQ(form_->recorder().RecordCount(), 0);
 
   const std::u16string path = Write("chosen.txt", "one\ntwo\fthree");
@@ -240,7 +240,7 @@ TEST_F(TextRecordsTest, TheOpenDialogsChoiceIsKeptFromTheClickOnEvenWhenCancelle
   g_script = nullptr;
   ASSERT_TRUE(opened.done);
   EXPECT_EQ(opened.shown_checked, 1000);
-  EXPECT_FALSE(form_->PageSeparated());
+  EXPECT_FALSE(form_->files().PageSeparated());
   EXPECT_EQ(Records(), (std::vector<std::string>{"one", "two\fthree"}));
 }
 
