@@ -249,6 +249,13 @@ class WindowDropSite final : public exchange::DropSite {
   const FileCommands::Parts& parts_;
 };
 
+FileCommands::FileCommands(const Parts& parts) : parts_(parts) {
+  parts_.form.Handle(WM_DROPFILES, [this](WPARAM wparam, LPARAM) {
+    WMDropFiles(reinterpret_cast<HDROP>(wparam));
+    return LRESULT{0};
+  });
+}
+
 void FileCommands::WMDropFiles(HDROP drop) {
   const exchange::DropHandle handle(drop);
   // A drop that arrives while another drop or a text load delivers

@@ -55,7 +55,7 @@ class FileCommands {
     Runner run;
   };
   // Everything in `parts` must outlive the commands.
-  explicit FileCommands(const Parts& parts) : parts_(parts) {}
+  explicit FileCommands(const Parts& parts);
   FileCommands(const FileCommands&) = delete;
   FileCommands& operator=(const FileCommands&) = delete;
 

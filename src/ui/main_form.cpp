@@ -104,7 +104,12 @@ void TFQuillet::FormCreate() {
   modes_ = std::make_unique<WindowModes>(
       WindowModes::Parts{*this, screen_, shell_, icon_small_.get(), *c_.PositionRG, *c_.ToolBar1,
                          *c_.StatusBar, [this] { FormActivate(); }});
+  settings_ = std::make_unique<SettingsPages>(*this, c_, *recorder_, *modes_);
+  files_ = std::make_unique<FileCommands>(
+      FileCommands::Parts{*this, c_, memo_rest_, services_, *recorder_, screen_, shell_, *this,
+                          [this](std::function<void()> command) { Run(command); }});
   SetExportEnabled(false);
+  HandleRecorderMessages();
   recorder_->FormCreate();
   ::DragAcceptFiles(hwnd(), TRUE);
 }
@@ -125,43 +130,6 @@ bool TFQuillet::FormClose() {
 LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (!recorder_) return Form::OnMessage(message, wparam, lparam);  // still being created
   switch (message) {
-    case WM_DRAWCLIPBOARD:
-      recorder_->WMDrawClipboard(wparam, lparam);
-      return 0;
-    case WM_CHANGECBCHAIN:
-      recorder_->WMChangeCBChain(wparam, static_cast<platform::WindowId>(lparam));
-      return 0;
-    case WM_CLIPBOARDUPDATE:
-      recorder_->WMClipboardUpdate();
-      return 0;
-    case core::WM_CAPTURECLIP:
-      Run([this] { CaptureClip(); }, false);
-      return 0;
-    case WM_RENDERFORMAT: {
-      // Only a paste the user is making right now gets the record.
-      const bool held =
-          (::GetAsyncKeyState(VK_CONTROL) & 0x8000) && (::GetAsyncKeyState('V') & 0x8000);
-      // The clipboard is open for the paste: the preview cannot read it now.
-      Run([this, held] { recorder_->WMRenderFormat(held); }, false);
-      return 0;
-    }
-    case WM_DROPFILES:
-      files_->WMDropFiles(reinterpret_cast<HDROP>(wparam));
-      return 0;
-    case WM_TIMER:
-      if (wparam == kShowCapturedTimer) {
-        Run([this] { ShowCapturedWhenDue(); }, false);
-        return 0;
-      }
-      if (wparam == kRetryCaptureTimer) {
-        ::KillTimer(hwnd(), kRetryCaptureTimer);
-        Run([this] { CaptureClip(); }, false);
-        return 0;
-      }
-      break;
-    case core::WM_LINKNEXT:
-      Run([this] { recorder_->WMLinkNext(); });
-      return 0;
     case WM_DPICHANGED:
       // The controls are scaled by now; what the window keeps in pixels
       // follows them.
@@ -189,6 +157,35 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
   }
   return Form::OnMessage(message, wparam, lparam);
+}
+
+void TFQuillet::HandleRecorderMessages() {
+  const auto handle = [this](UINT message, std::function<void(WPARAM, LPARAM)> handler) {
+    Handle(message, [handler](WPARAM wparam, LPARAM lparam) {
+      handler(wparam, lparam);
+      return LRESULT{0};
+    });
+  };
+  handle(WM_DRAWCLIPBOARD,
+         [this](WPARAM wparam, LPARAM lparam) { recorder_->WMDrawClipboard(wparam, lparam); });
+  handle(WM_CHANGECBCHAIN, [this](WPARAM wparam, LPARAM lparam) {
+    recorder_->WMChangeCBChain(wparam, static_cast<platform::WindowId>(lparam));
+  });
+  handle(WM_CLIPBOARDUPDATE, [this](WPARAM, LPARAM) { recorder_->WMClipboardUpdate(); });
+  handle(core::WM_CAPTURECLIP, [this](WPARAM, LPARAM) { Run([this] { CaptureClip(); }, false); });
+  handle(WM_RENDERFORMAT, [this](WPARAM, LPARAM) {
+    // Only a paste the user is making right now gets the record.
+    const bool held =
+        (::GetAsyncKeyState(VK_CONTROL) & 0x8000) && (::GetAsyncKeyState('V') & 0x8000);
+    // The clipboard is open for the paste: the preview cannot read it now.
+    Run([this, held] { recorder_->WMRenderFormat(held); }, false);
+  });
+  handle(core::WM_LINKNEXT, [this](WPARAM, LPARAM) { Run([this] { recorder_->WMLinkNext(); }); });
+  HandleTimer(kShowCapturedTimer, [this] { Run([this] { ShowCapturedWhenDue(); }, false); });
+  HandleTimer(kRetryCaptureTimer, [this] {
+    ::KillTimer(hwnd(), kRetryCaptureTimer);
+    Run([this] { CaptureClip(); }, false);
+  });
 }
 
 void TFQuillet::CloseIfAsked() {

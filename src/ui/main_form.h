@@ -137,6 +137,8 @@ class TFQuillet : public framework::Form, public core::RecorderView, private Fil
  private:
   void BuildControls();
   void BuildMenus();
+  // The recorder's messages, the clipboard's and the timers of captures.
+  void HandleRecorderMessages();
   // After the window moved to a screen of other dots per inch.
   void OnDpiChanged();
   // Runs a command; an error it raises is shown and ends the command.
