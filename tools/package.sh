@@ -87,6 +87,10 @@ for b in "${builds[@]}"; do
     problem "$name: README.txt does not name the version and build"
   grep -q 'Independent JPEG Group' "$check/$name/THIRD-PARTY-NOTICES.txt" ||
     problem "$name: the notices lack libjpeg-turbo's"
+  grep -q 'BSD 2-Clause' "$check/$name/THIRD-PARTY-NOTICES.txt" ||
+    problem "$name: the notices lack libspng's"
+  grep -q 'Jean-loup Gailly' "$check/$name/THIRD-PARTY-NOTICES.txt" ||
+    problem "$name: the notices lack zlib's"
   [ ! -f "$setup" ] || [ "$(pe_machine "$setup")" = $machine ] ||
     problem "$name: the installer is for machine $(pe_machine "$setup"), not $machine"
   printf '%-34s %9s  (Quilleteer.exe %s)\n' "$name.zip" "$(human "$(size_of "$zip")")" \

@@ -19,9 +19,11 @@ to_windows_text() { sed 's/\r$//; s/$/\r/'; }
 with_bom() { printf '\xef\xbb\xbf'; cat; }
 
 # What the licences of the libraries linked into the program ask to go with
-# it: libjpeg-turbo's (with the IJG's conditions) and the mingw-w64 runtime's.
+# it: libjpeg-turbo's (with the IJG's conditions), libspng's and zlib's, and
+# the mingw-w64 runtime's.
 notices() { # $1 = win32 or win64
-  local jpeg=$build/deps/src/libjpeg-turbo runtime
+  local jpeg=$build/deps/src/libjpeg-turbo spng=$build/deps/src/libspng
+  local zlib=$build/deps/src/zlib runtime
   case $1 in
     win32) runtime=/usr/share/doc/mingw-w64-i686-dev/copyright ;;
     win64) runtime=/usr/share/doc/mingw-w64-x86-64-dev/copyright ;;
@@ -39,6 +41,22 @@ EOF
   cat "$jpeg/LICENSE.md"
   printf '\n\nThe Independent JPEG Group'"'"'s conditions, from libjpeg-turbo'"'"'s README.ijg:\n\n'
   sed -n '/^LEGAL ISSUES$/,/^REFERENCES$/p' "$jpeg/README.ijg" | sed '$d'
+  cat <<EOF
+
+======================================================================
+libspng (PNG export and import)
+======================================================================
+
+EOF
+  cat "$spng/LICENSE"
+  cat <<EOF
+
+======================================================================
+zlib (the compression under PNG)
+======================================================================
+
+EOF
+  cat "$zlib/LICENSE"
   cat <<EOF
 
 ======================================================================
