@@ -21,64 +21,38 @@ with_bom() { printf '\xef\xbb\xbf'; cat; }
 # What the licences of the libraries linked into the program ask to go with
 # it: libjpeg-turbo's (with the IJG's conditions), libspng's and zlib's, and
 # the mingw-w64 runtime's.
+# A heading of the notices, framed.
+notice_heading() {
+  printf '\n======================================================================\n'
+  printf '%s\n' "$1"
+  printf '======================================================================\n\n'
+}
+
 notices() { # $1 = win32 or win64
-  local jpeg=$build/deps/src/libjpeg-turbo spng=$build/deps/src/libspng
-  local zlib=$build/deps/src/zlib runtime
+  local jpeg=$build/deps/src/libjpeg-turbo runtime
   case $1 in
     win32) runtime=/usr/share/doc/mingw-w64-i686-dev/copyright ;;
     win64) runtime=/usr/share/doc/mingw-w64-x86-64-dev/copyright ;;
   esac
-  cat <<EOF
-Quilleteer includes the following software, built into Quilleteer.exe.
-
-This software is based in part on the work of the Independent JPEG Group.
-
-======================================================================
-libjpeg-turbo (JPEG export)
-======================================================================
-
-EOF
+  printf 'Quilleteer includes the following software, built into Quilleteer.exe.\n\n'
+  printf 'This software is based in part on the work of the Independent JPEG Group.\n'
+  notice_heading 'libjpeg-turbo (JPEG export)'
   cat "$jpeg/LICENSE.md"
   printf '\n\nThe Independent JPEG Group'"'"'s conditions, from libjpeg-turbo'"'"'s README.ijg:\n\n'
   sed -n '/^LEGAL ISSUES$/,/^REFERENCES$/p' "$jpeg/README.ijg" | sed '$d'
-  cat <<EOF
-
-======================================================================
-libspng (PNG export and import)
-======================================================================
-
-EOF
-  cat "$spng/LICENSE"
-  cat <<EOF
-
-======================================================================
-zlib (the compression under PNG)
-======================================================================
-
-EOF
-  cat "$zlib/LICENSE"
-  cat <<EOF
-
-======================================================================
-The mingw-w64 runtime and winpthreads (the C runtime and threads)
-======================================================================
-
-The copyright file of the mingw-w64 runtime as the compiler's
-distribution ships it; it also covers headers that were only used to
-build the program.
-
-EOF
+  notice_heading 'libspng (PNG export and import)'
+  cat "$build/deps/src/libspng/LICENSE"
+  notice_heading 'zlib (the compression under PNG)'
+  cat "$build/deps/src/zlib/LICENSE"
+  notice_heading 'The mingw-w64 runtime and winpthreads (the C runtime and threads)'
+  printf '%s\n%s\n%s\n\n' "The copyright file of the mingw-w64 runtime as the compiler's" \
+    "distribution ships it; it also covers headers that were only used to" \
+    "build the program."
   cat "$runtime"
-  cat <<EOF
-
-======================================================================
-The GCC runtime libraries (libgcc, libstdc++)
-======================================================================
-
-These are distributed under the GNU General Public License version 3
-with the GCC Runtime Library Exception, version 3.1, which allows them
-to be combined with a program under any licence.
-EOF
+  notice_heading 'The GCC runtime libraries (libgcc, libstdc++)'
+  printf '%s\n%s\n%s\n' "These are distributed under the GNU General Public License version 3" \
+    "with the GCC Runtime Library Exception, version 3.1, which allows them" \
+    "to be combined with a program under any licence."
 }
 
 # Lays out in FOLDER the files a package of one build holds: the program
