@@ -20,7 +20,9 @@
 #include "bench/timed_services.h"
 #include "framework/application.h"
 #include "ui/code_page.h"
+#include "ui/file_commands.h"
 #include "ui/main_form.h"
+#include "ui/record_view.h"
 #include "ui/system_services.h"
 
 namespace {
@@ -188,7 +190,7 @@ int main(int argc, char** argv) {
     ::SetClipboardData(format, block);
     ::CloseClipboard();
     const double copied = Now();
-    while ((form.recorder().CurrentNo() == before || form.CapturesWaiting()) &&
+    while ((form.recorder().CurrentNo() == before || form.view().CapturesWaiting()) &&
            Now() - start < 600000) {
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
       Pump();
@@ -203,7 +205,7 @@ int main(int argc, char** argv) {
     if (picture_preview) {
       // Drawn again alone: about what the preview took of the rest.
       const double preview_start = Now();
-      form.RefreshPreview(quill::core::kHasPicture);
+      form.view().RefreshPreview(quill::core::kHasPicture);
       ::UpdateWindow(form.hwnd());
       std::printf(", of which the preview about %.1f", Now() - preview_start);
     }
@@ -222,7 +224,7 @@ int main(int argc, char** argv) {
       text[0] = static_cast<std::uint8_t>('1' + copy);
       record_copy("32 MB text", CF_TEXT, text, false);
       const double preview_start = Now();
-      form.RefreshPreview(quill::core::kHasText);
+      form.view().RefreshPreview(quill::core::kHasText);
       ::UpdateWindow(form.hwnd());
       std::printf("  its preview drawn again alone: %.1f ms\n", Now() - preview_start);
     }
@@ -258,13 +260,14 @@ int main(int argc, char** argv) {
       std::printf("  showing a short text, %s: %.1f ms\n", what, total / 10);
     };
     const int n = form.recorder().CurrentNo();
-    timed("preview", [&] { form.RefreshPreview(quill::core::kHasText); });
-    timed("list row", [&] { form.SetListRow(n, quill::core::kHasText, "2026/12/09 10:00:00"); });
+    timed("preview", [&] { form.view().RefreshPreview(quill::core::kHasText); });
+    timed("list row",
+          [&] { form.view().SetListRow(n, quill::core::kHasText, "2026/12/09 10:00:00"); });
     timed("display menu", [&] {
-      form.BuildDisplayMenu(
+      form.view().BuildDisplayMenu(
           {"2026/12/09 10:00:00", "CF_UNICODETEXT", "CF_LOCALE", "CF_TEXT", "CF_OEMTEXT"});
     });
-    timed("counter", [&] { form.UpdateCounter(n, n); });
+    timed("counter", [&] { form.view().UpdateCounter(n, n); });
   }
   for (int round = 0; round < (texts_only ? 1 : 2); ++round) {
     for (std::size_t i = 0; i < count; ++i) {

@@ -18,30 +18,9 @@ namespace quill::ui {
 
 namespace {
 
-// Memo1 in the system's code page, with the part of a long text it does
-// not show.
-class MemoPane final : public exchange::TextPane {
- public:
-  MemoPane(framework::Memo& memo, HiddenText& rest) : memo_(memo), rest_(rest) {}
-
-  bool SetText(const std::string& text) override {
-    const std::wstring wide = FromAnsi(text);
-    memo_.SetText(wide);
-    rest_.clear();
-    // The edit control keeps less than it was given when it is full.
-    return static_cast<std::size_t>(::GetWindowTextLengthW(memo_.hwnd())) == wide.size();
-  }
-  std::string Text() const override { return ToAnsi(memo_.Text()) + std::string(rest_.view()); }
-
- private:
-  framework::Memo& memo_;
-  HiddenText& rest_;
-};
-
 template <typename Action>
-auto WithExchange(framework::Memo& memo, HiddenText& rest, const core::RecorderServices& services,
+auto WithExchange(exchange::TextPane& pane, const core::RecorderServices& services,
                   platform::WindowId window, Action action) {
-  MemoPane pane(memo, rest);
   exchange::Win32Metafiles metafiles;
   exchange::Exchange exchange({services.clipboard, services.dialogs, metafiles}, window, pane);
   return action(exchange);
@@ -50,12 +29,12 @@ auto WithExchange(framework::Memo& memo, HiddenText& rest, const core::RecorderS
 }  // namespace
 
 void FileCommands::ImportBtnClick() {
-  WithExchange(*parts_.controls.Memo1, parts_.memo_rest, parts_.services, window_id(),
+  WithExchange(parts_.memo, parts_.services, window_id(),
                [](exchange::Exchange& e) { e.ImportBtnClick(); });
 }
 
 bool FileCommands::ImportFile(const std::wstring& path) {
-  return WithExchange(*parts_.controls.Memo1, parts_.memo_rest, parts_.services, window_id(),
+  return WithExchange(parts_.memo, parts_.services, window_id(),
                       [&path](exchange::Exchange& e) { return e.ImportFile(ToU16(path)); });
 }
 
@@ -63,7 +42,7 @@ void FileCommands::ExportBtnClick() {
   const MainControls& c = parts_.controls;
   const exchange::JpegOptions options{c.QualityBar->Position(), c.GrayCB->Checked(),
                                       c.ProgCB->Checked()};
-  WithExchange(*parts_.controls.Memo1, parts_.memo_rest, parts_.services, window_id(),
+  WithExchange(parts_.memo, parts_.services, window_id(),
                [&options](exchange::Exchange& e) { e.ExportBtnClick(options); });
 }
 
@@ -145,19 +124,19 @@ void FileCommands::MenuTextClick() {
     FileCommands& files;
     explicit Loading(FileCommands& f) : files(f) {
       files.loading_text_ = true;
-      files.parts_.host.ShowInBatches();
+      files.parts_.host.BeginBatches();
       files.parts_.form.menus().SetEnabled(L"MenuTextRecord", false);
     }
     ~Loading() {
       files.loading_text_ = false;
       try {
-        files.parts_.host.ShowCaptured();
+        files.parts_.host.EndBatches();
       } catch (...) {
         // The records are kept; a preview that cannot be drawn now leaves
         // the window as it was.
       }
       files.parts_.form.menus().SetEnabled(L"MenuTextRecord", true);
-      files.parts_.host.CloseIfAsked();
+      files.parts_.close.CloseIfAsked();
     }
   } loading(*this);
   while (auto piece = pieces.Next()) {
@@ -170,7 +149,7 @@ void FileCommands::MenuTextClick() {
                                           platform::mb::kOk | platform::mb::kIconError);
       return;
     }
-    if (step == TextStep::kEnding || parts_.host.CloseAsked()) return;
+    if (step == TextStep::kEnding || parts_.close.Asked()) return;
   }
 }
 
@@ -213,7 +192,7 @@ class WindowDropSite final : public exchange::DropSite {
 
   void AwaitCapture() override { files_.AwaitCapture(); }
 
-  bool Stopped() override { return parts_.host.CloseAsked(); }
+  bool Stopped() override { return parts_.close.Asked(); }
 
   int IconCount(const std::u16string& path) override { return exchange::FileIconCount(path); }
 
@@ -262,14 +241,14 @@ void FileCommands::WMDropFiles(HDROP drop) {
   // messages would change the clipboard under them.
   if (dropping_ || loading_text_ || parts_.host.ListFilling()) return;
   dropping_ = true;
-  parts_.host.ShowInBatches();
+  parts_.host.BeginBatches();
   parts_.run([this, &handle] {
     WindowDropSite site(*this);
     exchange::HandleDrop(handle.Paths(), site);
   });
   dropping_ = false;
-  parts_.host.ShowCaptured();
-  parts_.host.CloseIfAsked();
+  parts_.host.EndBatches();
+  parts_.close.CloseIfAsked();
 }
 
 }  // namespace quill::ui

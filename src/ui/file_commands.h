@@ -13,30 +13,28 @@
 #include <string>
 
 #include "core/recorder.h"
+#include "exchange/exchange.h"
 #include "framework/form.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
-#include "ui/hidden_text.h"
+#include "ui/deferred_close.h"
 #include "ui/main_controls.h"
 
 namespace quill::ui {
 
 class FileCommands {
  public:
-  // What the main window does for a load or a drop between its steps.
+  // What the records' view does for a load or a drop between its steps.
   class Host {
    public:
     // Reads the clipboard now, as its notification would.
     virtual void CaptureClip() = 0;
-    // Shows the records captured so far.
-    virtual void ShowCaptured() = 0;
-    // From now on, captured records are shown in batches.
-    virtual void ShowInBatches() = 0;
+    // From now on, captured records are shown in batches ...
+    virtual void BeginBatches() = 0;
+    // ... until the load or drop ends, when the rest is shown.
+    virtual void EndBatches() = 0;
     // A storage is being loaded: the list is not complete.
     virtual bool ListFilling() const = 0;
-    // The window was closed meanwhile: the load stops after its step.
-    virtual bool CloseAsked() const = 0;
-    virtual void CloseIfAsked() = 0;
 
    protected:
     ~Host() = default;
@@ -46,12 +44,14 @@ class FileCommands {
   struct Parts {
     framework::Form& form;
     const MainControls& controls;
-    HiddenText& memo_rest;  // what the memo does not show of its text
+    exchange::TextPane& memo;
     const core::RecorderServices& services;
     core::Recorder& recorder;
     platform::Screen& screen;
     platform::Shell& shell;
     Host& host;
+    // A close asked for meanwhile stops a load after its step.
+    DeferredClose& close;
     Runner run;
   };
   // Everything in `parts` must outlive the commands.

@@ -8,7 +8,9 @@
 #include "res/resource.h"
 #include "ui/capture_commands.h"
 #include "ui/code_page.h"
+#include "ui/file_commands.h"
 #include "ui/record_finder.h"
+#include "ui/record_view.h"
 #include "ui/settings_pages.h"
 #include "ui/window_modes.h"
 #include "win32/error_boundary.h"
@@ -56,7 +58,9 @@ TFQuillet::~TFQuillet() {
   framework::Application::SetAccelerators(nullptr, nullptr);
   modes_.reset();
   captures_.reset();
+  files_.reset();
   recorder_.reset();
+  view_.reset();
   DestroyWindowNow();
   ole_.reset();
 }
@@ -89,26 +93,29 @@ void TFQuillet::Show(int show_command) {
 
 void TFQuillet::FormCreate() {
   ole_ = std::make_unique<OleSession>();
+  const auto run = [this](std::function<void()> command) { Run(command); };
+  view_ = std::make_unique<RecordView>(
+      RecordView::Parts{*this, c_, services_.clipboard, run, [this](const std::wstring& counter) {
+                          if (modes_) modes_->SetTip(counter);
+                        }});
   recorder_ = std::make_unique<core::Recorder>(
-      services_, reinterpret_cast<platform::WindowId>(hwnd()), ExecutableFolder(), *this,
+      services_, reinterpret_cast<platform::WindowId>(hwnd()), ExecutableFolder(), *view_,
       core::FormatFilter(ToAnsi(kFilterAll), ToAnsi(kFilterOther)));
+  view_->Attach(*recorder_);
   BuildControls();
   captures_ = std::make_unique<CaptureCommands>(CaptureCommands::Parts{
       *this, capture::CaptureServices{screen_, services_.clipboard, services_.dialogs, *recorder_},
-      services_.clock, *c_.DelayEdit, *c_.ExpandRG,
-      [this](std::function<void()> command) { Run(command); }});
-  finder_ = std::make_unique<RecordFinder>(*this, *recorder_, *c_.ListView, services_.dialogs,
-                                           [this](std::function<void()> command) { Run(command); });
+      services_.clock, *c_.DelayEdit, *c_.ExpandRG, run});
+  finder_ = std::make_unique<RecordFinder>(*this, *recorder_, *c_.ListView, services_.dialogs, run);
   BuildMenus();
   LayOut();
   modes_ = std::make_unique<WindowModes>(
       WindowModes::Parts{*this, screen_, shell_, icon_small_.get(), *c_.PositionRG, *c_.ToolBar1,
                          *c_.StatusBar, [this] { FormActivate(); }});
   settings_ = std::make_unique<SettingsPages>(*this, c_, *recorder_, *modes_);
-  files_ = std::make_unique<FileCommands>(
-      FileCommands::Parts{*this, c_, memo_rest_, services_, *recorder_, screen_, shell_, *this,
-                          [this](std::function<void()> command) { Run(command); }});
-  SetExportEnabled(false);
+  files_ = std::make_unique<FileCommands>(FileCommands::Parts{
+      *this, c_, view_->preview(), services_, *recorder_, screen_, shell_, *view_, close_, run});
+  view_->SetExportEnabled(false);
   HandleRecorderMessages();
   recorder_->FormCreate();
   ::DragAcceptFiles(hwnd(), TRUE);
@@ -117,7 +124,7 @@ void TFQuillet::FormCreate() {
 void TFQuillet::FormActivate() { recorder_->FormActivate(c_.WatchRG->ItemIndex() == 0); }
 
 bool TFQuillet::FormClose() {
-  ShowCaptured();
+  view_->ShowCaptured();
   if (!recorder_->FormClose()) return false;
   // The storage is closed: a pending capture must not fire any more, and
   // the selection windows go with their classes.
@@ -145,8 +152,8 @@ LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // A text load or a drop delivers messages between its steps: it
       // stops after the current one and closes the window then. A storage
       // load finishes first.
-      if (files_->Busy() || list_filling_) {
-        close_after_load_ = true;
+      if (files_->Busy() || view_->ListFilling()) {
+        close_.Ask();
         return 0;
       }
       // The window stays until the settings have been taken from it.
@@ -172,7 +179,8 @@ void TFQuillet::HandleRecorderMessages() {
     recorder_->WMChangeCBChain(wparam, static_cast<platform::WindowId>(lparam));
   });
   handle(WM_CLIPBOARDUPDATE, [this](WPARAM, LPARAM) { recorder_->WMClipboardUpdate(); });
-  handle(core::WM_CAPTURECLIP, [this](WPARAM, LPARAM) { Run([this] { CaptureClip(); }, false); });
+  handle(core::WM_CAPTURECLIP,
+         [this](WPARAM, LPARAM) { Run([this] { view_->CaptureClip(); }, false); });
   handle(WM_RENDERFORMAT, [this](WPARAM, LPARAM) {
     // Only a paste the user is making right now gets the record.
     const bool held =
@@ -181,31 +189,22 @@ void TFQuillet::HandleRecorderMessages() {
     Run([this, held] { recorder_->WMRenderFormat(held); }, false);
   });
   handle(core::WM_LINKNEXT, [this](WPARAM, LPARAM) { Run([this] { recorder_->WMLinkNext(); }); });
-  HandleTimer(kShowCapturedTimer, [this] { Run([this] { ShowCapturedWhenDue(); }, false); });
-  HandleTimer(kRetryCaptureTimer, [this] {
-    ::KillTimer(hwnd(), kRetryCaptureTimer);
-    Run([this] { CaptureClip(); }, false);
+  HandleTimer(RecordView::kShowCapturedTimer,
+              [this] { Run([this] { view_->ShowCapturedWhenDue(); }, false); });
+  HandleTimer(RecordView::kRetryCaptureTimer, [this] {
+    ::KillTimer(hwnd(), RecordView::kRetryCaptureTimer);
+    Run([this] { view_->CaptureClip(); }, false);
   });
-}
-
-void TFQuillet::CloseIfAsked() {
-  if (!close_after_load_) return;
-  close_after_load_ = false;
-  ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void TFQuillet::Run(const std::function<void()>& command, bool show_captured_first) {
   // A storage being loaded answers messages but takes no command: the
   // records are not all there yet.
-  if (list_filling_) return;
+  if (view_->ListFilling()) return;
   win32::GuardCommand(hwnd(), [&] {
-    if (show_captured_first) ShowCaptured();
+    if (show_captured_first) view_->ShowCaptured();
     command();
   });
-}
-
-std::function<void(int)> TFQuillet::TagCommand(void (TFQuillet::*handler)(int)) {
-  return [this, handler](int tag) { Run([this, handler, tag] { (this->*handler)(tag); }); };
 }
 
 }  // namespace quill::ui

@@ -5,15 +5,14 @@
 #include "framework/dpi.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
+#include "ui/record_view.h"
 
 namespace quill::ui {
 
 void TFQuillet::OpenBtnClick() {
   recorder_->OpenBtnClick();
-  CloseIfAsked();
+  close_.CloseIfAsked();
 }
-void TFQuillet::PasteBtnClick() { recorder_->CaptureClipboard(); }
-void TFQuillet::MenuDelClick() { recorder_->MenuDelClick(); }
 void TFQuillet::CloseClick() { ::PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void TFQuillet::OnMenuPopup(const std::wstring& menu_name) {
@@ -23,7 +22,7 @@ void TFQuillet::OnMenuPopup(const std::wstring& menu_name) {
 void TFQuillet::MenuFileClick() { menus().SetEnabled(L"MenuDel", recorder_->CurrentNo() > 0); }
 
 void TFQuillet::ListViewMouseDown(int x, int y) {
-  if (list_filling_) return;
+  if (view_->ListFilling()) return;
   const int row = c_.ListView->RowAt(x, y);
   if (row < 0) return;
   recorder_->SetCurrentNo(row + 1);
@@ -72,18 +71,6 @@ void TFQuillet::SplitterPanelMouse(UINT message, int, int y) {
       splitter_captured_ = false;
       break;
   }
-}
-
-void TFQuillet::PageControlDrawTab(HDC dc, const RECT& rect, const std::wstring& caption,
-                                   bool selected) {
-  const COLORREF band = selected ? RGB(128, 128, 128) : RGB(255, 255, 255);
-  win32::ScopedSelectObject font(dc, this->font());
-  ::SetBkMode(dc, OPAQUE);
-  ::SetBkColor(dc, band);
-  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-  const UINT dpi = framework::DpiOf(hwnd());
-  ::TextOutW(dc, rect.left + framework::Scaled(4, dpi), rect.top + framework::Scaled(3, dpi),
-             caption.c_str(), static_cast<int>(caption.size()));
 }
 
 }  // namespace quill::ui

@@ -3,9 +3,11 @@
 #include "framework/dpi.h"
 #include "ui/capture_commands.h"
 #include "ui/code_page.h"
+#include "ui/file_commands.h"
 #include "ui/main_form.h"
 #include "ui/picture_strip.h"
 #include "ui/record_finder.h"
+#include "ui/record_view.h"
 #include "ui/settings_pages.h"
 #include "ui/window_modes.h"
 
@@ -40,6 +42,18 @@ T& Keep(T*& member, T& control) {
   return control;
 }
 
+// The pages' tabs: the chosen one on a grey band, the others on white.
+void DrawTab(HDC dc, const RECT& rect, const std::wstring& caption, bool selected, HFONT font,
+             UINT dpi) {
+  const COLORREF band = selected ? RGB(128, 128, 128) : RGB(255, 255, 255);
+  win32::ScopedSelectObject chosen(dc, font);
+  ::SetBkMode(dc, OPAQUE);
+  ::SetBkColor(dc, band);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  ::TextOutW(dc, rect.left + framework::Scaled(4, dpi), rect.top + framework::Scaled(3, dpi),
+             caption.c_str(), static_cast<int>(caption.size()));
+}
+
 }  // namespace
 
 void TFQuillet::OnDpiChanged() {
@@ -63,30 +77,31 @@ void TFQuillet::BuildControls() {
 
   const auto import_click = Command([this] { files_->ImportBtnClick(); });
   const auto export_click = Command([this] { files_->ExportBtnClick(); });
-  auto& tool_bar =
-      Keep(c_.ToolBar1,
-           Add<ToolBar>(
-               nullptr, L"ToolBar1", 29,
-               std::vector<ToolBar::Button>{
-                   {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
-                   {L"PasteBtn", L"手動読み込み", 1, Command(&TFQuillet::PasteBtnClick)},
-                   {L"CopyBtn", L"整形書き込み", 2, Command(&TFQuillet::CopyBtnClick)},
-                   {L"ImportBtn", L"外部ファイルから読み込む", 3, import_click},
-                   {L"ExportBtn", L"外部ファイルへ保存", 4, export_click},
-                   {L"FirstBtn", L"先頭へ移動", 5, Command(&TFQuillet::FirstBtnClick)},
-                   {L"PrevBtn", L"手前に移動", 6, Command(&TFQuillet::PrevBtnClick)},
-                   {L"NextBtn", L"次に移動", 7, Command(&TFQuillet::NextBtnClick)},
-                   {L"LastBtn", L"最後に移動", 8, Command(&TFQuillet::LastBtnClick)},
-                   {L"LinkBtn", L"アプリと連動して移動", 9, Command(&TFQuillet::LinkBtnClick)},
-                   {L"WideBtn", L"全体／最小表示", 11, Command([this] { modes_->WideBtnClick(); })},
-               },
-               tool_images_.get(), disabled_tool_images_.get()));
+  auto& tool_bar = Keep(
+      c_.ToolBar1,
+      Add<ToolBar>(
+          nullptr, L"ToolBar1", 29,
+          std::vector<ToolBar::Button>{
+              {L"OpenBtn", L"ストレージを開く", 0, Command(&TFQuillet::OpenBtnClick)},
+              {L"PasteBtn", L"手動読み込み", 1, Command([this] { recorder_->CaptureClipboard(); })},
+              {L"CopyBtn", L"整形書き込み", 2, Command([this] { view_->CopyBtnClick(); })},
+              {L"ImportBtn", L"外部ファイルから読み込む", 3, import_click},
+              {L"ExportBtn", L"外部ファイルへ保存", 4, export_click},
+              {L"FirstBtn", L"先頭へ移動", 5, Command([this] { recorder_->FirstBtnClick(); })},
+              {L"PrevBtn", L"手前に移動", 6, Command([this] { recorder_->PrevBtnClick(); })},
+              {L"NextBtn", L"次に移動", 7, Command([this] { recorder_->NextBtnClick(); })},
+              {L"LastBtn", L"最後に移動", 8, Command([this] { recorder_->LastBtnClick(); })},
+              {L"LinkBtn", L"アプリと連動して移動", 9,
+               Command([this] { recorder_->LinkBtnClick(); })},
+              {L"WideBtn", L"全体／最小表示", 11, Command([this] { modes_->WideBtnClick(); })},
+          },
+          tool_images_.get(), disabled_tool_images_.get()));
   tool_bar.SetAlign(Align::kTop);
   Keep(c_.StatusBar, Add<StatusBar>(nullptr, L"StatusBar", 19)).SetAlign(Align::kBottom);
   auto& pages = Keep(c_.PageControl, Add<PageControl>(nullptr, L"PageControl"));
   pages.SetAlign(Align::kClient);
   pages.on_draw_tab = [this](HDC dc, const RECT& r, const std::wstring& caption, bool selected) {
-    PageControlDrawTab(dc, r, caption, selected);
+    DrawTab(dc, r, caption, selected, font(), dpi());
   };
 
   // --- "表示": the record list over the preview ---
@@ -210,7 +225,8 @@ void TFQuillet::BuildMenus() {
                Separator(), Item(L"MenuFind", L"レコード検索(&F)...\tCtrl+F", MenuCommand([this] {
                                    finder_->MenuFindClick();
                                  })),
-               Item(L"MenuDel", L"カレントレコード削除(&D)", MenuCommand(&TFQuillet::MenuDelClick)),
+               Item(L"MenuDel", L"カレントレコード削除(&D)",
+                    MenuCommand([this] { recorder_->MenuDelClick(); })),
                Separator(), Item(L"MenuExit", L"終了(&X)", MenuCommand(&TFQuillet::CloseClick))}),
       Submenu(L"MenuDisplay", L"表示(&D)", {}),
       Submenu(L"MenuCapture", L"キャプチャ(&C)", capture),
@@ -229,19 +245,23 @@ void TFQuillet::BuildMenus() {
   accelerators_.reset(::CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
   framework::Application::SetAccelerators(hwnd(), accelerators_.get());
 
-  MenuItem conv = Item(L"MenuConv", L"整形書き込み", MenuCommand(&TFQuillet::CopyBtnClick));
+  MenuItem conv =
+      Item(L"MenuConv", L"整形書き込み", MenuCommand([this] { view_->CopyBtnClick(); }));
   conv.enabled = false;
   menus().BuildPopup(
       L"MyPopup",
       {Item(L"MenuRestore", L"元のサイズに戻す",
             MenuCommand([this] { modes_->MenuRestoreClick(); })),
-       Separator(), Item(L"MenuRead", L"手動読み込み", MenuCommand(&TFQuillet::PasteBtnClick)),
+       Separator(),
+       Item(L"MenuRead", L"手動読み込み", MenuCommand([this] { recorder_->CaptureClipboard(); })),
        conv, Separator(), Submenu(L"MenuCap", L"キャプチャ", captures_->MenuItems(true)),
-       Separator(), Item(L"MenuFirst", L"先頭に移動", MenuCommand(&TFQuillet::FirstBtnClick)),
-       Item(L"MenuPrev", L"手前に移動", MenuCommand(&TFQuillet::PrevBtnClick)),
-       Item(L"MenuNext", L"次に移動", MenuCommand(&TFQuillet::NextBtnClick)),
-       Item(L"MenuLast", L"最後に移動", MenuCommand(&TFQuillet::LastBtnClick)),
-       Item(L"MenuLink", L"アプリと連動して移動", MenuCommand(&TFQuillet::LinkBtnClick)),
+       Separator(),
+       Item(L"MenuFirst", L"先頭に移動", MenuCommand([this] { recorder_->FirstBtnClick(); })),
+       Item(L"MenuPrev", L"手前に移動", MenuCommand([this] { recorder_->PrevBtnClick(); })),
+       Item(L"MenuNext", L"次に移動", MenuCommand([this] { recorder_->NextBtnClick(); })),
+       Item(L"MenuLast", L"最後に移動", MenuCommand([this] { recorder_->LastBtnClick(); })),
+       Item(L"MenuLink", L"アプリと連動して移動",
+            MenuCommand([this] { recorder_->LinkBtnClick(); })),
        Separator(), Item(L"MenuExitP", L"終了", MenuCommand(&TFQuillet::CloseClick))});
   const auto drop = [this](int tag) { Run([this, tag] { files_->MenuDropClick(tag); }); };
   menus().BuildPopup(L"DropPopup", {Item(L"MenuDropPath", L"パス名", drop, 1),

@@ -66,7 +66,7 @@ TEST_F(PreviewTest, ChoosingAnItemDrawsWhatTheClipboardHoldsThen) {
 TEST_F(PreviewTest, TheTextThenTheBitmapThenTheMetafileIsCheckedFirst) {
   const auto build = [this](std::vector<std::string> names) {
     names.insert(names.begin(), "2026/12/07 09:05");
-    form_->BuildDisplayMenu(names);
+    form_->view().BuildDisplayMenu(names);
   };
   build({"Locale", "DIB", "EnhancedMetaFile", "Text"});
   EXPECT_EQ(EnabledItems(), (std::vector<std::wstring>{L"DIB", L"EnhancedMetaFile", L"Text"}));
@@ -97,7 +97,7 @@ TEST_F(PreviewTest, AnEditedFilterCaptionIsTheNameMatched) {
   EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"テキスト"});
 
   // A list naming the formats the old way no longer matches the text.
-  form_->BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB"});
+  form_->view().BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB"});
   EXPECT_EQ(EnabledItems(), std::vector<std::wstring>{L"DIB"});
   EXPECT_EQ(CheckedItems(), std::vector<std::wstring>{L"DIB"});
 
@@ -119,13 +119,13 @@ TEST_F(PreviewTest, RebuildingTheDisplayMenuReusesItsCommandNumbers) {
     std::sort(all.begin(), all.end());
     return all;
   };
-  form_->BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB", "Locale"});
+  form_->view().BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB", "Locale"});
   const std::vector<UINT> first = commands();
   for (int i = 0; i < 2000; ++i)
-    form_->BuildDisplayMenu(
+    form_->view().BuildDisplayMenu(
         i % 2 ? std::vector<std::string>{"2026/12/07 09:05", "DIB"}
               : std::vector<std::string>{"2026/12/07 09:05", "Text", "DIB", "Locale"});
-  form_->BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB", "Locale"});
+  form_->view().BuildDisplayMenu({"2026/12/07 09:05", "Text", "DIB", "Locale"});
   const std::vector<UINT> later = commands();
   EXPECT_EQ(later, first);
   EXPECT_EQ(std::adjacent_find(later.begin(), later.end()), later.end()) << "a number used twice";

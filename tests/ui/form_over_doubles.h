@@ -16,6 +16,7 @@
 #include "platform/win32/win32_window_messages.h"
 #include "pump.h"
 #include "ui/main_form.h"
+#include "ui/record_view.h"
 #include "win32/lifetime.h"
 
 namespace quill::ui {
@@ -57,7 +58,7 @@ class FormOverDoubles : public ::testing::Test {
   void Pump() {
     PumpMessages();
     desktop_.PumpMessages();
-    PumpWhile([this] { return form_ && form_->CapturesWaiting(); }, kWait);
+    PumpWhile([this] { return form_ && form_->view().CapturesWaiting(); }, kWait);
   }
   // Pumps until `done` holds or the wait runs out; input from SendInput
   // arrives through the system's queue, not at once.

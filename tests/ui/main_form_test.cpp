@@ -9,6 +9,7 @@
 #include "pump.h"
 #include "ui/code_page.h"
 #include "ui/main_form.h"
+#include "ui/record_view.h"
 #include "ui/system_services.h"
 #include "window_shots.h"
 
@@ -146,9 +147,9 @@ TEST_F(MainFormTest, RowsShowNumberDateFirstLineAndIcon) {
   auto& list = *form_->widgets().ListView;
   auto& memo = *form_->widgets().Memo1;
   memo.SetText(L"最初の行\r\n二行目");
-  form_->SetListRow(1, core::kHasText, "2026/12/07 09:05");
+  form_->view().SetListRow(1, core::kHasText, "2026/12/07 09:05");
   memo.SetText(L"");
-  for (int n = 2; n <= 7; ++n) form_->SetListRow(n, core::kHasPicture, "2026/12/07 09:06");
+  for (int n = 2; n <= 7; ++n) form_->view().SetListRow(n, core::kHasPicture, "2026/12/07 09:06");
   ASSERT_EQ(list.Count(), 7);
   EXPECT_EQ(list.Caption(0), L" 001");
   EXPECT_EQ(list.Caption(6), L" 007");
@@ -161,7 +162,7 @@ TEST_F(MainFormTest, RowsShowNumberDateFirstLineAndIcon) {
 
   // A full ring rewrites the row of the overwritten record in place.
   memo.SetText(L"rewritten");
-  form_->SetListRow(3, core::kHasText, "2026/12/08 10:00");
+  form_->view().SetListRow(3, core::kHasText, "2026/12/08 10:00");
   EXPECT_EQ(list.Count(), 7);
   EXPECT_EQ(list.SubItem(2, 2), L"rewritten");
   EXPECT_TRUE(list.Selected(2));
@@ -170,12 +171,12 @@ TEST_F(MainFormTest, RowsShowNumberDateFirstLineAndIcon) {
   ::SendMessageW(list.hwnd(), WM_SETREDRAW, FALSE, 0);
   for (int n = 8; n <= 1000; ++n) list.AddRow(L"");
   ::SendMessageW(list.hwnd(), WM_SETREDRAW, TRUE, 0);
-  form_->SetListRow(1000, 3, "2026/12/08 10:01");
+  form_->view().SetListRow(1000, 3, "2026/12/08 10:01");
   EXPECT_EQ(list.Caption(999), L" 1000");
 }
 
 TEST_F(MainFormTest, TheCaptionCountsAndDeleteNeedsACurrentRecord) {
-  form_->UpdateCounter(3, 5);
+  form_->view().UpdateCounter(3, 5);
   EXPECT_EQ(Caption(), L"Quilleteer  3/5");
   form_->MenuFileClick();
   EXPECT_FALSE(form_->menus().Enabled(L"MenuDel"));
@@ -230,8 +231,8 @@ TEST_F(MainFormTest, ScreenshotsOfThePages) {
   auto& pages = *form_->widgets().PageControl;
   auto& memo = *form_->widgets().Memo1;
   memo.SetText(L"クリップボードの記録\r\nQuilleteer");
-  form_->SetListRow(1, core::kHasText, "2026/12/07 09:05");
-  form_->UpdateCounter(1, 1);
+  form_->view().SetListRow(1, core::kHasText, "2026/12/07 09:05");
+  form_->view().UpdateCounter(1, 1);
   for (int page = 0; page < 3; ++page) {
     pages.SetActivePage(page);
     ::RedrawWindow(form_->hwnd(), nullptr, nullptr,

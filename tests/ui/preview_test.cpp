@@ -122,7 +122,7 @@ TEST_F(PreviewTest, ARecordOfNeitherTextNorPictureShowsAnEmptyMemo) {
 
 TEST_F(PreviewTest, AFailedReadCountsAsTextAndPictureButCannotBeExported) {
   Capture({Text("kept"), Dib({20, 10})});
-  form_->RefreshPreview(core::kNoRecord);
+  form_->view().RefreshPreview(core::kNoRecord);
   EXPECT_EQ(Status(), L"Bitmap: 20*10, 16M colors (24 bit)    Text: 4 bytes");
   EXPECT_TRUE(Memo().Visible());
   EXPECT_FALSE(Image().Visible());

@@ -9,16 +9,16 @@ namespace {
 
 TEST_F(RecordingFormTest, AShortLineGetsThePrefix) {
   SetMemo(L"hello");
-  form_->ConvertText();
+  form_->view().preview().ConvertText();
   EXPECT_EQ(MemoText(), L"> hello");
 }
 
 TEST_F(RecordingFormTest, AFinalLineBreakOrAnEmptyBoxAddsNoQuotedLine) {
   SetMemo(L"abc\r\n");
-  form_->ConvertText();
+  form_->view().preview().ConvertText();
   EXPECT_EQ(MemoText(), L"> abc");
   SetMemo(L"");
-  form_->ConvertText();
+  form_->view().preview().ConvertText();
   EXPECT_EQ(MemoText(), L"");
 }
 
@@ -26,7 +26,7 @@ TEST_F(RecordingFormTest, ALongLineBecomesSeveralLinesEachWithThePrefix) {
   std::wstring line;
   for (int i = 0; i < 40; ++i) line += L"word" + std::to_wstring(i) + L" ";
   SetMemo(line + L"\r\nshort");
-  form_->ConvertText();
+  form_->view().preview().ConvertText();
   const std::vector<std::wstring> lines = form_->widgets().Memo1->Lines();
   ASSERT_GT(lines.size(), 3u);
   for (const std::wstring& l : lines)
@@ -40,7 +40,7 @@ TEST_F(RecordingFormTest, AFormattedWriteStoresTheEditedTextAsTheCurrentRecord) 
   Copy("original");
   ASSERT_EQ(form_->recorder().RecordCount(), 1);
   SetMemo(L"edited by the user");
-  form_->CopyBtnClick();
+  form_->view().CopyBtnClick();
   Pump();
   EXPECT_EQ(form_->recorder().RecordCount(), 1);  // rewritten, not added
   EXPECT_EQ(RecordText(1), "edited by the user");
@@ -51,7 +51,7 @@ TEST_F(RecordingFormTest, AFormattedWriteOfAnEmptyBoxWritesNothing) {
   Copy("original");
   form_->widgets().ConvertCB->SetChecked(true);
   SetMemo(L"");
-  form_->CopyBtnClick();
+  form_->view().CopyBtnClick();
   Pump();
   EXPECT_EQ(form_->recorder().CaptureState(), core::capture_state::kAutomatic);
   Copy("next");  // another program's copy is recorded
@@ -64,7 +64,7 @@ TEST_F(RecordingFormTest, AFormattedWriteWithQuotingAndAPictureLeavesATextRecord
   auto& list = *form_->widgets().ListView;
   ASSERT_EQ(list.Image(0), core::kHasText | core::kHasPicture);
   form_->widgets().ConvertCB->SetChecked(true);
-  form_->CopyBtnClick();
+  form_->view().CopyBtnClick();
   Pump();
   EXPECT_EQ(list.Image(0), core::kHasText);
   EXPECT_EQ(RecordText(1), "> reply to this");
@@ -84,12 +84,12 @@ TEST_F(RecordingFormTest, ALongTextIsShownInPartButWrittenAndQuotedWhole) {
             std::wstring::npos)
       << std::string(status.begin(), status.end());
 
-  form_->CopyBtnClick();
+  form_->view().CopyBtnClick();
   Pump();
   EXPECT_EQ(RecordText(1), text) << "written whole";
 
   form_->widgets().ConvertCB->SetChecked(true);
-  form_->CopyBtnClick();
+  form_->view().CopyBtnClick();
   Pump();
   const std::string quoted = RecordText(1);
   EXPECT_EQ(quoted.rfind("> line 1 of a long copy\r\n", 0), 0u);

@@ -8,6 +8,7 @@
 #include "fakes.h"
 #include "pump.h"
 #include "ui/main_form.h"
+#include "ui/record_view.h"
 #include "ui/system_services.h"
 
 namespace quill::ui {
@@ -32,7 +33,7 @@ class RecordingFormTest : public ::testing::Test {
   // Lets the window handle what is waiting, including the showing of
   // captures that came quickly one after another, which waits a moment.
   void Pump() {
-    PumpWhile([this] { return form_ && form_->CapturesWaiting(); }, 10000);
+    PumpWhile([this] { return form_ && form_->view().CapturesWaiting(); }, 10000);
   }
   // Another window puts text (and a drawing) on the clipboard.
   void Copy(const std::string& text, bool with_drawing = false) {

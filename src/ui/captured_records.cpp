@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "ui/code_page.h"
-#include "ui/main_form.h"
+#include "ui/record_view.h"
 
 namespace quill::ui {
 
-void TFQuillet::CollectCapture() {
+void RecordView::CollectCapture() {
   collecting_capture_ = true;
   try {
     recorder_->WMCaptureClip();
@@ -20,31 +20,31 @@ void TFQuillet::CollectCapture() {
   collecting_capture_ = false;
 }
 
-void TFQuillet::ReadWaitingChanges() {
+void RecordView::ReadWaitingChanges() {
   // A copy another program made meanwhile is read before the window draws:
   // drawing takes longer than a program may wait before its next copy,
   // which would replace this one unread. Its notification finds it read.
   constexpr int kMostReads = 8;
   if (recorder_->CaptureState() != core::capture_state::kAutomatic) return;
   for (int i = 0; i < kMostReads && !recorder_->CaptureHeld() &&
-                  services_.clipboard.SequenceNumber() != recorder_->ExaminedSequence();
+                  parts_.clipboard.SequenceNumber() != recorder_->ExaminedSequence();
        ++i)
     CollectCapture();
 }
 
-void TFQuillet::CaptureClip() {
+void RecordView::CaptureClip() {
   const std::size_t before = captured_rows_.size();
   CollectCapture();
   if (captured_rows_.size() == before) return;  // nothing recorded
   const ULONGLONG now = ::GetTickCount64();
-  if (files_ && files_->Busy()) {
+  if (in_batches_) {
     // A load waits for each of its captures, so it shows them itself, in
     // batches, as a storage that opens shows its records: drawing the
     // list and the preview for every piece would cost more than the rest
     // of the load. The first one is shown at once; the load shows the last.
-    if (now - load_shown_at_ >= kLoadShownEveryMs) {
+    if (now - batch_shown_at_ >= kBatchShownEveryMs) {
       ShowCaptured();
-      load_shown_at_ = ::GetTickCount64();
+      batch_shown_at_ = ::GetTickCount64();
     }
     return;
   }
@@ -56,13 +56,26 @@ void TFQuillet::CaptureClip() {
   ::SetTimer(hwnd(), kShowCapturedTimer, static_cast<UINT>(due > now ? due - now : 0), nullptr);
 }
 
-void TFQuillet::RetryCaptureLater() {
+void RecordView::RetryCaptureLater() {
+  constexpr UINT kRetryCaptureMs = 250;
   ::SetTimer(hwnd(), kRetryCaptureTimer, kRetryCaptureMs, nullptr);
 }
 
-void TFQuillet::ShowLostChanges(int count) { c_.StatusBar->SetSimpleText(LostChangesNote(count)); }
+void RecordView::ShowLostChanges(int count) {
+  parts_.controls.StatusBar->SetSimpleText(LostChangesNote(count));
+}
 
-void TFQuillet::ShowCapturedWhenDue() {
+void RecordView::BeginBatches() {
+  in_batches_ = true;
+  batch_shown_at_ = 0;  // the first is shown at once
+}
+
+void RecordView::EndBatches() {
+  in_batches_ = false;
+  ShowCaptured();
+}
+
+void RecordView::ShowCapturedWhenDue() {
   const ULONGLONG now = ::GetTickCount64();
   if (capture_pacing_.ShowsRows(now)) {
     ShowCaptured();
@@ -74,7 +87,7 @@ void TFQuillet::ShowCapturedWhenDue() {
   ::SetTimer(hwnd(), kShowCapturedTimer, static_cast<UINT>(due > now ? due - now : 0), nullptr);
 }
 
-void TFQuillet::ShowCaptured() {
+void RecordView::ShowCaptured() {
   if (captured_rows_.empty() || collecting_capture_) return;
   ReadWaitingChanges();
   ::KillTimer(hwnd(), kShowCapturedTimer);
@@ -91,11 +104,11 @@ void TFQuillet::ShowCaptured() {
   capture_pacing_.Shown(::GetTickCount64());
 }
 
-void TFQuillet::ShowCapturedTogether(const std::vector<PendingRow>& rows,
-                                     core::RecordKind preview) {
+void RecordView::ShowCapturedTogether(const std::vector<PendingRow>& rows,
+                                      core::RecordKind preview) {
   // The clipboard may hold a later copy by now: each row's first line
   // comes from the text that was recorded.
-  framework::ListView& list = *c_.ListView;
+  framework::ListView& list = *parts_.controls.ListView;
   {
     // The rows are drawn once, with the last one selected.
     const framework::ListView::Filling filling(list);

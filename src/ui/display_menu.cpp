@@ -1,7 +1,7 @@
 // The display menu: the shown record's formats, of which the text, the DIB
 // and the enhanced metafile can be chosen to be shown.
 #include "ui/code_page.h"
-#include "ui/main_form.h"
+#include "ui/record_preview.h"
 
 namespace quill::ui {
 namespace {
@@ -13,16 +13,11 @@ std::wstring DisplayItem(int tag) { return kDisplayMenu + std::to_wstring(tag); 
 
 }  // namespace
 
-void TFQuillet::BuildDisplayMenu(const std::vector<std::string>& names) {
-  // Captures shown together build it once, for the record shown.
-  if (collecting_capture_) {
-    captured_menu_ = names;
-    return;
-  }
+void RecordPreview::BuildDisplayMenu(const std::vector<std::string>& names,
+                                     const core::FormatFilter& filter) {
   // A record lists its standard formats under the filter's captions, which
   // the user can edit, cut to the length a record keeps: matched by the
   // whole caption, a long one would never be found.
-  const core::FormatFilter& filter = recorder_->Filter();
   const std::wstring text_name = FromAnsi(filter.NameOf(platform::cf::kText, ""));
   const std::wstring bitmap_name = FromAnsi(filter.NameOf(platform::cf::kDib, ""));
   const std::wstring metafile_name = FromAnsi(filter.NameOf(platform::cf::kEnhMetafile, ""));
@@ -39,42 +34,47 @@ void TFQuillet::BuildDisplayMenu(const std::vector<std::string>& names) {
     // One role for each item, to the first item of that name.
     if (!text && item.caption == text_name) {
       text = tag;
-      item.on_click = TagCommand(&TFQuillet::DisplayTextClick);
+      item.on_click = TagCommand(&RecordPreview::DisplayTextClick);
     } else if (!bitmap && item.caption == bitmap_name) {
       bitmap = tag;
-      item.on_click = TagCommand(&TFQuillet::DisplayBitmapClick);
+      item.on_click = TagCommand(&RecordPreview::DisplayBitmapClick);
     } else if (!metafile && item.caption == metafile_name) {
       metafile = tag;
-      item.on_click = TagCommand(&TFQuillet::DisplayMetafileClick);
+      item.on_click = TagCommand(&RecordPreview::DisplayMetafileClick);
     }
     item.enabled = static_cast<bool>(item.on_click);
     items.push_back(std::move(item));
   }
-  menus().Refill(kDisplayMenu, items);
+  parts_.form.menus().Refill(kDisplayMenu, items);
   // The text is shown first, then the bitmap, then the metafile.
   const int shown = text ? text : bitmap ? bitmap : metafile;
-  if (shown) menus().SetChecked(DisplayItem(shown), true);
+  if (shown) parts_.form.menus().SetChecked(DisplayItem(shown), true);
 }
 
-void TFQuillet::DisplayTextClick(int tag) { SelectDisplay(DisplayItem(tag), true); }
+void RecordPreview::DisplayTextClick(int tag) { SelectDisplay(DisplayItem(tag), true); }
 
-void TFQuillet::DisplayBitmapClick(int tag) {
+void RecordPreview::DisplayBitmapClick(int tag) {
   DrawClipboardBitmap();
   SelectDisplay(DisplayItem(tag), false);
 }
 
-void TFQuillet::DisplayMetafileClick(int tag) {
+void RecordPreview::DisplayMetafileClick(int tag) {
   DrawClipboardMetafile();
   SelectDisplay(DisplayItem(tag), false);
 }
 
-void TFQuillet::SelectDisplay(const std::wstring& name, bool show_text) {
-  c_.Memo1->SetVisible(show_text);
+void RecordPreview::SelectDisplay(const std::wstring& name, bool show_text) {
+  parts_.controls.Memo1->SetVisible(show_text);
   SetFormattedWriteEnabled(show_text);
-  c_.Image1->SetVisible(!show_text);
-  for (const std::wstring& item : menus().Children(kDisplayMenu))
-    if (menus().Checked(item)) menus().SetChecked(item, false);
-  menus().SetChecked(name, true);
+  parts_.controls.Image1->SetVisible(!show_text);
+  framework::MenuSet& menus = parts_.form.menus();
+  for (const std::wstring& item : menus.Children(kDisplayMenu))
+    if (menus.Checked(item)) menus.SetChecked(item, false);
+  menus.SetChecked(name, true);
+}
+
+std::function<void(int)> RecordPreview::TagCommand(void (RecordPreview::*handler)(int)) {
+  return [this, handler](int tag) { parts_.run([this, handler, tag] { (this->*handler)(tag); }); };
 }
 
 }  // namespace quill::ui
