@@ -12,6 +12,7 @@
 
 #include "core/recorder.h"
 #include "framework/form.h"
+#include "framework/page_control.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
 #include "ui/deferred_close.h"
@@ -80,7 +81,11 @@ class TFQuillet : public framework::Form {
   void OnMenuPopup(const std::wstring& menu_name) override;
 
  private:
+  // The controls, page by page.
   void BuildControls();
+  void BuildViewerPage(framework::PageControl& pages);
+  void BuildSettingsPage1(framework::PageControl& pages);
+  void BuildSettingsPage2(framework::PageControl& pages);
   void BuildMenus();
   // The recorder's messages, the clipboard's and the timers of captures.
   void HandleRecorderMessages();

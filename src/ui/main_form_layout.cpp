@@ -104,7 +104,16 @@ void TFQuillet::BuildControls() {
     DrawTab(dc, r, caption, selected, font(), dpi());
   };
 
-  // --- "表示": the record list over the preview ---
+  BuildViewerPage(pages);
+  BuildSettingsPage1(pages);
+  BuildSettingsPage2(pages);
+  pages.LayOutPages();
+  pages.SetActivePage(0);
+  c_.Image1->SetVisible(false);
+}
+
+// "表示": the record list over the preview.
+void TFQuillet::BuildViewerPage(PageControl& pages) {
   auto& viewer = Keep(c_.TabSheet1, AddPage(pages, L"TabSheet1", L"表示"));
   auto& list = Keep(c_.ListView,
                     Add<framework::ListView>(&viewer, L"ListView", framework::Box{0, 0, 10, 161},
@@ -125,8 +134,10 @@ void TFQuillet::BuildControls() {
   splitter.on_mouse = [this](UINT message, int x, int y) { SplitterPanelMouse(message, x, y); };
   Keep(c_.Memo1, Add<Memo>(&viewer, L"Memo1")).SetAlign(Align::kClient);
   Keep(c_.Image1, Add<ImageView>(&viewer, L"Image1")).SetAlign(Align::kClient);
+}
 
-  // --- "設定 1" ---
+// "設定 1": capture, the number kept, the minimal view, quoting, the filter.
+void TFQuillet::BuildSettingsPage1(PageControl& pages) {
   auto& settings1 = AddPage(pages, L"TabSheet2", L"設定 1");
   auto& watch =
       Keep(c_.WatchRG, Add<RadioGroup>(&settings1, L"WatchRG", framework::Box{0, 8, 203, 41},
@@ -174,7 +185,10 @@ void TFQuillet::BuildControls() {
     settings_->FilterCaptionEdited(row, caption);
   };
 
-  // --- "設定 2" ---
+}
+
+// "設定 2": colour conversion, JPEG and the capture magnifier.
+void TFQuillet::BuildSettingsPage2(PageControl& pages) {
   auto& settings2 = AddPage(pages, L"TabSheet3", L"設定 2");
   Keep(c_.ColorRG,
        Add<RadioGroup>(
@@ -202,10 +216,6 @@ void TFQuillet::BuildControls() {
        Add<RadioGroup>(&settings2, L"ExpandRG", framework::Box{8, 224, 345, 41},
                        L"キャプチャ時、拡大画面を表示",
                        std::vector<std::wstring>{L"なし", L"左上隅", L"右上隅"}, 3, 1));
-
-  pages.LayOutPages();
-  pages.SetActivePage(0);
-  c_.Image1->SetVisible(false);
 }
 
 void TFQuillet::BuildMenus() {
