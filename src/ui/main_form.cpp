@@ -116,6 +116,12 @@ void TFQuillet::FormCreate() {
   files_ = std::make_unique<FileCommands>(FileCommands::Parts{
       *this, c_, view_->preview(), services_, *recorder_, screen_, shell_, *view_, close_, run});
   view_->SetExportEnabled(false);
+  // The controls are scaled by then; what the window keeps in pixels
+  // follows them.
+  Handle(WM_DPICHANGED, [this](WPARAM, LPARAM) {
+    OnDpiChanged();
+    return LRESULT{0};
+  });
   HandleRecorderMessages();
   recorder_->FormCreate();
   ::DragAcceptFiles(hwnd(), TRUE);
@@ -137,11 +143,6 @@ bool TFQuillet::FormClose() {
 LRESULT TFQuillet::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (!recorder_) return Form::OnMessage(message, wparam, lparam);  // still being created
   switch (message) {
-    case WM_DPICHANGED:
-      // The controls are scaled by now; what the window keeps in pixels
-      // follows them.
-      OnDpiChanged();
-      break;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE) FormActivate();
       break;
