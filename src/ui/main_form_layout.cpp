@@ -184,7 +184,6 @@ void TFQuillet::BuildSettingsPage1(PageControl& pages) {
   filter.on_caption_edited = [this](int row, const std::wstring& caption) {
     settings_->FilterCaptionEdited(row, caption);
   };
-
 }
 
 // "設定 2": colour conversion, JPEG and the capture magnifier.
