@@ -74,17 +74,13 @@ void CaptureCommands::Close() {
   area_selection_->Close();
 }
 
-std::function<void(int)> CaptureCommands::Command(void (CaptureCommands::*handler)(int)) {
-  return [this, handler](int tag) { parts_.run([this, handler, tag] { (this->*handler)(tag); }); };
-}
-
 std::vector<MenuItem> CaptureCommands::MenuItems(bool popup) {
   const std::wstring suffix = popup ? L"P" : L"";
   const auto caption = [popup](std::wstring text) {
     return popup ? text.substr(0, text.find(L"(&")) : text;
   };
-  const auto capture = Command(&CaptureCommands::MenuCaptureClick);
-  const auto area = Command(&CaptureCommands::MenuAreaClick);
+  const auto capture = TagCommand(parts_.run, this, &CaptureCommands::MenuCaptureClick);
+  const auto area = TagCommand(parts_.run, this, &CaptureCommands::MenuAreaClick);
   return {
       Item(L"MenuArea" + suffix, caption(L"領域指定(&A)"), area, 0),
       Item(L"MenuFix" + suffix, caption(L"固定サイズ(&R)"), area, 1),
@@ -103,7 +99,8 @@ MenuItem CaptureCommands::CursorMenu() {
   std::vector<MenuItem> cursors;
   for (int i = 0; i < static_cast<int>(std::size(kCursorItems)); ++i) {
     const CursorItem& c = kCursorItems[i];
-    MenuItem item = Item(c.name, c.caption, Command(&CaptureCommands::MenuCapCurClick), c.tag);
+    MenuItem item = Item(c.name, c.caption,
+                         TagCommand(parts_.run, this, &CaptureCommands::MenuCapCurClick), c.tag);
     item.radio = true;
     item.owner_draw = true;
     item.image = c.image;

@@ -19,21 +19,20 @@
 #include "framework/form.h"
 #include "framework/menu.h"
 #include "platform/clock.h"
+#include "ui/command_runner.h"
 #include "win32/handles.h"
 
 namespace quill::ui {
 
 class CaptureCommands {
  public:
-  // Runs a command of the window (inside its error boundary).
-  using Runner = std::function<void(std::function<void()>)>;
   struct Parts {
     framework::Form& form;
     capture::CaptureServices services;
     platform::Clock& clock;
     const framework::Edit& delay;         // seconds before a delayed capture
     const framework::RadioGroup& expand;  // the magnifier's place
-    Runner run;
+    CommandRunner run;
   };
   // Everything in `parts` must outlive the commands.
   explicit CaptureCommands(const Parts& parts);
@@ -61,7 +60,6 @@ class CaptureCommands {
  private:
   void MenuArrowDrawItem(const framework::MenuItem& item, HDC dc, const RECT& rect,
                          const framework::MenuItemLook& look);
-  std::function<void(int)> Command(void (CaptureCommands::*handler)(int));
 
   Parts parts_;
   win32::UniqueImageList cursor_images_;  // ImageList3

@@ -34,13 +34,13 @@ void RecordPreview::BuildDisplayMenu(const std::vector<std::string>& names,
     // One role for each item, to the first item of that name.
     if (!text && item.caption == text_name) {
       text = tag;
-      item.on_click = TagCommand(&RecordPreview::DisplayTextClick);
+      item.on_click = TagCommand(parts_.run, this, &RecordPreview::DisplayTextClick);
     } else if (!bitmap && item.caption == bitmap_name) {
       bitmap = tag;
-      item.on_click = TagCommand(&RecordPreview::DisplayBitmapClick);
+      item.on_click = TagCommand(parts_.run, this, &RecordPreview::DisplayBitmapClick);
     } else if (!metafile && item.caption == metafile_name) {
       metafile = tag;
-      item.on_click = TagCommand(&RecordPreview::DisplayMetafileClick);
+      item.on_click = TagCommand(parts_.run, this, &RecordPreview::DisplayMetafileClick);
     }
     item.enabled = static_cast<bool>(item.on_click);
     items.push_back(std::move(item));
@@ -71,10 +71,6 @@ void RecordPreview::SelectDisplay(const std::wstring& name, bool show_text) {
   for (const std::wstring& item : menus.Children(kDisplayMenu))
     if (menus.Checked(item)) menus.SetChecked(item, false);
   menus.SetChecked(name, true);
-}
-
-std::function<void(int)> RecordPreview::TagCommand(void (RecordPreview::*handler)(int)) {
-  return [this, handler](int tag) { parts_.run([this, handler, tag] { (this->*handler)(tag); }); };
 }
 
 }  // namespace quill::ui

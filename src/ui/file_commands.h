@@ -17,6 +17,7 @@
 #include "framework/form.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
+#include "ui/command_runner.h"
 #include "ui/deferred_close.h"
 #include "ui/main_controls.h"
 
@@ -39,8 +40,6 @@ class FileCommands {
    protected:
     ~Host() = default;
   };
-  // Runs a command of the window (inside its error boundary).
-  using Runner = std::function<void(std::function<void()>)>;
   struct Parts {
     framework::Form& form;
     const MainControls& controls;
@@ -52,7 +51,7 @@ class FileCommands {
     Host& host;
     // A close asked for meanwhile stops a load after its step.
     DeferredClose& close;
-    Runner run;
+    CommandRunner run;
   };
   // Everything in `parts` must outlive the commands.
   explicit FileCommands(const Parts& parts);

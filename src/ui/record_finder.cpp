@@ -14,7 +14,7 @@ std::u16string Decode(std::string_view ansi) { return U16(FromAnsi(std::string(a
 }  // namespace
 
 RecordFinder::RecordFinder(framework::Form& form, core::Recorder& recorder,
-                           framework::ListView& list, platform::Dialogs& dialogs, Runner run)
+                           framework::ListView& list, platform::Dialogs& dialogs, CommandRunner run)
     : form_(form), recorder_(recorder), list_(list), dialogs_(dialogs), run_(std::move(run)) {
   form_.Handle(::RegisterWindowMessageW(FINDMSGSTRINGW), [this](WPARAM, LPARAM lparam) {
     const auto* find = reinterpret_cast<const FINDREPLACEW*>(lparam);

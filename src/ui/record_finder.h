@@ -13,16 +13,15 @@
 #include "framework/form.h"
 #include "framework/list_view.h"
 #include "platform/dialogs.h"
+#include "ui/command_runner.h"
 
 namespace quill::ui {
 
 class RecordFinder {
  public:
-  // Runs a command of the window (inside its error boundary).
-  using Runner = std::function<void(std::function<void()>)>;
   // All must outlive the finder; `form` gets the dialog's message.
   RecordFinder(framework::Form& form, core::Recorder& recorder, framework::ListView& list,
-               platform::Dialogs& dialogs, Runner run);
+               platform::Dialogs& dialogs, CommandRunner run);
   RecordFinder(const RecordFinder&) = delete;
   RecordFinder& operator=(const RecordFinder&) = delete;
 
@@ -40,7 +39,7 @@ class RecordFinder {
   core::Recorder& recorder_;
   framework::ListView& list_;
   platform::Dialogs& dialogs_;
-  Runner run_;
+  CommandRunner run_;
   // The system keeps pointers into find_ and find_text_ while the dialog
   // is open.
   HWND find_dialog_ = nullptr;

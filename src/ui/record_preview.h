@@ -16,6 +16,7 @@
 #include "exchange/exchange.h"
 #include "framework/form.h"
 #include "platform/clipboard.h"
+#include "ui/command_runner.h"
 #include "ui/hidden_text.h"
 #include "ui/main_controls.h"
 #include "ui/preview_status.h"
@@ -24,13 +25,11 @@ namespace quill::ui {
 
 class RecordPreview final : public exchange::TextPane {
  public:
-  // Runs a command of the window (inside its error boundary).
-  using Runner = std::function<void(std::function<void()>)>;
   struct Parts {
     framework::Form& form;
     const MainControls& controls;
     platform::Clipboard& clipboard;
-    Runner run;
+    CommandRunner run;
   };
   // Everything in `parts` must outlive the preview.
   explicit RecordPreview(const Parts& parts) : parts_(parts) {}
@@ -91,7 +90,6 @@ class RecordPreview final : public exchange::TextPane {
   std::string ClipboardAnsiText();
   // Shows the text or the picture, as the display item `name` asks.
   void SelectDisplay(const std::wstring& name, bool show_text);
-  std::function<void(int)> TagCommand(void (RecordPreview::*handler)(int));
   platform::WindowId window_id() const {
     return reinterpret_cast<platform::WindowId>(parts_.form.hwnd());
   }

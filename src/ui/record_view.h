@@ -15,6 +15,7 @@
 #include "framework/form.h"
 #include "framework/list_view.h"
 #include "ui/capture_pacing.h"
+#include "ui/command_runner.h"
 #include "ui/file_commands.h"
 #include "ui/main_controls.h"
 #include "ui/record_preview.h"
@@ -27,7 +28,7 @@ class RecordView final : public core::RecorderView, public FileCommands::Host {
     framework::Form& form;
     const MainControls& controls;
     platform::Clipboard& clipboard;
-    RecordPreview::Runner run;
+    CommandRunner run;
     // Shows the counter beside the caption (the notification area's tip).
     std::function<void(const std::wstring&)> show_counter;
   };
