@@ -7,7 +7,21 @@
 
 namespace quill::win32 {
 namespace {
+
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
+
+bool RegisterClassOfOurs(const wchar_t* name, WNDPROC procedure, HBRUSH background,
+                         HCURSOR cursor) {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = Instance();
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
 }  // namespace
 
 Window::Window() { lifetime::Born(this); }
@@ -30,15 +44,10 @@ void Window::DestroyWindowNow() {
 
 bool EnsureWindowClass(const wchar_t* class_name, WNDPROC procedure, HBRUSH background,
                        HCURSOR cursor) {
-  WNDCLASSEXW wc = {};
-  if (::GetClassInfoExW(Instance(), class_name, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = Instance();
-  wc.hCursor = cursor;
-  wc.hbrBackground = background;
-  wc.lpszClassName = class_name;
-  return ::RegisterClassExW(&wc) != 0;
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof existing;
+  return ::GetClassInfoExW(Instance(), class_name, &existing) ||
+         RegisterClassOfOurs(class_name, procedure, background, cursor);
 }
 
 bool Window::CreateOwned(DWORD ex_style, const wchar_t* class_name, const std::wstring& caption,
@@ -76,13 +85,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
 }
 
 WindowClass::WindowClass(const wchar_t* name, HBRUSH background, HCURSOR cursor) {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = Window::Procedure;
-  wc.hInstance = Instance();
-  wc.hCursor = cursor;
-  wc.hbrBackground = background;
-  wc.lpszClassName = name;
-  if (::RegisterClassW(&wc)) name_ = name;
+  if (RegisterClassOfOurs(name, Window::Procedure, background, cursor)) name_ = name;
 }
 
 WindowClass::~WindowClass() {
