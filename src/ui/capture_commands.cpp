@@ -3,11 +3,11 @@
 #include "framework/dpi.h"
 #include "ui/code_page.h"
 #include "ui/picture_strip.h"
+#include "ui/program_title.h"
 
 namespace quill::ui {
 namespace {
 
-constexpr wchar_t kTitle[] = L"Quilleteer";
 constexpr int kImageCell = 28;  // the sunken frame of a checked item
 
 // The cursor submenu: item name, caption, tag (the cursor) and picture.
@@ -127,7 +127,7 @@ void CaptureCommands::MenuAreaClick(int tag) {
         parts_.form.hwnd(), [this](const std::wstring& width, const std::wstring& height) {
           std::u16string error;
           if (capturer_->SetFixSize(ToU16(width), ToU16(height), error)) return true;
-          size_form_->ShowError(FromU16(error), kTitle);
+          size_form_->ShowError(FromU16(error), kProgramTitle);
           return false;
         });
     if (!accepted) return;

@@ -9,6 +9,7 @@
 #include "ui/capture_commands.h"
 #include "ui/code_page.h"
 #include "ui/file_commands.h"
+#include "ui/program_title.h"
 #include "ui/record_finder.h"
 #include "ui/record_view.h"
 #include "ui/settings_pages.h"
@@ -34,7 +35,6 @@ class OleSession {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TFQuillet";
-constexpr wchar_t kTitle[] = L"Quilleteer";
 // Where the window opens until the stored bounds are read.
 constexpr framework::Box kDefaultBounds = {100, 80, 380, 440};
 
@@ -68,7 +68,7 @@ TFQuillet::~TFQuillet() {
 bool TFQuillet::Create() {
   const framework::Box bounds =
       framework::Resized(kDefaultBounds, framework::kDesignDpi, framework::DpiOf(nullptr));
-  if (!CreateTopLevel(kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, bounds,
+  if (!CreateTopLevel(kClassName, kProgramTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, bounds,
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -81,7 +81,7 @@ bool TFQuillet::Create() {
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_large_.get()));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   SetFont(L"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, 12);
-  win32::SetErrorTitle(kTitle);
+  win32::SetErrorTitle(kProgramTitle);
   FormCreate();
   return true;
 }

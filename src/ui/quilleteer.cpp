@@ -5,13 +5,14 @@
 #include "framework/application.h"
 #include "platform/win32/win32_settings.h"
 #include "ui/main_form.h"
+#include "ui/program_title.h"
 #include "ui/settings_pages.h"
 #include "ui/system_services.h"
 #include "ui/window_modes.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   quill::framework::Application application;
-  if (!application.Initialize(L"Quilleteer")) return 1;
+  if (!application.Initialize(quill::ui::kProgramTitle)) return 1;
   // The services outlive the window that works through them.
   quill::ui::SystemServices system;
   quill::ui::TFQuillet main_form(system.All(), system.screen, system.shell);

@@ -1,4 +1,5 @@
 #include "ui/settings_pages.h"
+#include "ui/program_title.h"
 
 #include <cstdint>
 
@@ -65,7 +66,7 @@ void SettingsPages::WriteIni(platform::SettingsStore& store) {
   s.Progressive = c_.ProgCB->Checked() ? 1 : 0;
   s.Expand = c_.ExpandRG->ItemIndex();
   if (const auto failed = core::WriteSettings(store, s))
-    form_.ShowError(FromU16(core::SettingFailedMessage(*failed)), L"Quilleteer");
+    form_.ShowError(FromU16(core::SettingFailedMessage(*failed)), kProgramTitle);
 }
 
 void SettingsPages::StayCBClick() {
