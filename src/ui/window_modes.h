@@ -72,8 +72,8 @@ class WindowModes {
   platform::WindowId window_id() const { return reinterpret_cast<platform::WindowId>(hwnd()); }
 
   Parts parts_;
-  bool mini_mode_ = false;                             // the minimal view is shown
-  framework::Box saved_bounds_ = {100, 80, 380, 440};  // of the full view
+  bool mini_mode_ = false;            // the minimal view is shown
+  framework::Box saved_bounds_ = {};  // of the full view, while the minimal one is shown
   int mini_height_ = 0;
   UINT bounds_dpi_ = 96;    // the dots per inch saved_bounds_ are in
   bool tray_busy_ = false;  // the tray's popup menu is open
