@@ -9,7 +9,8 @@
 
 namespace quill::win32 {
 
-template <typename Handle, typename Traits>
+// Owns a handle that `Free` releases.
+template <typename Handle, auto Free>
 class UniqueHandle {
  public:
   UniqueHandle() = default;
@@ -27,7 +28,7 @@ class UniqueHandle {
   explicit operator bool() const { return handle_ != Handle{}; }
   Handle release() { return std::exchange(handle_, Handle{}); }
   void reset(Handle handle = Handle{}) {
-    if (handle_ != Handle{}) Traits::Free(handle_);
+    if (handle_ != Handle{}) Free(handle_);
     handle_ = handle;
   }
 
@@ -35,44 +36,19 @@ class UniqueHandle {
   Handle handle_{};
 };
 
-struct GdiObjectTraits {
-  static void Free(HGDIOBJ object) { ::DeleteObject(object); }
-};
-struct ImageListTraits {
-  static void Free(HIMAGELIST list) { ::ImageList_Destroy(list); }
-};
-struct MenuTraits {
-  static void Free(HMENU menu) { ::DestroyMenu(menu); }
-};
-struct IconTraits {
-  static void Free(HICON icon) { ::DestroyIcon(icon); }
-};
-struct AcceleratorTraits {
-  static void Free(HACCEL table) { ::DestroyAcceleratorTable(table); }
-};
+using UniqueFont = UniqueHandle<HFONT, ::DeleteObject>;
+using UniqueBitmap = UniqueHandle<HBITMAP, ::DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, ::DeleteObject>;
+using UniqueGdiObject = UniqueHandle<HGDIOBJ, ::DeleteObject>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, ::ImageList_Destroy>;
+using UniqueMenu = UniqueHandle<HMENU, ::DestroyMenu>;
+using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;
+using UniqueAccelerators = UniqueHandle<HACCEL, ::DestroyAcceleratorTable>;
 // For windows no parent destroys.
-struct WindowTraits {
-  static void Free(HWND window) { ::DestroyWindow(window); }
-};
+using UniqueWindow = UniqueHandle<HWND, ::DestroyWindow>;
 // For DCs the program created (not those it borrowed from a window).
-struct CreatedDCTraits {
-  static void Free(HDC dc) { ::DeleteDC(dc); }
-};
-struct ModuleTraits {
-  static void Free(HMODULE module) { ::FreeLibrary(module); }
-};
-
-using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
-using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
-using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
-using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
-using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
-using UniqueIcon = UniqueHandle<HICON, IconTraits>;
-using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorTraits>;
-using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
-using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
-using UniqueDC = UniqueHandle<HDC, CreatedDCTraits>;
-using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+using UniqueDC = UniqueHandle<HDC, ::DeleteDC>;
+using UniqueModule = UniqueHandle<HMODULE, ::FreeLibrary>;
 
 // Selects an object into a DC and puts the previous one back at the end of
 // the scope.
