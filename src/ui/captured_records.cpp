@@ -3,7 +3,6 @@
 // burst's rows are shown together (the pacing says when).
 #include <utility>
 
-#include "ui/code_page.h"
 #include "ui/record_view.h"
 
 namespace quill::ui {

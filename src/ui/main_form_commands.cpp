@@ -1,9 +1,6 @@
 // The main window's handlers: each hands its work to the recorder or
 // changes only what the window shows.
-#include <windowsx.h>
-
 #include "framework/dpi.h"
-#include "ui/code_page.h"
 #include "ui/main_form.h"
 #include "ui/record_view.h"
 

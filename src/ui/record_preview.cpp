@@ -6,7 +6,6 @@
 #include "dib/kv_dib.h"
 #include "dib/kv_draw.h"
 #include "platform/clipboard_guards.h"
-#include "ui/code_page.h"
 #include "ui/picture_fit.h"
 #include "ui/record_preview.h"
 
