@@ -95,7 +95,7 @@ void TFQuillet::FormCreate() {
   ole_ = std::make_unique<OleSession>();
   const auto run = [this](std::function<void()> command) { Run(command); };
   view_ = std::make_unique<RecordView>(
-      RecordView::Parts{*this, c_, services_.clipboard, run, [this](const std::wstring& counter) {
+      RecordView::Parts{{*this, c_, services_.clipboard, run}, [this](const std::wstring& counter) {
                           if (modes_) modes_->SetTip(counter);
                         }});
   recorder_ = std::make_unique<core::Recorder>(

@@ -25,8 +25,7 @@ std::wstring RowSummary(const std::wstring& line) {
 
 }  // namespace
 
-RecordView::RecordView(const Parts& parts)
-    : parts_(parts), preview_({parts.form, parts.controls, parts.clipboard, parts.run}) {}
+RecordView::RecordView(const Parts& parts) : parts_(parts), preview_(parts) {}
 
 void RecordView::SetListRow(int number, core::RecordKind kind, const std::string& date) {
   if (collecting_capture_) {

@@ -15,7 +15,6 @@
 #include "framework/form.h"
 #include "framework/list_view.h"
 #include "ui/capture_pacing.h"
-#include "ui/command_runner.h"
 #include "ui/file_commands.h"
 #include "ui/main_controls.h"
 #include "ui/record_preview.h"
@@ -24,11 +23,8 @@ namespace quill::ui {
 
 class RecordView final : public core::RecorderView, public FileCommands::Host {
  public:
-  struct Parts {
-    framework::Form& form;
-    const MainControls& controls;
-    platform::Clipboard& clipboard;
-    CommandRunner run;
+  // What the preview works with, and:
+  struct Parts : RecordPreview::Parts {
     // Shows the counter beside the caption (the notification area's tip).
     std::function<void(const std::wstring&)> show_counter;
   };
